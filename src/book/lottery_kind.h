@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// The eleven products. The numeric codes are stored in book files and passed by the
+// registration commands, so they must never change.
+enum class LotteryKind : int32_t {
+    toto = 0,
+    totoGOAL = 1,
+    minitotoA = 2,
+    minitotoB = 3,
+    totoGOAL3 = 4,
+    totoGOAL2 = 5,
+    toto5 = 6,
+    BIG = 7,
+    BIG1000 = 8,
+    miniBIG = 9,
+    BIG100 = 10,
+};
+
+inline constexpr int kKindCount = 11;
+inline constexpr int kMaxMatchSlots = 14;
+inline constexpr int kMaxTeamSlots = 10;
+inline constexpr int kMaxSlots = 14;
+
+bool is_valid_kind_code(int code);
+LotteryKind kind_from_code(int code); // code must be valid
+int kind_code(LotteryKind kind);
+
+// True for the eight kinds where outcomes of matches are predicted.
+bool is_match_kind(LotteryKind kind);
+// BIG, BIG1000, mini BIG and 100円BIG: single tickets only.
+bool is_big_family(LotteryKind kind);
+// Number of match (or team) slots a round of this kind uses.
+int slot_count(LotteryKind kind);
+// Yen per ticket.
+int unit_price(LotteryKind kind);
+// Marks per slot of a multi: 3 outcomes for match kinds, 4 goal counts for goal kinds.
+int marks_per_slot(LotteryKind kind);
+// Highest prize per ticket the book accepts; 0 when the kind has no cap.
+int64_t prize_cap(LotteryKind kind);
+
+QString kind_display_name(LotteryKind kind);
+QString kind_csv_code(LotteryKind kind);

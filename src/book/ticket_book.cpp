@@ -1,0 +1,142 @@
+#include "book/ticket_book.h"
+
+int RoundEntry::slot_result(int slot) const
+{
+    return is_match_kind(kind) ? matches[static_cast<size_t>(slot)].result
+                               : teams[static_cast<size_t>(slot)].score;
+}
+
+std::vector<SinglePurchase> &TicketBook::single_pool(LotteryKind kind)
+{
+    return is_match_kind(kind) ? singles : goal_singles;
+}
+
+const std::vector<SinglePurchase> &TicketBook::single_pool(LotteryKind kind) const
+{
+    return is_match_kind(kind) ? singles : goal_singles;
+}
+
+std::vector<MultiPurchase> &TicketBook::multi_pool(LotteryKind kind)
+{
+    return is_match_kind(kind) ? multis : goal_multis;
+}
+
+const std::vector<MultiPurchase> &TicketBook::multi_pool(LotteryKind kind) const
+{
+    return is_match_kind(kind) ? multis : goal_multis;
+}
+
+// Any type other than single is read from the multi pool, as the chain walkers do.
+PurchaseLinks &TicketBook::links(LotteryKind kind, int type, int index)
+{
+    const auto i = static_cast<size_t>(index);
+    return type == kSingle ? single_pool(kind)[i].link : multi_pool(kind)[i].link;
+}
+
+const PurchaseLinks &TicketBook::links(LotteryKind kind, int type, int index) const
+{
+    const auto i = static_cast<size_t>(index);
+    return type == kSingle ? single_pool(kind)[i].link : multi_pool(kind)[i].link;
+}
+
+void TicketBook::clear()
+{
+    entries.clear();
+    singles.clear();
+    multis.clear();
+    goal_singles.clear();
+    goal_multis.clear();
+}
+
+Outcome add_entry(TicketBook &book, const RoundEntry &entry)
+{
+    if (book.entry_count() >= kMaxRecords)
+        return Outcome::failure(out_of_memory_message());
+    book.entries.push_back(entry);
+    return Outcome::success();
+}
+
+void link_purchase(TicketBook &book, int entry, int type, int index)
+{
+    RoundEntry &e = book.entries[static_cast<size_t>(entry)];
+    PurchaseLinks &added = book.links(e.kind, type, index);
+    if (e.first_type == kNoPurchase) {
+        e.first_type = type;
+        e.first_index = index;
+        added.prev_type = kNoPurchase;
+        added.prev_index = entry;
+        return;
+    }
+    int at_type = e.first_type;
+    int at_index = e.first_index;
+    for (;;) {
+        PurchaseLinks &at = book.links(e.kind, at_type, at_index);
+        if (at.next_type == kNoPurchase) {
+            at.next_type = type;
+            at.next_index = index;
+            break;
+        }
+        at_type = at.next_type;
+        at_index = at.next_index;
+    }
+    added.prev_type = at_type;
+    added.prev_index = at_index;
+}
+
+namespace {
+
+template <typename Record>
+Outcome store_and_link(TicketBook &book, int entry, std::vector<Record> &pool, Record record, int type,
+                       int64_t tickets)
+{
+    if (static_cast<int>(pool.size()) >= kMaxRecords)
+        return Outcome::failure(out_of_memory_message());
+    record.link = PurchaseLinks{};
+    pool.push_back(record);
+    link_purchase(book, entry, type, static_cast<int>(pool.size()) - 1);
+    book.entries[static_cast<size_t>(entry)].tickets += tickets;
+    return Outcome::success();
+}
+
+} // namespace
+
+Outcome add_single(TicketBook &book, int entry, const SinglePurchase &purchase)
+{
+    const LotteryKind kind = book.entries[static_cast<size_t>(entry)].kind;
+    return store_and_link(book, entry, book.single_pool(kind), purchase, kSingle, 1);
+}
+
+Outcome add_multi(TicketBook &book, int entry, const MultiPurchase &purchase)
+{
+    const LotteryKind kind = book.entries[static_cast<size_t>(entry)].kind;
+    if (is_big_family(kind)) // the window never offers it; the grading has no rule for it
+        return Outcome::failure(QStringLiteral("この種別はマルチ購入できません。"));
+    MultiPurchase counted = purchase;
+    count_multi(counted, kind);
+    return store_and_link(book, entry, book.multi_pool(kind), counted, kMulti, counted.combos);
+}
+
+void count_multi(MultiPurchase &multi, LotteryKind kind)
+{
+    multi.doubles = 0;
+    multi.triples = 0;
+    multi.marked = 0;
+    const int width = marks_per_slot(kind);
+    for (int s = 0; s < slot_count(kind); ++s) {
+        int k = 0;
+        for (int m = 0; m < width; ++m)
+            k += multi.marks[static_cast<size_t>(s)][static_cast<size_t>(m)] ? 1 : 0;
+        if (k > 0)
+            ++multi.marked;
+        if (k == 2)
+            ++multi.doubles;
+        else if (k == 3)
+            ++multi.triples;
+    }
+    int64_t combos = 1;
+    for (int i = 0; i < multi.doubles; ++i)
+        combos *= 2;
+    for (int i = 0; i < multi.triples; ++i)
+        combos *= 3;
+    multi.combos = combos;
+}

@@ -1,0 +1,153 @@
+#pragma once
+
+#include "book/lottery_kind.h"
+#include "book/outcome.h"
+
+#include <QByteArray>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// Counts and pool indexes of the book are 16-bit in the file format.
+inline constexpr int kMaxRecords = 32767;
+inline constexpr int kMaxTextBytes = 10;
+
+// Type of a purchase in a chain link; 0 ends a chain.
+enum PurchaseType : int { kNoPurchase = 0, kSingle = 1, kMulti = 2 };
+
+// Match result codes.
+enum MatchResult : int { kResultNone = 0, kHomeWin = 1, kAwayWin = 2, kDraw = 3, kCancelled = 4 };
+// Team score codes: 1..4 are 0, 1, 2, 3+ goals.
+inline constexpr int kScoreNone = 0;
+inline constexpr int kScoreCancelled = 5;
+
+// Prize state of a round.
+enum PrizeState : int { kPrizeUndecided = 0, kPrizeEntered = 1, kPrizeRefund = 2 };
+
+// Order of the marks of a match multi in memory.
+enum MatchMark : int { kMarkHome = 0, kMarkDraw = 1, kMarkAway = 2 };
+
+// Texts are kept as the Shift-JIS bytes the book file stores, so nothing is lost
+// between reading and writing a book.
+struct MatchSlot {
+    QByteArray home;
+    QByteArray away;
+    int result = kResultNone;
+
+    bool operator==(const MatchSlot &) const = default;
+};
+
+struct TeamSlot {
+    QByteArray team;
+    int score = kScoreNone;
+
+    bool operator==(const TeamSlot &) const = default;
+};
+
+struct PurchaseLinks {
+    int next_type = kNoPurchase;
+    int next_index = 0;
+    int prev_type = kNoPurchase; // 0: first of the chain, prev_index is then the entry
+    int prev_index = 0;
+
+    bool operator==(const PurchaseLinks &) const = default;
+};
+
+// A single ticket. Match kinds pick 1 home win, 2 away win, 3 draw; goal kinds pick
+// 0..3 goals (3 meaning three or more). Unused slots hold 0.
+struct SinglePurchase {
+    std::array<uint8_t, kMaxSlots> picks{};
+    PurchaseLinks link;
+
+    bool operator==(const SinglePurchase &) const = default;
+};
+
+// A multi ticket: every combination of its marks. Match kinds use marks 0..2 of a slot
+// (home, draw, away), goal kinds 0..3 (goal counts).
+struct MultiPurchase {
+    int doubles = 0;
+    int triples = 0;
+    int64_t combos = 0; // 2^doubles * 3^triples; can exceed 16 bits when read from a file
+    int marked = 0;     // slots with at least one mark (kept by the multi dialog)
+    std::array<std::array<bool, 4>, kMaxSlots> marks{};
+    PurchaseLinks link;
+
+    bool operator==(const MultiPurchase &) const = default;
+};
+
+using GoalSinglePurchase = SinglePurchase;
+using GoalMultiPurchase = MultiPurchase;
+
+struct RoundEntry {
+    QByteArray kai;
+    LotteryKind kind = LotteryKind::toto;
+    std::array<MatchSlot, kMaxMatchSlots> matches{};
+    std::array<TeamSlot, kMaxTeamSlots> teams{};
+    int64_t tickets = 0;
+    std::array<int64_t, 7> hits{}; // tickets per grade 1..6, then losing tickets
+    int state = kPrizeUndecided;
+    bool has_grade3 = false;
+    bool has_grade5 = false;
+    bool has_grade6 = false;
+    std::array<int64_t, 7> prizes{}; // prize per ticket of grades 1..6, then the total won
+    int first_type = kNoPurchase;
+    int first_index = 0;
+
+    // Result (match kinds) or score (goal kinds) of a used slot.
+    int slot_result(int slot) const;
+
+    bool operator==(const RoundEntry &) const = default;
+};
+
+class TicketBook {
+public:
+    std::vector<RoundEntry> entries;
+    std::vector<SinglePurchase> singles;
+    std::vector<MultiPurchase> multis;
+    std::vector<GoalSinglePurchase> goal_singles;
+    std::vector<GoalMultiPurchase> goal_multis;
+
+    int entry_count() const { return static_cast<int>(entries.size()); }
+
+    // The pools a round of this kind keeps its purchases in.
+    std::vector<SinglePurchase> &single_pool(LotteryKind kind);
+    const std::vector<SinglePurchase> &single_pool(LotteryKind kind) const;
+    std::vector<MultiPurchase> &multi_pool(LotteryKind kind);
+    const std::vector<MultiPurchase> &multi_pool(LotteryKind kind) const;
+
+    PurchaseLinks &links(LotteryKind kind, int type, int index);
+    const PurchaseLinks &links(LotteryKind kind, int type, int index) const;
+
+    // Empties entries and pools.
+    void clear();
+
+    // Calls fn(type, index) for each purchase of an entry, in chain order.
+    template <typename Fn>
+    void for_each_purchase(int entry, Fn fn) const
+    {
+        const RoundEntry &e = entries[static_cast<size_t>(entry)];
+        int type = e.first_type;
+        int index = e.first_index;
+        while (type != kNoPurchase) {
+            fn(type, index);
+            const PurchaseLinks &l = links(e.kind, type, index);
+            type = l.next_type;
+            index = l.next_index;
+        }
+    }
+};
+
+// Appends an entry; refuses (out of memory message) beyond kMaxRecords entries.
+Outcome add_entry(TicketBook &book, const RoundEntry &entry);
+
+// Appends purchase `index` of pool `type` (already stored with next_type 0) to the
+// end of the chain of `entry`.
+void link_purchase(TicketBook &book, int entry, int type, int index);
+
+// Stores a purchase for an entry, links it and adds its tickets. Refused when the pool
+// is full; a multi is refused on a BIG-family round.
+Outcome add_single(TicketBook &book, int entry, const SinglePurchase &purchase);
+Outcome add_multi(TicketBook &book, int entry, const MultiPurchase &purchase);
+
+// Recounts doubles, triples, marked and combos of a multi over the kind's used slots.
+void count_multi(MultiPurchase &multi, LotteryKind kind);

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "book/ticket_book.h"
+
+#include <QString>
+#include <array>
+
+inline constexpr int kListColumns = 12;
+
+// The twelve column texts of an entry's row in the main list, from its stored fields:
+// 回, 種別, 購入口数, 購入金額, １等..６等, はずれ, 当選金額.
+std::array<QString, kListColumns> entry_row_texts(const RoundEntry &entry);

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "book/ticket_book.h"
+
+#include <QString>
+
+// Whether grade g (1..6) exists for the round.
+bool grade_exists(const RoundEntry &entry, int grade);
+// The highest grade of the round.
+int grade_count(const RoundEntry &entry);
+
+// True when no used slot is still without a result (cancelled counts as entered).
+bool results_complete(const RoundEntry &entry);
+
+// Grades every ticket of entry `entry`: recomputes hits and prizes[6]. A refunded
+// round, or one without tickets, keeps its hits and only gets prizes[6].
+void result_chk(TicketBook &book, int entry);
+
+// Adds the tickets of one purchase to the hits of `entry`.
+void result_single(const SinglePurchase &ticket, RoundEntry &entry);
+void result_multi(const MultiPurchase &ticket, RoundEntry &entry);
+
+// Texts of the list's count columns: grade 1..6, or kLosingColumn for はずれ.
+inline constexpr int kLosingColumn = 7;
+QString grade_cell_text(const RoundEntry &entry, int grade);
+// Text of the 当選金額 column.
+QString won_cell_text(const RoundEntry &entry);
+
+// Amount bought for the round.
+int64_t bought_amount(const RoundEntry &entry);
+
+struct BookTotals {
+    int64_t bought = 0;
+    int64_t won = 0;
+    int64_t balance = 0;
+};
+BookTotals book_totals(const TicketBook &book);
+
+// Whole yen formatted "#,0": thousands separated by commas, minus sign when negative.
+QString format_yen(int64_t amount);

@@ -1,0 +1,34 @@
+#include "book/book_json.h"
+#include "results/winning_check.h"
+#include "support/book_builders.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+TEST(BookJson, KeysInOrderAndUsedSlotsOnly)
+{
+    TicketBook book;
+    RoundEntry e = make_entry(LotteryKind::totoGOAL2, "第9回");
+    e.teams[0].team = sjis("\"引用\"");
+    e.teams[1].score = 3;
+    add_entry(book, e);
+    add_single(book, 0, make_single({0, 2, 2, 3}));
+    add_multi(book, 0, make_multi({"1100", "0001", "1110", "0100"}));
+    result_chk(book, 0);
+    const QByteArray json = book_to_json(book);
+    EXPECT_EQ(
+        QString::fromUtf8(json),
+        QStringLiteral(
+            "{\"entries\": [{\"kai\": \"第9回\", \"kind\": 5, \"kind_name\": \"totoGOAL2\", "
+            "\"slots\": [{\"team\": \"\\\"引用\\\"\", \"score\": 0}, {\"team\": \"T1\", \"score\": 3}, "
+            "{\"team\": \"T2\", \"score\": 0}, {\"team\": \"T3\", \"score\": 0}], "
+            "\"has_grade3\": false, \"has_grade5\": false, \"has_grade6\": false, \"state\": 0, "
+            "\"prizes\": [0, 0, 0, 0, 0, 0], \"tickets\": 7, \"hits\": [1, 0, 0, 0, 0, 0, 6], \"won\": 0, "
+            "\"purchases\": [{\"type\": \"single\", \"picks\": [0, 2, 2, 3]}, "
+            "{\"type\": \"multi\", \"marks\": [[1, 1, 0, 0], [0, 0, 0, 1], [1, 1, 1, 0], [0, 1, 0, 0]], "
+            "\"combos\": 6}]}],\n \"totals\": {\"bought\": 700, \"won\": 0, \"balance\": -700}}\n"));
+    QJsonParseError error{};
+    QJsonDocument::fromJson(json, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError);
+}

@@ -1,0 +1,231 @@
+#include "results/entry_row.h"
+#include "results/winning_check.h"
+#include "support/book_builders.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A book holding one round of `kind` with every result set to `result`.
+TicketBook one_round(LotteryKind kind, int result)
+{
+    TicketBook book;
+    RoundEntry e = make_entry(kind);
+    for (int s = 0; s < slot_count(kind); ++s)
+        (is_match_kind(kind) ? e.matches[s].result : e.teams[s].score) = result;
+    add_entry(book, e);
+    return book;
+}
+
+QStringList count_columns(const RoundEntry &e)
+{
+    QStringList texts;
+    for (int g = 1; g <= 6; ++g)
+        texts << grade_cell_text(e, g);
+    texts << grade_cell_text(e, kLosingColumn) << won_cell_text(e);
+    return texts;
+}
+
+} // namespace
+
+TEST(WinningCheck, WorkedExampleOfATotoMulti)
+{
+    TicketBook book = one_round(LotteryKind::toto, kHomeWin);
+    book.entries[0].has_grade3 = true;
+    std::vector<const char *> marks(13, "100");
+    marks[0] = "110"; // covering doubles
+    marks[5] = "101";
+    marks[9] = "111"; // covering triple
+    add_multi(book, 0, make_multi(marks));
+    result_chk(book, 0);
+    const RoundEntry &e = book.entries[0];
+    EXPECT_EQ(e.tickets, 12);
+    EXPECT_EQ(e.hits, (std::array<int64_t, 7>{1, 4, 5, 0, 0, 0, 2}));
+    EXPECT_EQ(won_cell_text(e), QStringLiteral("金額未定"));
+}
+
+TEST(WinningCheck, EntryWithoutTicketsShowsDashesAndAddsNothing)
+{
+    TicketBook book = one_round(LotteryKind::BIG, kHomeWin);
+    book.entries[0].state = kPrizeEntered;
+    book.entries[0].prizes[0] = 1000;
+    result_chk(book, 0);
+    EXPECT_EQ(count_columns(book.entries[0]), QStringList(8, QStringLiteral("-")));
+    const BookTotals totals = book_totals(book);
+    EXPECT_EQ(totals.bought, 0);
+    EXPECT_EQ(totals.won, 0);
+}
+
+TEST(WinningCheck, RefundPaysTheStakeBackAndKeepsTheCounters)
+{
+    TicketBook book = one_round(LotteryKind::BIG, kHomeWin);
+    for (int i = 0; i < 7; ++i)
+        add_single(book, 0, make_single(std::vector<int>(14, 1)));
+    result_chk(book, 0);
+    ASSERT_EQ(book.entries[0].hits[0], 7);
+    book.entries[0].state = kPrizeRefund;
+    result_chk(book, 0);
+    const RoundEntry &e = book.entries[0];
+    EXPECT_EQ(e.hits[0], 7) << "a refunded round keeps its previous counters";
+    EXPECT_EQ(e.prizes[6], 2100);
+    EXPECT_EQ(count_columns(e), (QStringList(7, QStringLiteral("-")) << QStringLiteral("2,100")));
+    EXPECT_EQ(book_totals(book).balance, 0);
+}
+
+TEST(WinningCheck, EveryMatchCancelledIsATopGradeHit)
+{
+    TicketBook book = one_round(LotteryKind::toto, kCancelled);
+    add_single(book, 0, make_single(std::vector<int>(13, 2)));
+    result_chk(book, 0);
+    EXPECT_EQ(book.entries[0].hits[0], 1);
+    EXPECT_TRUE(results_complete(book.entries[0]));
+}
+
+TEST(WinningCheck, PendingResultsShowQuestionMarksBelowABestCaseHit)
+{
+    TicketBook book = one_round(LotteryKind::BIG, kResultNone);
+    book.entries[0].has_grade6 = true;
+    book.entries[0].matches[0].result = kHomeWin;
+    add_single(book, 0, make_single(std::vector<int>(14, 1)));
+    add_single(book, 0, make_single(std::vector<int>(14, 2)));
+    result_chk(book, 0);
+    EXPECT_EQ(count_columns(book.entries[0]),
+              (QStringList{QStringLiteral("1"), QStringLiteral("?"), QStringLiteral("?"), QStringLiteral("?"),
+                           QStringLiteral("-"), QStringLiteral("?"), QStringLiteral("0"),
+                           QStringLiteral("未確定")}));
+}
+
+TEST(WinningCheck, CountsShowWhileNoBetterGradeIsPending)
+{
+    TicketBook book = one_round(LotteryKind::toto, kResultNone);
+    book.entries[0].has_grade3 = true;
+    book.entries[0].matches[0].result = kHomeWin;
+    add_single(book, 0, make_single(std::vector<int>(13, 2))); // one miss so far: best case 2等
+    result_chk(book, 0);
+    EXPECT_EQ(count_columns(book.entries[0]).mid(0, 3),
+              (QStringList{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("?")}));
+}
+
+TEST(WinningCheck, AllTicketsLostShowsZeroWhileResultsAreMissing)
+{
+    TicketBook book = one_round(LotteryKind::minitotoA, kResultNone);
+    book.entries[0].matches[0].result = kDraw;
+    add_single(book, 0, make_single({1, 1, 1, 1, 1}));
+    add_multi(book, 0, make_multi({"101", "111", "100", "100", "100"})); // 6 tickets, all miss slot 0
+    result_chk(book, 0);
+    EXPECT_EQ(book.entries[0].hits[6], 7);
+    EXPECT_EQ(won_cell_text(book.entries[0]), QStringLiteral("0"));
+}
+
+TEST(WinningCheck, AmountsFollowTheStateOnceResultsAreComplete)
+{
+    TicketBook book = one_round(LotteryKind::toto, kHomeWin);
+    add_single(book, 0, make_single(std::vector<int>(13, 1)));
+    std::vector<int> one_wrong(13, 1);
+    one_wrong[4] = 3;
+    add_single(book, 0, make_single(one_wrong));
+    result_chk(book, 0);
+    EXPECT_EQ(won_cell_text(book.entries[0]), QStringLiteral("金額未定"));
+    book.entries[0].state = kPrizeEntered;
+    book.entries[0].prizes[0] = 123'456'789;
+    book.entries[0].prizes[1] = 1'000'000;
+    result_chk(book, 0);
+    EXPECT_EQ(book.entries[0].prizes[6], 124'456'789);
+    EXPECT_EQ(won_cell_text(book.entries[0]), QStringLiteral("124,456,789"));
+    EXPECT_EQ(grade_cell_text(book.entries[0], 3), QStringLiteral("-")) << "no 3等 without the flag";
+}
+
+TEST(WinningCheck, GoalKindsGradeByWrongScores)
+{
+    for (LotteryKind kind : {LotteryKind::totoGOAL, LotteryKind::totoGOAL2}) {
+        TicketBook book = one_round(kind, 2); // every team scored once
+        std::vector<int> picks(slot_count(kind), 1);
+        picks[1] = 3;
+        add_single(book, 0, make_single(picks));
+        result_chk(book, 0);
+        const int expected_slot = kind == LotteryKind::totoGOAL ? 1 : 6;
+        EXPECT_EQ(book.entries[0].hits[expected_slot], 1) << kind_display_name(kind).toStdString();
+    }
+}
+
+TEST(WinningCheck, BigGradeFollowsTheExactNumberOfMisses)
+{
+    TicketBook book = one_round(LotteryKind::BIG, kDraw);
+    book.entries[0].has_grade6 = true; // no 5等
+    std::vector<int> four_wrong(14, 3);
+    for (int s = 0; s < 4; ++s)
+        four_wrong[s] = 1;
+    std::vector<int> five_wrong = four_wrong;
+    five_wrong[4] = 2;
+    add_single(book, 0, make_single(four_wrong));
+    add_single(book, 0, make_single(five_wrong));
+    result_chk(book, 0);
+    EXPECT_EQ(book.entries[0].hits, (std::array<int64_t, 7>{0, 0, 0, 0, 0, 1, 1}));
+}
+
+TEST(WinningCheck, MiniTotoMultiWithAMissedSlotLosesEveryCombination)
+{
+    TicketBook book = one_round(LotteryKind::minitotoA, kAwayWin);
+    add_multi(book, 0, make_multi({"110", "111", "001", "001", "011"}));
+    result_chk(book, 0);
+    EXPECT_EQ(book.entries[0].hits, (std::array<int64_t, 7>{0, 0, 0, 0, 0, 0, 12}));
+}
+
+TEST(WinningCheck, LargeCountsAndAmountsDoNotWrap)
+{
+    // 3^13 tickets in one multi, every one of them a winner of some grade.
+    TicketBook book = one_round(LotteryKind::toto, kCancelled);
+    book.entries[0].state = kPrizeEntered;
+    book.entries[0].prizes[0] = 500'000'000;
+    add_multi(book, 0, make_multi(std::vector<const char *>(13, "111")));
+    add_multi(book, 0, make_multi(std::vector<const char *>(13, "111")));
+    result_chk(book, 0);
+    const RoundEntry &e = book.entries[0];
+    EXPECT_EQ(e.hits[0], 2 * 1594323);
+    EXPECT_EQ(e.prizes[6], int64_t{2} * 1594323 * 500'000'000);
+    EXPECT_EQ(won_cell_text(e), QStringLiteral("1,594,323,000,000,000"));
+    EXPECT_EQ(bought_amount(e), int64_t{2} * 1594323 * 100);
+}
+
+TEST(BookTotals, BalanceIsWonLessBought)
+{
+    TicketBook book = one_round(LotteryKind::BIG, kHomeWin);
+    for (int i = 0; i < 5; ++i)
+        add_single(book, 0, make_single(std::vector<int>(14, 2)));
+    add_entry(book, make_entry(LotteryKind::BIG1000));
+    add_single(book, 1, make_single(std::vector<int>(11, 1)));
+    for (int i = 0; i < book.entry_count(); ++i)
+        result_chk(book, i);
+    const BookTotals t = book_totals(book);
+    EXPECT_EQ(t.bought, 1700);
+    EXPECT_EQ(t.won, 0);
+    EXPECT_EQ(t.balance, -1700);
+    EXPECT_EQ(format_yen(t.balance), QStringLiteral("-1,700"));
+}
+
+TEST(FormatYen, ThousandsSeparators)
+{
+    EXPECT_EQ(format_yen(0), QStringLiteral("0"));
+    EXPECT_EQ(format_yen(999), QStringLiteral("999"));
+    EXPECT_EQ(format_yen(1000), QStringLiteral("1,000"));
+    EXPECT_EQ(format_yen(-999999), QStringLiteral("-999,999"));
+    EXPECT_EQ(format_yen(1500000000), QStringLiteral("1,500,000,000"));
+    EXPECT_EQ(format_yen(INT64_MIN), QStringLiteral("-9,223,372,036,854,775,808"));
+}
+
+TEST(EntryRow, TwelveColumnsFromTheStoredFields)
+{
+    TicketBook book = one_round(LotteryKind::BIG100, kHomeWin);
+    book.entries[0].kai = sjis("第１回");
+    for (int i = 0; i < 3; ++i)
+        add_single(book, 0, make_single(std::vector<int>(14, 1)));
+    book.entries[0].state = kPrizeEntered;
+    book.entries[0].prizes[0] = 2'000'000;
+    result_chk(book, 0);
+    const auto row = entry_row_texts(book.entries[0]);
+    EXPECT_EQ(QStringList(row.begin(), row.end()),
+              (QStringList{QStringLiteral("第１回"), QStringLiteral("100円BIG"), QStringLiteral("3"),
+                           QStringLiteral("300"), QStringLiteral("3"), QStringLiteral("0"),
+                           QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("-"),
+                           QStringLiteral("0"), QStringLiteral("6,000,000")}));
+}
