@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Everything modal or noisy the program does to the user goes through here, so tests
+// can see each message (text, icon, title) and answer it.
+class UiServices {
+public:
+    enum class Icon { none, information, warning, critical, question };
+    enum class Buttons { ok, yes_no, yes_no_cancel };
+    enum class Answer { ok, yes, no, cancel };
+
+    virtual ~UiServices() = default;
+
+    virtual Answer message(QWidget *parent, const QString &text, const QString &title, Icon icon,
+                           Buttons buttons = Buttons::ok) = 0;
+    // File dialogs: the chosen path, or "" when cancelled. `filter` uses Qt's syntax.
+    virtual QString open_file_name(QWidget *parent, const QString &filter) = 0;
+    virtual QString save_file_name(QWidget *parent, const QString &proposed, const QString &filter) = 0;
+    virtual void beep() = 0;
+    virtual QString clipboard_text() = 0;
+};
+
+// The real services: Qt's message boxes and file dialogs, the system beep and clipboard.
+class QtUiServices : public UiServices {
+public:
+    Answer message(QWidget *parent, const QString &text, const QString &title, Icon icon,
+                   Buttons buttons) override;
+    QString open_file_name(QWidget *parent, const QString &filter) override;
+    QString save_file_name(QWidget *parent, const QString &proposed, const QString &filter) override;
+    void beep() override;
+    QString clipboard_text() override;
+};

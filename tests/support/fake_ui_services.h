@@ -1,0 +1,64 @@
+#pragma once
+
+#include "platform/ui_services.h"
+
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+// Records every message, file dialog and beep, and answers from scripted queues.
+class FakeUiServices : public UiServices {
+public:
+    struct Shown {
+        QString text;
+        QString title;
+        Icon icon;
+        Buttons buttons;
+    };
+
+    std::vector<Shown> messages;
+    std::deque<Answer> answers;     // next answers to message boxes; default: ok / yes
+    std::deque<QString> open_names; // next open-dialog results; default: cancelled
+    std::deque<QString> save_names; // next save-dialog results; default: cancelled
+    QStringList proposed_names;     // names proposed to the save dialog
+    QString clipboard;
+    int beeps = 0;
+    int file_dialogs = 0;
+
+    Answer message(QWidget *, const QString &text, const QString &title, Icon icon, Buttons buttons) override
+    {
+        messages.push_back({text, title, icon, buttons});
+        if (!answers.empty()) {
+            const Answer a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        return buttons == Buttons::ok ? Answer::ok : Answer::yes;
+    }
+
+    QString open_file_name(QWidget *, const QString &) override
+    {
+        ++file_dialogs;
+        return take(open_names);
+    }
+
+    QString save_file_name(QWidget *, const QString &proposed, const QString &) override
+    {
+        ++file_dialogs;
+        proposed_names << proposed;
+        return take(save_names);
+    }
+
+    void beep() override { ++beeps; }
+    QString clipboard_text() override { return clipboard; }
+
+private:
+    static QString take(std::deque<QString> &queue)
+    {
+        if (queue.empty())
+            return QString();
+        QString s = queue.front();
+        queue.pop_front();
+        return s;
+    }
+};
