@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <cstdint>
 
 // Reads big-endian values from a byte buffer; every read checks that the bytes are there.
@@ -12,11 +13,11 @@ public:
     bool u16(uint32_t &value) { return read(2, value); }
     bool u32(uint32_t &value) { return read(4, value); }
 
-    bool bytes(int count, QByteArray &out)
+    bool bytes(int count, QByteArrayView &out)
     {
         if (count < 0 || remaining() < count)
             return false;
-        out = data_.mid(pos_, count);
+        out = QByteArrayView(data_.constData() + pos_, count);
         pos_ += count;
         return true;
     }

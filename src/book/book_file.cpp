@@ -69,8 +69,8 @@ private:
 
     Outcome parse(TicketBook &book)
     {
-        QByteArray magic;
-        if (!in_.bytes(3, magic) || magic != "YRM")
+        QByteArrayView magic;
+        if (!in_.bytes(3, magic) || magic != QByteArrayView("YRM"))
             return Outcome::failure(path_ + QStringLiteral("はｙｏｒｉｍｏのデータではありません！"));
         uint32_t required = 0;
         uint32_t count = 0;
@@ -93,12 +93,16 @@ private:
         return Outcome::success();
     }
 
-    bool text(QByteArray &out)
+    bool text(BookText &out)
     {
         uint32_t length = 0;
+        QByteArrayView bytes;
         // A string is exactly its bytes: one ending inside a double-byte character is broken.
-        return in_.u8(length) && length <= kMaxTextBytes && in_.bytes(static_cast<int>(length), out) &&
-               !shift_jis::ends_in_lead_byte(out);
+        if (!in_.u8(length) || length > kMaxTextBytes || !in_.bytes(static_cast<int>(length), bytes) ||
+            shift_jis::ends_in_lead_byte(bytes))
+            return false;
+        out = bytes;
+        return true;
     }
 
     Outcome read_entry(TicketBook &book, int index)
@@ -267,10 +271,10 @@ private:
     uint32_t version_ = 0;
 };
 
-void write_text(BigEndianWriter &out, const QByteArray &text)
+void write_text(BigEndianWriter &out, const BookText &text)
 {
     out.u8(static_cast<uint32_t>(text.size()));
-    out.bytes(text);
+    out.bytes(text.bytes());
 }
 
 void write_entry(BigEndianWriter &out, const TicketBook &book, int index)

@@ -72,7 +72,7 @@ void write_entry(JsonOut &j, const TicketBook &book, int index)
     const auto slots = used_slots(e);
     j.raw("{");
     j.key("kai");
-    j.string(shift_jis::decode(e.kai));
+    j.string(e.kai.text());
     j.raw(", ");
     j.key("kind");
     j.number(kind_code(e.kind));
@@ -85,15 +85,15 @@ void write_entry(JsonOut &j, const TicketBook &book, int index)
         if (match) {
             const MatchSlot &m = e.matches[static_cast<size_t>(s)];
             j.raw("{\"home\": ");
-            j.string(shift_jis::decode(m.home));
+            j.string(m.home.text());
             j.raw(", \"away\": ");
-            j.string(shift_jis::decode(m.away));
+            j.string(m.away.text());
             j.raw(", \"result\": ");
             j.number(m.result);
         } else {
             const TeamSlot &t = e.teams[static_cast<size_t>(s)];
             j.raw("{\"team\": ");
-            j.string(shift_jis::decode(t.team));
+            j.string(t.team.text());
             j.raw(", \"score\": ");
             j.number(t.score);
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "book/book_text.h"
 #include "book/lottery_kind.h"
 #include "book/outcome.h"
 
@@ -10,7 +11,6 @@
 
 // Counts and pool indexes of the book are 16-bit in the file format.
 inline constexpr int kMaxRecords = 32767;
-inline constexpr int kMaxTextBytes = 10;
 
 // Type of a purchase in a chain link; 0 ends a chain.
 enum PurchaseType : int { kNoPurchase = 0, kSingle = 1, kMulti = 2 };
@@ -30,15 +30,15 @@ enum MatchMark : int { kMarkHome = 0, kMarkDraw = 1, kMarkAway = 2 };
 // Texts are kept as the Shift-JIS bytes the book file stores, so nothing is lost
 // between reading and writing a book.
 struct MatchSlot {
-    QByteArray home;
-    QByteArray away;
+    BookText home;
+    BookText away;
     int result = kResultNone;
 
     bool operator==(const MatchSlot &) const = default;
 };
 
 struct TeamSlot {
-    QByteArray team;
+    BookText team;
     int score = kScoreNone;
 
     bool operator==(const TeamSlot &) const = default;
@@ -79,7 +79,7 @@ using GoalSinglePurchase = SinglePurchase;
 using GoalMultiPurchase = MultiPurchase;
 
 struct RoundEntry {
-    QByteArray kai;
+    BookText kai;
     LotteryKind kind = LotteryKind::toto;
     std::array<MatchSlot, kMaxMatchSlots> matches{};
     std::array<TeamSlot, kMaxTeamSlots> teams{};

@@ -34,7 +34,7 @@ int byte_length(const QString &text)
     return static_cast<int>(encode(text).size());
 }
 
-bool ends_in_lead_byte(const QByteArray &bytes)
+bool ends_in_lead_byte(QByteArrayView bytes)
 {
     qsizetype i = 0;
     while (i < bytes.size()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // Windows code page 932, the encoding of every text the program stores.
@@ -17,6 +18,6 @@ QString decode(const QByteArray &bytes);
 int byte_length(const QString &text);
 
 // True when the bytes end inside a double-byte character (a lead byte last).
-bool ends_in_lead_byte(const QByteArray &bytes);
+bool ends_in_lead_byte(QByteArrayView bytes);
 
 } // namespace shift_jis

@@ -6,7 +6,7 @@
 std::array<QString, kListColumns> entry_row_texts(const RoundEntry &entry)
 {
     std::array<QString, kListColumns> row;
-    row[0] = shift_jis::decode(entry.kai);
+    row[0] = entry.kai.text();
     row[1] = kind_display_name(entry.kind);
     row[2] = QString::number(entry.tickets);
     row[3] = format_yen(bought_amount(entry));

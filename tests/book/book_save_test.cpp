@@ -195,9 +195,9 @@ TEST_F(BookSave, ABookTheReaderWouldRefuseIsNeverWritten)
 {
     put(path, "old");
     std::vector<TicketBook> bad(4, small_book());
-    bad[0].entries[0].kai = "12345678901";   // eleven bytes
-    bad[1].entries[0].matches[0].result = 7; // no such result
-    bad[2].entries[0].state = kPrizeEntered; // uncapped kind, but beyond 31 bits
+    bad[0].entries[0].matches[4].result = -1; // negative
+    bad[1].entries[0].matches[0].result = 7;  // no such result
+    bad[2].entries[0].state = kPrizeEntered;  // uncapped kind, but beyond 31 bits
     bad[2].entries[0].prizes[0] = int64_t{1} << 31;
     bad[3].entries[0].matches[1].home = QByteArray("ab\x82", 3); // ends inside a character
     for (const TicketBook &book : bad) {

@@ -129,3 +129,17 @@ TEST(BookLimits, BigFamilyRoundsTakeNoMulti)
     EXPECT_TRUE(book.multis.empty());
     EXPECT_EQ(book.entries[0].first_type, kNoPurchase);
 }
+
+TEST(BookText, HoldsAtMostTenBytesAndNeverHalfACharacter)
+{
+    EXPECT_TRUE(BookText::fits("1234567890"));
+    EXPECT_FALSE(BookText::fits("12345678901"));
+    EXPECT_EQ(BookText("12345678901").bytes(), QByteArray("1234567890"));
+    // Nine bytes and a double-byte character: the character does not fit and is dropped whole.
+    const QByteArray straddling = QByteArray("123456789") + sjis("川");
+    EXPECT_EQ(BookText(straddling).bytes(), QByteArray("123456789"));
+    EXPECT_EQ(BookText(sjis("川崎フロンタ")).text(), QStringLiteral("川崎フロン"));
+    EXPECT_TRUE(BookText().empty());
+    EXPECT_EQ(BookText("ab"), BookText(QByteArray("ab")));
+    EXPECT_FALSE(BookText("ab") == BookText("abc"));
+}

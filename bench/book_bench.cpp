@@ -1,0 +1,73 @@
+// Times saving, and loading with grading, of a maximal book and of one half its size.
+// Both costs should grow linearly: the full/half ratios are expected near 2.
+#include "book/book_file.h"
+#include "maximal_book.h"
+#include "results/winning_check.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+// Best of a few runs, in milliseconds.
+double best_ms(const std::function<void()> &work, int runs = 5)
+{
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        best = std::min(best, static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    return best;
+}
+
+struct Timing {
+    double write_ms;
+    double read_ms;
+    qint64 bytes;
+};
+
+Timing measure(const TicketBook &book, const QString &path)
+{
+    Timing t{};
+    t.write_ms = best_ms([&] {
+        if (!write_data(book, path).ok)
+            std::fprintf(stderr, "save failed\n");
+    });
+    t.bytes = QFileInfo(path).size();
+    t.read_ms = best_ms([&] {
+        const BookReadResult read = read_data(path);
+        if (!read.outcome.ok || read.book.entry_count() != book.entry_count())
+            std::fprintf(stderr, "read failed\n");
+        volatile int64_t won = book_totals(read.book).won;
+        (void)won;
+    });
+    return t;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    qputenv("TEMP", dir.path().toLocal8Bit());
+    const TicketBook full = maximal_book(kMaxRecords, kMaxRecords);
+    const TicketBook half = maximal_book(kMaxRecords / 2, kMaxRecords / 2);
+    const Timing f = measure(full, dir.filePath(QStringLiteral("full.yrm")));
+    const Timing h = measure(half, dir.filePath(QStringLiteral("half.yrm")));
+    std::printf("book                          entries  file bytes   write ms   read+grade ms\n");
+    std::printf("full (pools at %5d records)  %7d  %10lld  %9.1f  %14.1f\n", kMaxRecords, full.entry_count(),
+                static_cast<long long>(f.bytes), f.write_ms, f.read_ms);
+    std::printf("half (pools at %5d records)  %7d  %10lld  %9.1f  %14.1f\n", kMaxRecords / 2,
+                half.entry_count(), static_cast<long long>(h.bytes), h.write_ms, h.read_ms);
+    std::printf("ratio full/half: write %.2f, read+grade %.2f (linear cost gives about 2)\n",
+                f.write_ms / h.write_ms, f.read_ms / h.read_ms);
+    return 0;
+}

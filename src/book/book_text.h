@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+inline constexpr int kMaxTextBytes = 10;
+
+// A text of the book (round label or team name): at most 10 bytes of Shift-JIS, held
+// inline so a book of many rounds needs no allocation per text and can never hold a
+// text its file format cannot store.
+class BookText {
+public:
+    BookText() = default;
+    // Longer input is cut at the last whole character within 10 bytes; callers that take
+    // user input check the length first (fits()).
+    BookText(QByteArrayView shift_jis) { assign(shift_jis); }
+    BookText(const QByteArray &shift_jis) { assign(shift_jis); }
+    BookText(const char *shift_jis) { assign(QByteArrayView(shift_jis)); }
+
+    static bool fits(QByteArrayView shift_jis) { return shift_jis.size() <= kMaxTextBytes; }
+
+    QByteArray bytes() const { return QByteArray(data_.data(), size_); }
+    QString text() const; // decoded
+    int size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+
+    bool operator==(const BookText &other) const
+    {
+        return size_ == other.size_ && std::equal(data_.begin(), data_.begin() + size_, other.data_.begin());
+    }
+
+private:
+    void assign(QByteArrayView shift_jis);
+
+    std::array<char, kMaxTextBytes> data_{};
+    uint8_t size_ = 0;
+};
