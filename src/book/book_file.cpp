@@ -344,9 +344,14 @@ BookReadResult read_data(const QString &path)
         failed.outcome = Outcome::failure(path + QStringLiteral("が読めません。"));
         return failed;
     }
-    const QByteArray data = file.readAll();
-    file.close();
+    // Mapped rather than read: only the bytes the reader looks at are loaded, however
+    // large the file (bytes after the last entry are never read).
+    const qint64 size = file.size();
+    uchar *mapped = size > 0 ? file.map(0, size) : nullptr;
+    const QByteArray data = mapped ? QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), size)
+                                   : file.readAll();
     BookReadResult result = parse_book(data, path);
+    file.close();
     if (result.outcome.ok)
         for (int i = 0; i < result.book.entry_count(); ++i)
             result_chk(result.book, i);

@@ -1,152 +1,175 @@
 #include "book/book_json.h"
 
-#include "platform/shift_jis.h"
 #include "results/winning_check.h"
 
 #include <QString>
+#include <vector>
 
 namespace {
 
+// A small streaming JSON writer: separators are placed by the writer, so callers only
+// open, fill and close objects and arrays.
 class JsonOut {
 public:
-    void raw(const char *text) { out_.append(text); }
-    void number(int64_t value) { out_.append(QByteArray::number(static_cast<qlonglong>(value))); }
-    void boolean(bool value) { raw(value ? "true" : "false"); }
+    JsonOut &begin_object() { return open('{'); }
+    JsonOut &end_object() { return close('}'); }
+    JsonOut &begin_array() { return open('['); }
+    JsonOut &end_array() { return close(']'); }
 
-    void string(const QString &text)
+    JsonOut &key(const char *name)
     {
-        out_.append('"');
+        separate();
+        out_.append('"').append(name).append("\": ");
+        after_key_ = true;
+        return *this;
+    }
+
+    JsonOut &number(int64_t value) { return raw(QByteArray::number(static_cast<qlonglong>(value))); }
+    JsonOut &boolean(bool value) { return raw(value ? "true" : "false"); }
+
+    JsonOut &string(const QString &text)
+    {
+        QByteArray quoted("\"");
         for (QChar c : text) {
             const char16_t u = c.unicode();
-            if (u == '"' || u == '\\') {
-                out_.append('\\');
-                out_.append(static_cast<char>(u));
-            } else if (u < 0x20) {
-                out_.append(QStringLiteral("\\u%1").arg(u, 4, 16, QLatin1Char('0')).toLatin1());
-            } else {
-                out_.append(QString(c).toUtf8());
-            }
+            if (u == '"' || u == '\\')
+                quoted.append('\\').append(static_cast<char>(u));
+            else if (u < 0x20)
+                quoted.append(QStringLiteral("\\u%1").arg(u, 4, 16, QLatin1Char('0')).toLatin1());
+            else
+                quoted.append(QString(c).toUtf8());
         }
-        out_.append('"');
+        return raw(quoted.append('"'));
     }
 
-    void key(const char *name)
+    // Line breaks between the entries keep a dump readable and diffable.
+    JsonOut &newline()
     {
-        out_.append('"');
-        out_.append(name);
-        out_.append("\": ");
+        newline_ = true;
+        return *this;
     }
 
-    template <typename Container, typename Fn>
-    void list(const Container &items, Fn each)
-    {
-        raw("[");
-        bool first = true;
-        for (const auto &item : items) {
-            if (!first)
-                raw(", ");
-            first = false;
-            each(item);
-        }
-        raw("]");
-    }
-
-    QByteArray take() { return std::move(out_); }
+    QByteArray take() { return std::move(out_.append('\n')); }
 
 private:
+    void separate()
+    {
+        if (after_key_) {
+            after_key_ = false;
+            return;
+        }
+        if (!first_.empty() && !first_.back())
+            out_.append(newline_ ? ",\n " : ", ");
+        else if (newline_)
+            out_.append("\n ");
+        newline_ = false;
+        if (!first_.empty())
+            first_.back() = false;
+    }
+
+    JsonOut &raw(const QByteArray &value)
+    {
+        separate();
+        out_.append(value);
+        return *this;
+    }
+
+    JsonOut &open(char bracket)
+    {
+        separate();
+        out_.append(bracket);
+        first_.push_back(true);
+        return *this;
+    }
+
+    JsonOut &close(char bracket)
+    {
+        first_.pop_back();
+        out_.append(bracket);
+        return *this;
+    }
+
     QByteArray out_;
+    std::vector<bool> first_; // per open container: nothing written into it yet
+    bool after_key_ = false;
+    bool newline_ = false; // the next separator breaks the line
 };
 
-std::vector<int> used_slots(const RoundEntry &e)
+void write_slots(JsonOut &j, const RoundEntry &e)
 {
-    std::vector<int> slots(static_cast<size_t>(slot_count(e.kind)));
-    for (size_t i = 0; i < slots.size(); ++i)
-        slots[i] = static_cast<int>(i);
-    return slots;
+    j.key("slots").begin_array();
+    for (int s = 0; s < slot_count(e.kind); ++s) {
+        j.begin_object();
+        if (is_match_kind(e.kind)) {
+            const MatchSlot &m = e.matches[static_cast<size_t>(s)];
+            j.key("home")
+                .string(m.home.text())
+                .key("away")
+                .string(m.away.text())
+                .key("result")
+                .number(m.result);
+        } else {
+            const TeamSlot &t = e.teams[static_cast<size_t>(s)];
+            j.key("team").string(t.team.text()).key("score").number(t.score);
+        }
+        j.end_object();
+    }
+    j.end_array();
+}
+
+void write_purchases(JsonOut &j, const TicketBook &book, int index)
+{
+    const RoundEntry &e = book.entries[static_cast<size_t>(index)];
+    const int n = slot_count(e.kind);
+    j.key("purchases").begin_array();
+    book.for_each_purchase(index, [&](int type, int at) {
+        j.begin_object();
+        if (type == kSingle) {
+            const SinglePurchase &p = book.single_pool(e.kind)[static_cast<size_t>(at)];
+            j.key("type").string(QStringLiteral("single")).key("picks").begin_array();
+            for (int s = 0; s < n; ++s)
+                j.number(p.picks[static_cast<size_t>(s)]);
+            j.end_array();
+        } else {
+            const MultiPurchase &m = book.multi_pool(e.kind)[static_cast<size_t>(at)];
+            j.key("type").string(QStringLiteral("multi")).key("marks").begin_array();
+            for (int s = 0; s < n; ++s) {
+                j.begin_array();
+                for (int k = 0; k < marks_per_slot(e.kind); ++k)
+                    j.number(m.marks[static_cast<size_t>(s)][static_cast<size_t>(k)] ? 1 : 0);
+                j.end_array();
+            }
+            j.end_array().key("combos").number(m.combos);
+        }
+        j.end_object();
+    });
+    j.end_array();
 }
 
 void write_entry(JsonOut &j, const TicketBook &book, int index)
 {
     const RoundEntry &e = book.entries[static_cast<size_t>(index)];
-    const bool match = is_match_kind(e.kind);
-    const auto slots = used_slots(e);
-    j.raw("{");
-    j.key("kai");
-    j.string(e.kai.text());
-    j.raw(", ");
-    j.key("kind");
-    j.number(kind_code(e.kind));
-    j.raw(", ");
-    j.key("kind_name");
-    j.string(kind_display_name(e.kind));
-    j.raw(", ");
-    j.key("slots");
-    j.list(slots, [&](int s) {
-        if (match) {
-            const MatchSlot &m = e.matches[static_cast<size_t>(s)];
-            j.raw("{\"home\": ");
-            j.string(m.home.text());
-            j.raw(", \"away\": ");
-            j.string(m.away.text());
-            j.raw(", \"result\": ");
-            j.number(m.result);
-        } else {
-            const TeamSlot &t = e.teams[static_cast<size_t>(s)];
-            j.raw("{\"team\": ");
-            j.string(t.team.text());
-            j.raw(", \"score\": ");
-            j.number(t.score);
-        }
-        j.raw("}");
-    });
-    j.raw(", ");
-    j.key("has_grade3");
-    j.boolean(e.has_grade3);
-    j.raw(", ");
-    j.key("has_grade5");
-    j.boolean(e.has_grade5);
-    j.raw(", ");
-    j.key("has_grade6");
-    j.boolean(e.has_grade6);
-    j.raw(", ");
-    j.key("state");
-    j.number(e.state);
-    j.raw(", ");
-    j.key("prizes");
-    j.list(std::vector<int64_t>(e.prizes.begin(), e.prizes.begin() + 6), [&](int64_t p) { j.number(p); });
-    j.raw(", ");
-    j.key("tickets");
-    j.number(e.tickets);
-    j.raw(", ");
-    j.key("hits");
-    j.list(e.hits, [&](int64_t h) { j.number(h); });
-    j.raw(", ");
-    j.key("won");
-    j.number(e.prizes[6]);
-    j.raw(", ");
-    j.key("purchases");
-    std::vector<std::pair<int, int>> chain;
-    book.for_each_purchase(index, [&](int type, int at) { chain.emplace_back(type, at); });
-    j.list(chain, [&](const std::pair<int, int> &p) {
-        if (p.first == kSingle) {
-            const SinglePurchase &s = book.single_pool(e.kind)[static_cast<size_t>(p.second)];
-            j.raw("{\"type\": \"single\", \"picks\": ");
-            j.list(slots, [&](int slot) { j.number(s.picks[static_cast<size_t>(slot)]); });
-        } else {
-            const MultiPurchase &m = book.multi_pool(e.kind)[static_cast<size_t>(p.second)];
-            j.raw("{\"type\": \"multi\", \"marks\": ");
-            j.list(slots, [&](int slot) {
-                std::vector<int> marks;
-                for (int k = 0; k < marks_per_slot(e.kind); ++k)
-                    marks.push_back(m.marks[static_cast<size_t>(slot)][static_cast<size_t>(k)] ? 1 : 0);
-                j.list(marks, [&](int v) { j.number(v); });
-            });
-            j.raw(", \"combos\": ");
-            j.number(m.combos);
-        }
-        j.raw("}");
-    });
-    j.raw("}");
+    j.begin_object();
+    j.key("kai").string(e.kai.text());
+    j.key("kind").number(kind_code(e.kind));
+    j.key("kind_name").string(kind_display_name(e.kind));
+    write_slots(j, e);
+    j.key("has_grade3").boolean(e.has_grade3);
+    j.key("has_grade5").boolean(e.has_grade5);
+    j.key("has_grade6").boolean(e.has_grade6);
+    j.key("state").number(e.state);
+    j.key("prizes").begin_array();
+    for (size_t g = 0; g < 6; ++g)
+        j.number(e.prizes[g]);
+    j.end_array();
+    j.key("tickets").number(e.tickets);
+    j.key("hits").begin_array();
+    for (int64_t h : e.hits)
+        j.number(h);
+    j.end_array();
+    j.key("won").number(e.prizes[6]);
+    write_purchases(j, book, index);
+    j.end_object();
 }
 
 } // namespace
@@ -154,19 +177,16 @@ void write_entry(JsonOut &j, const TicketBook &book, int index)
 QByteArray book_to_json(const TicketBook &book)
 {
     JsonOut j;
-    j.raw("{\"entries\": [");
+    j.begin_object().key("entries").begin_array();
     for (int i = 0; i < book.entry_count(); ++i) {
         if (i > 0)
-            j.raw(",\n ");
+            j.newline();
         write_entry(j, book, i);
     }
+    j.end_array().newline();
     const BookTotals totals = book_totals(book);
-    j.raw("],\n \"totals\": {\"bought\": ");
-    j.number(totals.bought);
-    j.raw(", \"won\": ");
-    j.number(totals.won);
-    j.raw(", \"balance\": ");
-    j.number(totals.balance);
-    j.raw("}}\n");
+    j.key("totals").begin_object();
+    j.key("bought").number(totals.bought).key("won").number(totals.won).key("balance").number(totals.balance);
+    j.end_object().end_object();
     return j.take();
 }

@@ -2,6 +2,7 @@
 #include "results/winning_check.h"
 #include "support/book_builders.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
@@ -31,4 +32,20 @@ TEST(BookJson, KeysInOrderAndUsedSlotsOnly)
     QJsonParseError error{};
     QJsonDocument::fromJson(json, &error);
     EXPECT_EQ(error.error, QJsonParseError::NoError);
+}
+
+TEST(BookJson, ManyEntriesMakeValidJsonWithOneEntryPerLine)
+{
+    std::mt19937 rng(5);
+    TicketBook book = random_book(rng, 9, 30);
+    const QByteArray json = book_to_json(book);
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << json.toStdString();
+    EXPECT_EQ(doc.object().value(QStringLiteral("entries")).toArray().size(), 9);
+    EXPECT_EQ(json.count('\n'), 9 + 1);
+    const QJsonObject totals = doc.object().value(QStringLiteral("totals")).toObject();
+    EXPECT_EQ(totals.value(QStringLiteral("balance")).toInteger(),
+              totals.value(QStringLiteral("won")).toInteger() -
+                  totals.value(QStringLiteral("bought")).toInteger());
 }
