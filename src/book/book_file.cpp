@@ -348,8 +348,8 @@ BookReadResult read_data(const QString &path)
     // large the file (bytes after the last entry are never read).
     const qint64 size = file.size();
     uchar *mapped = size > 0 ? file.map(0, size) : nullptr;
-    const QByteArray data = mapped ? QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), size)
-                                   : file.readAll();
+    const QByteArray data =
+        mapped ? QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), size) : file.readAll();
     BookReadResult result = parse_book(data, path);
     file.close();
     if (result.outcome.ok)
