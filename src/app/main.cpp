@@ -1,0 +1,41 @@
+// The program: one main window on one book, one instance per user.
+#include "main_window/form_main.h"
+#include "platform/help_viewer.h"
+#include "platform/single_instance.h"
+#include "platform/ui_services.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("yorimo"));
+    QApplication::setApplicationVersion(QStringLiteral(YORIMO_VERSION));
+
+    // Qt's own buttons and dialogs in Japanese (はい / いいえ / キャンセル).
+    QTranslator qt_japanese;
+    if (qt_japanese.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qt_japanese);
+
+    QtUiServices ui;
+    SingleInstance instance(instance_key());
+    if (!instance.acquire()) {
+        ui.message(nullptr, QStringLiteral("二重起動出来ません"), QStringLiteral("yorimo"),
+                   UiServices::Icon::critical, UiServices::Buttons::ok);
+        instance.request_activation();
+        return 0;
+    }
+
+    FormMain window(ui, help_file_path(QApplication::applicationDirPath()));
+    instance.on_activation = [&window] {
+        if (window.isMinimized())
+            window.showNormal();
+        window.raise();
+        window.activateWindow();
+    };
+    window.start(QApplication::arguments().mid(1));
+    window.show();
+    return QApplication::exec();
+}

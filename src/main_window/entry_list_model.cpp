@@ -1,0 +1,85 @@
+#include "main_window/entry_list_model.h"
+
+#include "results/entry_row.h"
+
+#include <array>
+
+namespace {
+
+const std::array<const char16_t *, kListColumns> kHeaders = {
+    u"回",   u"種別", u"購入口数", u"購入金額", u"１等",   u"２等",
+    u"３等", u"４等", u"５等",     u"６等",     u"はずれ", u"当選金額",
+};
+
+// Label and kind read left to right; counts and amounts line up on the right.
+constexpr int kFirstNumberColumn = 2;
+
+} // namespace
+
+EntryListModel::EntryListModel(const TicketBook &book, QObject *parent)
+    : QAbstractTableModel(parent), book_(book), rows_(book.entry_count())
+{
+}
+
+int EntryListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : rows_;
+}
+
+int EntryListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : kListColumns;
+}
+
+QVariant EntryListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= book_.entry_count())
+        return {};
+    if (role == Qt::DisplayRole) {
+        const RoundEntry &entry = book_.entries[static_cast<size_t>(index.row())];
+        return entry_row_texts(entry)[static_cast<size_t>(index.column())];
+    }
+    if (role == Qt::TextAlignmentRole) {
+        return index.column() >= kFirstNumberColumn ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                                                    : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    return {};
+}
+
+QVariant EntryListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= kListColumns)
+        return {};
+    if (role == Qt::DisplayRole)
+        return QString::fromUtf16(kHeaders[static_cast<size_t>(section)]);
+    if (role == Qt::TextAlignmentRole)
+        return section >= kFirstNumberColumn ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                                             : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    return {};
+}
+
+void EntryListModel::repaint_entry(int entry)
+{
+    if (entry < 0 || entry >= rows_)
+        return;
+    Q_EMIT dataChanged(index(entry, 0), index(entry, kListColumns - 1), {Qt::DisplayRole});
+}
+
+void EntryListModel::entries_appended()
+{
+    const int count = book_.entry_count();
+    if (count <= rows_) {
+        reset();
+        return;
+    }
+    beginInsertRows(QModelIndex(), rows_, count - 1);
+    rows_ = count;
+    endInsertRows();
+}
+
+void EntryListModel::reset()
+{
+    beginResetModel();
+    rows_ = book_.entry_count();
+    endResetModel();
+}

@@ -1,0 +1,621 @@
+#include "main_window/form_main.h"
+
+#include "book/book_file.h"
+#include "book/swap_entries.h"
+#include "main_window/entry_list_model.h"
+#include "main_window/form_about.h"
+#include "platform/command_line.h"
+#include "platform/ui_services.h"
+#include "results/winning_check.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+#include <array>
+
+namespace {
+
+const QString kAppTitle = QStringLiteral("ｙｏｒｉｍｏ");
+
+struct KindItem {
+    const char *menu_name; // item of 新規登録 in the edit menu
+    const char16_t *menu_text;
+    const char *tool_key; // item of the toolbar's drop-down
+    const char16_t *tool_text;
+    LotteryKind kind;
+};
+
+const std::array<KindItem, kKindCount> kKindItems = {{
+    {"menu_input_toto", u"toto", "toto", u"ｔｏｔｏ", LotteryKind::toto},
+    {"menu_input_minitotoA", u"mini toto-A", "minitotoa", u"mini toto-A", LotteryKind::minitotoA},
+    {"menu_input_minitotoB", u"mini toto-B", "minitotob", u"mini toto-B", LotteryKind::minitotoB},
+    {"menu_input_toto5", u"toto5", "toto5", u"toto5", LotteryKind::toto5},
+    {"menu_input_totoGOAL", u"totoGOAL", "totogoal", u"ｔｏｔｏＧＯＡＬ", LotteryKind::totoGOAL},
+    {"menu_input_totoGOAL3", u"totoGOAL3", "totogoal3", u"ｔｏｔｏＧＯＡＬ3", LotteryKind::totoGOAL3},
+    {"menu_input_totoGOAL2", u"totoGOAL2", "totogoal2", u"ｔｏｔｏＧＯＡＬ2", LotteryKind::totoGOAL2},
+    {"menu_input_BIG", u"BIG", "BIG", u"BIG", LotteryKind::BIG},
+    {"menu_input_100BIG", u"100円BIG", "100BIG", u"100円BIG", LotteryKind::BIG100},
+    {"menu_input_BIG1000", u"BIG1000", "BIG1000", u"BIG1000", LotteryKind::BIG1000},
+    {"menu_input_miniBIG", u"mini BIG", "miniBIG", u"mini BIG", LotteryKind::miniBIG},
+}};
+
+// Widths of the list's columns: label, kind, tickets, bought, six grades, losing, won.
+const std::array<int, 12> kColumnWidths = {60, 90, 70, 90, 48, 48, 48, 48, 48, 48, 56, 110};
+
+constexpr int kStartWidth = 820;
+constexpr int kStartHeight = 460;
+constexpr int kTotalWidth = 110;
+
+QString text(const char16_t *utf16)
+{
+    return QString::fromUtf16(utf16);
+}
+
+} // namespace
+
+FormMain::FormMain(UiServices &ui, QString help_file, QWidget *parent)
+    : QMainWindow(parent), ui_(ui), help_file_(std::move(help_file))
+{
+    setObjectName(QStringLiteral("form_main"));
+    build_menus();
+    build_toolbar();
+    build_central();
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
+    resize(kStartWidth, kStartHeight);
+    toto_clear();
+}
+
+FormMain::~FormMain()
+{
+    help_.close_all();
+}
+
+QString FormMain::file_filter()
+{
+    return QStringLiteral("ｙｏｒｉｍｏファイル(*.yrm);;すべてのファイル(*)");
+}
+
+// --- construction ---------------------------------------------------------------------------
+
+QAction *FormMain::add_menu_action(QMenu *menu, const char *name, const QString &caption)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+void FormMain::build_menus()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    file->setObjectName(QStringLiteral("menu_file"));
+    QAction *menu_new = add_menu_action(file, "menu_new", QStringLiteral("新規作成(&N)..."));
+    menu_new->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(menu_new, &QAction::triggered, this, &FormMain::menu_new_Click);
+    QAction *menu_open = add_menu_action(file, "menu_open", QStringLiteral("開く(&O)..."));
+    menu_open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(menu_open, &QAction::triggered, this, &FormMain::menu_open_Click);
+    file->addSeparator();
+    QAction *menu_over = add_menu_action(file, "menu_over", QStringLiteral("上書き保存(&S)"));
+    menu_over->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(menu_over, &QAction::triggered, this, &FormMain::menu_over_Click);
+    connect(add_menu_action(file, "menu_save", QStringLiteral("名前を付けて保存(&A)...")),
+            &QAction::triggered, this, &FormMain::menu_save_Click);
+    file->addSeparator();
+    QMenu *csv = file->addMenu(QStringLiteral("ＣＳＶ"));
+    csv->setObjectName(QStringLiteral("menu_csv"));
+    connect(add_menu_action(csv, "menu_csv_write", QStringLiteral("書き出し")), &QAction::triggered, this,
+            &FormMain::menu_csv_write_Click);
+    connect(add_menu_action(csv, "menu_csv_read", QStringLiteral("読み込み")), &QAction::triggered, this,
+            &FormMain::menu_csv_read_Click);
+    file->addSeparator();
+    connect(add_menu_action(file, "menu_end", QStringLiteral("終了(&X)")), &QAction::triggered, this,
+            &FormMain::menu_end_Click);
+
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    edit->setObjectName(QStringLiteral("menu_edit"));
+    QMenu *input = edit->addMenu(QStringLiteral("新規登録"));
+    input->setObjectName(QStringLiteral("menu_input"));
+    for (const KindItem &item : kKindItems) {
+        const LotteryKind kind = item.kind;
+        connect(add_menu_action(input, item.menu_name, text(item.menu_text)), &QAction::triggered, this,
+                [this, kind] { register_round(kind); });
+    }
+    QAction *menu_single = add_menu_action(edit, "menu_single", QStringLiteral("シングル購入"));
+    connect(menu_single, &QAction::triggered, this, &FormMain::menu_single_Click);
+    QAction *menu_multi = add_menu_action(edit, "menu_multi", QStringLiteral("マルチ購入"));
+    connect(menu_multi, &QAction::triggered, this, &FormMain::menu_multi_Click);
+    QAction *menu_kakunin = add_menu_action(edit, "menu_kakunin", QStringLiteral("購入確認・修正"));
+    connect(menu_kakunin, &QAction::triggered, this, &FormMain::menu_kakunin_Click);
+    QAction *menu_result = add_menu_action(edit, "menu_result", QStringLiteral("結果入力"));
+    connect(menu_result, &QAction::triggered, this, &FormMain::menu_result_Click);
+    edit->addSeparator();
+    connect(add_menu_action(edit, "menu_down", QStringLiteral("ダウンロード...")), &QAction::triggered, this,
+            &FormMain::menu_down_Click);
+    entry_actions_ << menu_single << menu_kakunin << menu_result;
+    multi_actions_ << menu_multi;
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    help->setObjectName(QStringLiteral("menu_help"));
+    connect(add_menu_action(help, "menu_index", QStringLiteral("トピックの検索(&C)")), &QAction::triggered,
+            this, &FormMain::menu_index_Click);
+    help->addSeparator();
+    connect(add_menu_action(help, "menu_ver", QStringLiteral("バージョン情報(&A)")), &QAction::triggered,
+            this, &FormMain::menu_ver_Click);
+}
+
+QAction *FormMain::add_tool_action(const QString &key, const QString &tip)
+{
+    QAction *action = new QAction(tip, this);
+    action->setObjectName(QStringLiteral("tool_") + key);
+    action->setToolTip(tip);
+    action->setData(key);
+    toolbar_->addAction(action);
+    tool_actions_.insert(key, action);
+    return action;
+}
+
+void FormMain::build_toolbar()
+{
+    toolbar_ = addToolBar(QStringLiteral("Toolbar1"));
+    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar_->setMovable(false);
+    toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    QStyle *s = style();
+
+    QAction *tool_new = add_tool_action(QStringLiteral("new"), QStringLiteral("新規作成"));
+    tool_new->setIcon(s->standardIcon(QStyle::SP_FileIcon));
+    connect(tool_new, &QAction::triggered, this, &FormMain::menu_new_Click);
+    QAction *tool_open = add_tool_action(QStringLiteral("open"), QStringLiteral("開く"));
+    tool_open->setIcon(s->standardIcon(QStyle::SP_DialogOpenButton));
+    connect(tool_open, &QAction::triggered, this, &FormMain::menu_open_Click);
+    QAction *tool_write = add_tool_action(QStringLiteral("write"), QStringLiteral("上書き保存"));
+    tool_write->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
+    connect(tool_write, &QAction::triggered, this, &FormMain::menu_over_Click);
+    toolbar_->addSeparator();
+
+    // The button registers a toto round; its drop-down offers every kind.
+    QMenu *input_menu = new QMenu(this);
+    input_menu->setObjectName(QStringLiteral("tool_input_menu"));
+    for (const KindItem &item : kKindItems) {
+        const QString key = QLatin1String(item.tool_key);
+        QAction *action = input_menu->addAction(text(item.tool_text));
+        action->setObjectName(QStringLiteral("tool_input_") + key);
+        action->setData(key);
+        tool_actions_.insert(key, action);
+        const LotteryKind kind = item.kind;
+        connect(action, &QAction::triggered, this, [this, kind] { register_round(kind); });
+    }
+    QAction *tool_input = add_tool_action(QStringLiteral("input"), QStringLiteral("新規登録"));
+    tool_input->setIcon(s->standardIcon(QStyle::SP_FileDialogNewFolder));
+    tool_input->setMenu(input_menu);
+    connect(tool_input, &QAction::triggered, this, [this] { register_round(LotteryKind::toto); });
+    if (auto *button = qobject_cast<QToolButton *>(toolbar_->widgetForAction(tool_input)))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+
+    QAction *tool_single = add_tool_action(QStringLiteral("single"), QStringLiteral("シングル購入"));
+    tool_single->setIcon(s->standardIcon(QStyle::SP_DialogApplyButton));
+    connect(tool_single, &QAction::triggered, this, &FormMain::menu_single_Click);
+    QAction *tool_multi = add_tool_action(QStringLiteral("multi"), QStringLiteral("マルチ購入"));
+    tool_multi->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
+    connect(tool_multi, &QAction::triggered, this, &FormMain::menu_multi_Click);
+    QAction *tool_check = add_tool_action(QStringLiteral("check"), QStringLiteral("購入確認・修正"));
+    tool_check->setIcon(s->standardIcon(QStyle::SP_FileDialogContentsView));
+    connect(tool_check, &QAction::triggered, this, &FormMain::menu_kakunin_Click);
+    QAction *tool_result = add_tool_action(QStringLiteral("result"), QStringLiteral("結果登録"));
+    tool_result->setIcon(s->standardIcon(QStyle::SP_DialogYesButton));
+    connect(tool_result, &QAction::triggered, this, &FormMain::menu_result_Click);
+    toolbar_->addSeparator();
+    QAction *tool_download = add_tool_action(QStringLiteral("download"), QStringLiteral("ダウンロード"));
+    tool_download->setIcon(s->standardIcon(QStyle::SP_ArrowDown));
+    connect(tool_download, &QAction::triggered, this, &FormMain::menu_down_Click);
+    toolbar_->addSeparator();
+    QAction *tool_help = add_tool_action(QStringLiteral("help"), QStringLiteral("ヘルプ"));
+    tool_help->setIcon(s->standardIcon(QStyle::SP_DialogHelpButton));
+    connect(tool_help, &QAction::triggered, this, &FormMain::menu_index_Click);
+
+    entry_actions_ << tool_single << tool_check << tool_result;
+    multi_actions_ << tool_multi;
+}
+
+void FormMain::build_central()
+{
+    auto *central = new QWidget(this);
+    auto *grid = new QGridLayout(central);
+
+    model_ = new EntryListModel(state_.book, this);
+    lvw_main_ = new QTreeView(central);
+    lvw_main_->setObjectName(QStringLiteral("lvw_main"));
+    lvw_main_->setRootIsDecorated(false);
+    lvw_main_->setItemsExpandable(false);
+    lvw_main_->setUniformRowHeights(true); // rows are never measured one by one
+    lvw_main_->setAllColumnsShowFocus(true);
+    lvw_main_->setSelectionMode(QAbstractItemView::SingleSelection);
+    lvw_main_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lvw_main_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lvw_main_->setModel(model_);
+    lvw_main_->header()->setStretchLastSection(false);
+    lvw_main_->header()->setSectionsMovable(false);
+    for (size_t c = 0; c < kColumnWidths.size(); ++c)
+        lvw_main_->setColumnWidth(static_cast<int>(c), kColumnWidths[c]);
+    connect(lvw_main_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &FormMain::lvw_main_ItemClick);
+    grid->addWidget(lvw_main_, 0, 0);
+
+    // The move buttons sit beside the list, kept at the bottom as the window grows.
+    auto *moves = new QVBoxLayout();
+    moves->addStretch(1);
+    cmd_up_ = new QPushButton(QStringLiteral("▲"), central);
+    cmd_up_->setObjectName(QStringLiteral("cmd_up"));
+    cmd_down_ = new QPushButton(QStringLiteral("▼"), central);
+    cmd_down_->setObjectName(QStringLiteral("cmd_down"));
+    for (QPushButton *b : {cmd_up_, cmd_down_}) {
+        b->setFixedWidth(32);
+        b->setAutoDefault(false);
+        moves->addWidget(b);
+    }
+    connect(cmd_up_, &QPushButton::clicked, this, &FormMain::cmd_up_Click);
+    connect(cmd_down_, &QPushButton::clicked, this, &FormMain::cmd_down_Click);
+    grid->addLayout(moves, 0, 1);
+
+    auto *lbl_sum = new QLabel(QStringLiteral("合計"), central);
+    lbl_sum->setObjectName(QStringLiteral("lbl_sum"));
+    grid->addWidget(lbl_sum, 1, 0, 1, 2);
+
+    auto *totals = new QHBoxLayout();
+    auto add_total = [&](const char *name_label, const QString &caption, const char *value_label) {
+        auto *name = new QLabel(caption, central);
+        name->setObjectName(QLatin1String(name_label));
+        auto *value = new QLabel(QStringLiteral("0"), central);
+        value->setObjectName(QLatin1String(value_label));
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        value->setMinimumWidth(kTotalWidth);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        totals->addWidget(name);
+        totals->addWidget(value);
+        totals->addSpacing(16);
+        return value;
+    };
+    lbl_buy_ = add_total("lbl_buy_name", QStringLiteral("購入金額"), "lbl_buy");
+    lbl_get_ = add_total("lbl_get_name", QStringLiteral("当選金額"), "lbl_get");
+    lbl_kin_ = add_total("lbl_kin_name", QStringLiteral("収支"), "lbl_kin");
+    totals->addStretch(1);
+    grid->addLayout(totals, 2, 0, 1, 2);
+    grid->setRowStretch(0, 1);
+    grid->setColumnStretch(0, 1);
+    setCentralWidget(central);
+}
+
+// --- enabling ---------------------------------------------------------------------------------
+
+void FormMain::set_entry_commands(bool enabled, bool multi_enabled)
+{
+    for (QAction *a : std::as_const(entry_actions_))
+        a->setEnabled(enabled);
+    for (QAction *a : std::as_const(multi_actions_))
+        a->setEnabled(enabled && multi_enabled);
+}
+
+void FormMain::set_move_commands(bool up, bool down)
+{
+    cmd_up_->setEnabled(up);
+    cmd_down_->setEnabled(down);
+}
+
+QAction *FormMain::tool_action(const QString &key) const
+{
+    return tool_actions_.value(key, nullptr);
+}
+
+// --- document lifecycle -----------------------------------------------------------------------
+
+void FormMain::start(const QStringList &arguments)
+{
+    state_.changed = false;
+    const QString path = command_line_path(arguments);
+    if (!path.isEmpty())
+        load_book(path);
+}
+
+void FormMain::set_title()
+{
+    const QString name = state_.path.isEmpty() ? QStringLiteral("無題") : file_name_of(state_.path);
+    setWindowTitle(name + (state_.changed ? QStringLiteral(" * － ") : QStringLiteral(" － ")) + kAppTitle);
+}
+
+void FormMain::toto_clear()
+{
+    state_.book.clear();
+    state_.changed = false;
+    state_.current = 0;
+    model_->reset();
+    update_totals();
+    set_entry_commands(false, false);
+    set_move_commands(false, false);
+    state_.path.clear();
+    set_title();
+}
+
+void FormMain::show_error(const QString &message)
+{
+    ui_.message(this, message, kAppTitle, UiServices::Icon::critical, UiServices::Buttons::ok);
+}
+
+bool FormMain::load_book(const QString &path)
+{
+    toto_clear();
+    state_.path = path;
+    BookReadResult read = read_data(path);
+    if (!read.outcome.ok) {
+        show_error(read.outcome.message);
+        toto_clear();
+        return false;
+    }
+    state_.book = std::move(read.book);
+    model_->reset();
+    update_totals();
+    if (state_.book.entry_count() > 0)
+        select_row(state_.book.entry_count() - 1);
+    state_.changed = false;
+    set_title();
+    return true;
+}
+
+bool FormMain::save_book()
+{
+    const Outcome saved = write_data(state_.book, state_.path);
+    if (!saved.ok) {
+        show_error(saved.message);
+        return false;
+    }
+    state_.changed = false;
+    set_title();
+    return true;
+}
+
+bool FormMain::ask_save_path(const QString &proposed)
+{
+    const QString name = ui_.save_file_name(this, proposed, file_filter());
+    if (name.isEmpty())
+        return false;
+    state_.path = name;
+    return true;
+}
+
+bool FormMain::chk_end()
+{
+    if (!state_.changed)
+        return true;
+    switch (ui_.message(this, QStringLiteral("更新されています。保存しますか？"), kAppTitle,
+                        UiServices::Icon::warning, UiServices::Buttons::yes_no_cancel)) {
+    case UiServices::Answer::yes:
+        if (state_.path.isEmpty() && !ask_save_path(QString()))
+            return false;
+        // Going on even when the save failed: its message has told the user.
+        save_book();
+        return true;
+    case UiServices::Answer::no: return true;
+    default: return false;
+    }
+}
+
+void FormMain::menu_new_Click()
+{
+    if (chk_end())
+        toto_clear();
+}
+
+void FormMain::menu_open_Click()
+{
+    if (!chk_end())
+        return;
+    const QString name = ui_.open_file_name(this, file_filter());
+    if (name.isEmpty())
+        return;
+    load_book(name);
+}
+
+void FormMain::menu_over_Click()
+{
+    if (state_.path.isEmpty() && !ask_save_path(QString()))
+        return;
+    save_book();
+}
+
+void FormMain::menu_save_Click()
+{
+    if (!ask_save_path(state_.path))
+        return;
+    save_book();
+}
+
+void FormMain::menu_end_Click()
+{
+    close();
+}
+
+void FormMain::closeEvent(QCloseEvent *event)
+{
+    if (!chk_end()) {
+        event->ignore();
+        return;
+    }
+    help_.close_all();
+    event->accept();
+}
+
+// --- the list ---------------------------------------------------------------------------------
+
+void FormMain::toto_disp(int entry)
+{
+    model_->repaint_entry(entry);
+}
+
+void FormMain::update_totals()
+{
+    const BookTotals totals = book_totals(state_.book);
+    lbl_buy_->setText(format_yen(totals.bought));
+    lbl_get_->setText(format_yen(totals.won));
+    lbl_kin_->setText(format_yen(totals.balance));
+}
+
+void FormMain::check_entry(int entry)
+{
+    if (entry < 0 || entry >= state_.book.entry_count())
+        return;
+    result_chk(state_.book, entry);
+    toto_disp(entry);
+    update_totals();
+}
+
+void FormMain::add_entry_row()
+{
+    model_->entries_appended();
+    update_totals();
+    if (state_.book.entry_count() > 0)
+        select_row(state_.book.entry_count() - 1);
+}
+
+void FormMain::rebuild_list()
+{
+    const int keep = state_.current;
+    model_->reset();
+    update_totals();
+    if (keep >= 0 && keep < state_.book.entry_count())
+        select_row(keep);
+}
+
+void FormMain::select_row(int entry)
+{
+    if (entry < 0 || entry >= model_->rowCount())
+        return;
+    const QModelIndex index = model_->index(entry, 0);
+    lvw_main_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                            QItemSelectionModel::Rows);
+    lvw_main_->scrollTo(index);
+}
+
+int FormMain::selected_entry() const
+{
+    const QModelIndexList rows = lvw_main_->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void FormMain::lvw_main_ItemClick()
+{
+    set_entry_commands(false, false);
+    set_move_commands(false, false);
+    const int row = selected_entry();
+    if (row < 0 || row >= state_.book.entry_count())
+        return;
+    state_.current = row;
+    const RoundEntry &entry = state_.book.entries[static_cast<size_t>(row)];
+    set_entry_commands(true, !is_big_family(entry.kind));
+    set_move_commands(row > 0, row < state_.book.entry_count() - 1);
+}
+
+bool FormMain::take_selection()
+{
+    const int row = selected_entry();
+    if (row < 0)
+        return false;
+    state_.current = row;
+    return true;
+}
+
+void FormMain::finish_entry_dialog()
+{
+    if (state_.dialog_result != 1)
+        return;
+    check_entry(state_.current);
+    set_title();
+}
+
+void FormMain::cmd_up_Click()
+{
+    const int c = state_.current;
+    if (c <= 0 || c >= state_.book.entry_count())
+        return;
+    swap_entries(state_.book, c - 1, c);
+    toto_disp(c - 1);
+    toto_disp(c);
+    select_row(c - 1);
+    lvw_main_->setFocus();
+    state_.changed = true;
+    set_title();
+}
+
+void FormMain::cmd_down_Click()
+{
+    const int c = state_.current;
+    if (c < 0 || c + 1 >= state_.book.entry_count())
+        return;
+    swap_entries(state_.book, c, c + 1);
+    toto_disp(c);
+    toto_disp(c + 1);
+    select_row(c + 1);
+    lvw_main_->setFocus();
+    state_.changed = true;
+    set_title();
+}
+
+// --- commands of the dialogs ----------------------------------------------------------------
+// Each opens its dialog here once the dialog is part of the program; until then the command
+// is offered with its enabling rules and does nothing.
+
+void FormMain::register_round(LotteryKind kind)
+{
+    Q_UNUSED(kind);
+}
+
+void FormMain::menu_single_Click()
+{
+    take_selection();
+}
+
+void FormMain::menu_multi_Click()
+{
+    take_selection();
+}
+
+void FormMain::menu_kakunin_Click()
+{
+    take_selection();
+}
+
+void FormMain::menu_result_Click()
+{
+    take_selection();
+}
+
+void FormMain::menu_csv_write_Click() {}
+
+void FormMain::menu_csv_read_Click() {}
+
+void FormMain::menu_down_Click() {}
+
+// --- help -------------------------------------------------------------------------------------
+
+void FormMain::menu_index_Click()
+{
+    if (!help_.show_contents(help_file_))
+        ui_.message(this, QStringLiteral("HtmlHelpを開けません。"), QStringLiteral("エラー"),
+                    UiServices::Icon::none, UiServices::Buttons::ok);
+}
+
+void FormMain::menu_ver_Click()
+{
+    FormAbout about(this);
+    about.exec();
+}

@@ -1,0 +1,145 @@
+#pragma once
+
+#include "book/lottery_kind.h"
+#include "book/shared_state.h"
+#include "platform/help_viewer.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+
+class EntryListModel;
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QToolBar;
+class QTreeView;
+class UiServices;
+
+// The main window: owns the book and the run state shared with every dialog, lists the
+// entries with the book totals, and carries the menus, the toolbar and the document
+// lifecycle (new, open, save, save as, exit with the unsaved-changes prompt).
+//
+// Row and entry numbers in this interface are entry indexes from 0 (list row r shows
+// entry r).
+class FormMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // `ui` answers every message box and file dialog; `help_file` is the manual's contents page.
+    explicit FormMain(UiServices &ui, QString help_file = QString(), QWidget *parent = nullptr);
+    ~FormMain() override;
+
+    SharedState &state() { return state_; }
+    const SharedState &state() const { return state_; }
+
+    // Start-up: opens the book named by the command-line arguments (program name excluded), if any.
+    void start(const QStringList &arguments);
+
+    // --- document lifecycle -------------------------------------------------------------
+    // The unsaved-changes prompt: true when the pending command may go on.
+    bool chk_end();
+    // Shows the title for `changed` and `path`.
+    void set_title();
+    // Empties the book and the window: no rows, totals "0", entry commands off, untitled.
+    void toto_clear();
+    // Replaces the book by the file at `path`; on failure shows why and leaves an empty,
+    // untitled book.
+    bool load_book(const QString &path);
+    // Writes the book to `path` (already set); shows the failure message if it fails.
+    bool save_book();
+
+    // --- the list, for the commands that change the book -----------------------------------
+    // Repaints the row of `entry` from its stored fields (no grading).
+    void toto_disp(int entry);
+    // Grades `entry` (result_chk), repaints its row and the totals.
+    void check_entry(int entry);
+    // Shows the entry just appended to the book as the new last row, and selects it.
+    void add_entry_row();
+    // Rebuilds the whole list from the book (after entries were removed or reordered
+    // elsewhere), repaints the totals and selects entry `current` when it still exists.
+    void rebuild_list();
+    // Selects the row of `entry` and scrolls to it; the selection sets `current` and the
+    // enabled state of the commands.
+    void select_row(int entry);
+    // Recomputes and shows the three totals.
+    void update_totals();
+    // The selected row's entry, or -1.
+    int selected_entry() const;
+    // Sets `current` from the selected row; false when no row is selected.
+    bool take_selection();
+    // After an entry command's dialog: when it ended with OK (dialog_result 1), grades and
+    // repaints entry `current` and shows the title.
+    void finish_entry_dialog();
+
+    // --- commands ---------------------------------------------------------------------------
+    void menu_new_Click();
+    void menu_open_Click();
+    void menu_over_Click();
+    void menu_save_Click();
+    void menu_csv_write_Click();
+    void menu_csv_read_Click();
+    void menu_end_Click();
+    // Registration of a round of `kind` (the kind's item of 新規登録, or the toolbar's).
+    void register_round(LotteryKind kind);
+    void menu_single_Click();
+    void menu_multi_Click();
+    void menu_kakunin_Click();
+    void menu_result_Click();
+    void menu_down_Click();
+    void menu_index_Click();
+    void menu_ver_Click();
+    void cmd_up_Click();
+    void cmd_down_Click();
+    // The selection of the list changed.
+    void lvw_main_ItemClick();
+
+    // --- parts of the window ----------------------------------------------------------------
+    QTreeView *list() const { return lvw_main_; }
+    EntryListModel *list_model() const { return model_; }
+    HelpViewer &help() { return help_; }
+    // The toolbar entry of a key ("new", "single", "input", or a kind key of the "input"
+    // menu such as "minitotoa"); null for an unknown key.
+    QAction *tool_action(const QString &key) const;
+    // Where the manual is looked for.
+    QString help_file() const { return help_file_; }
+
+    // Filter of the book file dialogs.
+    static QString file_filter();
+    static constexpr int kMinimumWidth = 600;
+    static constexpr int kMinimumHeight = 287;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void build_menus();
+    void build_toolbar();
+    void build_central();
+    QAction *add_menu_action(QMenu *menu, const char *name, const QString &text);
+    QAction *add_tool_action(const QString &key, const QString &tip);
+    void set_entry_commands(bool enabled, bool multi_enabled);
+    void set_move_commands(bool up, bool down);
+    void show_error(const QString &text);
+    // Asks for a file name to save under; false when cancelled.
+    bool ask_save_path(const QString &proposed);
+
+    UiServices &ui_;
+    SharedState state_;
+    QString help_file_;
+    HelpViewer help_;
+
+    EntryListModel *model_ = nullptr;
+    QTreeView *lvw_main_ = nullptr;
+    QToolBar *toolbar_ = nullptr;
+    QLabel *lbl_buy_ = nullptr;
+    QLabel *lbl_get_ = nullptr;
+    QLabel *lbl_kin_ = nullptr;
+    QPushButton *cmd_up_ = nullptr;
+    QPushButton *cmd_down_ = nullptr;
+    QList<QAction *> entry_actions_; // single, check, result: menu and toolbar
+    QList<QAction *> multi_actions_; // multi: menu and toolbar
+    QHash<QString, QAction *> tool_actions_;
+};

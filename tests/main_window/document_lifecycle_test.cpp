@@ -1,0 +1,270 @@
+// New, open, save, save as, exit: the unsaved-changes prompt, the titles and the file dialogs.
+#include "main_window_fixture.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const QString kPrompt = QStringLiteral("更新されています。保存しますか？");
+const QString kAppTitle = QStringLiteral("ｙｏｒｉｍｏ");
+
+} // namespace
+
+using Answer = UiServices::Answer;
+using Icon = UiServices::Icon;
+
+TEST_F(MainWindowTest, ANewWindowIsEmptyAndUntitled)
+{
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("無題 － ｙｏｒｉｍｏ"));
+    EXPECT_EQ(rows(), 0);
+    EXPECT_EQ(entry_commands(), QStringLiteral("00000000"));
+    EXPECT_EQ(move_commands(), QStringLiteral("00"));
+    EXPECT_EQ(label("lbl_buy"), QStringLiteral("0"));
+    EXPECT_EQ(label("lbl_get"), QStringLiteral("0"));
+    EXPECT_EQ(label("lbl_kin"), QStringLiteral("0"));
+    EXPECT_EQ(window->state().path, QString());
+}
+
+TEST_F(MainWindowTest, TitlesFollowLoadChangeAndSave)
+{
+    const QString path = write_book(four_round_book(), QStringLiteral("book.yrm"));
+    ASSERT_TRUE(window->load_book(path));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("book.yrm － ｙｏｒｉｍｏ"));
+    EXPECT_EQ(window->state().path, path);
+    EXPECT_FALSE(window->state().changed);
+
+    window->state().changed = true;
+    window->set_title();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("book.yrm * － ｙｏｒｉｍｏ"));
+
+    // A named book is saved without a dialog.
+    action("menu_over")->trigger();
+    EXPECT_EQ(ui.file_dialogs, 0);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(window->state().changed);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("book.yrm － ｙｏｒｉｍｏ"));
+
+    window->toto_clear();
+    window->state().changed = true;
+    window->set_title();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("無題 * － ｙｏｒｉｍｏ"));
+}
+
+TEST_F(MainWindowTest, SavingAnUntitledBookAsksForAName)
+{
+    ASSERT_TRUE(add_entry(window->state().book, make_entry(LotteryKind::toto5, "7")).ok);
+    window->add_entry_row();
+    window->state().changed = true;
+
+    action("menu_over")->trigger(); // cancelled
+    EXPECT_EQ(ui.file_dialogs, 1);
+    EXPECT_EQ(window->state().path, QString());
+    EXPECT_TRUE(window->state().changed);
+
+    const QString path = file(QStringLiteral("new book.yrm"));
+    ui.save_names.push_back(path);
+    window->tool_action(QStringLiteral("write"))->trigger();
+    EXPECT_EQ(ui.proposed_names, QStringList({QString(), QString()}));
+    EXPECT_EQ(window->state().path, path);
+    EXPECT_FALSE(window->state().changed);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("new book.yrm － ｙｏｒｉｍｏ"));
+    const BookReadResult back = read_data(path);
+    ASSERT_TRUE(back.outcome.ok);
+    EXPECT_EQ(back.book.entries[0].kai.bytes(), QByteArray("7"));
+}
+
+TEST_F(MainWindowTest, SaveAsProposesThePathAndKeepsTheNewNameOnFailure)
+{
+    const QString path = write_book(four_round_book(), QStringLiteral("book.yrm"));
+    ASSERT_TRUE(window->load_book(path));
+    window->state().changed = true;
+
+    action("menu_save")->trigger(); // cancelled: nothing happens
+    EXPECT_EQ(ui.proposed_names, QStringList({path}));
+    EXPECT_EQ(window->state().path, path);
+
+    const QString unwritable = file(QStringLiteral("no such folder/copy.yrm"));
+    ui.save_names.push_back(unwritable);
+    action("menu_save")->trigger();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("ファイル作成に失敗しました。"));
+    EXPECT_EQ(ui.messages[0].title, kAppTitle);
+    EXPECT_EQ(ui.messages[0].icon, Icon::critical);
+    EXPECT_EQ(window->state().path, unwritable);
+    EXPECT_TRUE(window->state().changed);
+
+    const QString copy = file(QStringLiteral("copy.yrm"));
+    ui.save_names.push_back(copy);
+    action("menu_save")->trigger();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("copy.yrm － ｙｏｒｉｍｏ"));
+    EXPECT_EQ(read_data(copy).book.entry_count(), 4);
+}
+
+TEST_F(MainWindowTest, OpeningAMissingFileLeavesAnEmptyUntitledBook)
+{
+    ASSERT_TRUE(window->load_book(write_book(four_round_book(), QStringLiteral("book.yrm"))));
+    const QString missing = file(QStringLiteral("missing.yrm"));
+    ui.open_names.push_back(missing);
+    action("menu_open")->trigger();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, missing + QStringLiteral("が読めません。"));
+    EXPECT_EQ(ui.messages[0].title, kAppTitle);
+    EXPECT_EQ(ui.messages[0].icon, Icon::critical);
+    EXPECT_EQ(rows(), 0);
+    EXPECT_EQ(window->state().book.entry_count(), 0);
+    EXPECT_EQ(window->state().path, QString());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("無題 － ｙｏｒｉｍｏ"));
+    EXPECT_EQ(label("lbl_kin"), QStringLiteral("0"));
+    EXPECT_EQ(entry_commands(), QStringLiteral("00000000"));
+}
+
+TEST_F(MainWindowTest, OpeningANonBookShowsTheReadersMessage)
+{
+    QFile junk(file(QStringLiteral("junk.yrm")));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a book at all");
+    junk.close();
+    window->start({junk.fileName()});
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              junk.fileName() + QStringLiteral("はｙｏｒｉｍｏのデータではありません！"));
+    EXPECT_EQ(window->state().path, QString());
+}
+
+TEST_F(MainWindowTest, TheCommandLinePathMayBeQuotedOrSplitAtSpaces)
+{
+    const QString path = write_book(four_round_book(), QStringLiteral("my toto book.yrm"));
+    window->start({QLatin1Char('"') + path + QLatin1Char('"')});
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(window->state().path, path);
+    EXPECT_EQ(rows(), 4);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("my toto book.yrm － ｙｏｒｉｍｏ"));
+
+    FormMain second(ui);
+    second.start(path.split(QLatin1Char(' ')));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(second.state().path, path);
+
+    FormMain none(ui);
+    none.start({});
+    EXPECT_EQ(none.windowTitle(), QStringLiteral("無題 － ｙｏｒｉｍｏ"));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(MainWindowTest, LoadingSelectsTheLastRowAndEnablesTheCommands)
+{
+    ASSERT_TRUE(window->load_book(write_book(four_round_book(), QStringLiteral("book.yrm"))));
+    EXPECT_EQ(rows(), 4);
+    EXPECT_EQ(window->selected_entry(), 3);
+    EXPECT_EQ(window->state().current, 3);
+    EXPECT_EQ(entry_commands(), QStringLiteral("11111111"));
+    EXPECT_EQ(move_commands(), QStringLiteral("10"));
+    EXPECT_EQ(label("lbl_buy"), QStringLiteral("1,100"));
+    EXPECT_EQ(label("lbl_get"), QStringLiteral("106,300"));
+    EXPECT_EQ(label("lbl_kin"), QStringLiteral("105,200"));
+
+    // An empty book file loads with nothing selected.
+    ASSERT_TRUE(window->load_book(write_book(TicketBook(), QStringLiteral("empty.yrm"))));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("empty.yrm － ｙｏｒｉｍｏ"));
+    EXPECT_EQ(entry_commands(), QStringLiteral("00000000"));
+    EXPECT_EQ(move_commands(), QStringLiteral("00"));
+}
+
+TEST_F(MainWindowTest, NewClearsAnUnchangedBookWithoutAsking)
+{
+    ASSERT_TRUE(window->load_book(write_book(four_round_book(), QStringLiteral("book.yrm"))));
+    action("menu_new")->trigger();
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(rows(), 0);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("無題 － ｙｏｒｉｍｏ"));
+}
+
+TEST_F(MainWindowTest, PromptCancelKeepsEverything)
+{
+    const QString path = write_book(four_round_book(), QStringLiteral("book.yrm"));
+    ASSERT_TRUE(window->load_book(path));
+    window->state().changed = true;
+    ui.answers.push_back(Answer::cancel);
+    window->tool_action(QStringLiteral("new"))->trigger();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, kPrompt);
+    EXPECT_EQ(ui.messages[0].title, kAppTitle);
+    EXPECT_EQ(ui.messages[0].icon, Icon::warning);
+    EXPECT_EQ(ui.messages[0].buttons, UiServices::Buttons::yes_no_cancel);
+    EXPECT_EQ(rows(), 4);
+    EXPECT_TRUE(window->state().changed);
+    EXPECT_EQ(window->state().path, path);
+
+    // Open and exit ask the same way; Cancel stops both.
+    ui.answers.push_back(Answer::cancel);
+    action("menu_open")->trigger();
+    EXPECT_EQ(ui.file_dialogs, 0);
+    ui.answers.push_back(Answer::cancel);
+    action("menu_end")->trigger();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(ui.messages.size(), 3u);
+}
+
+TEST_F(MainWindowTest, PromptNoGoesOnWithoutSaving)
+{
+    const QString path = write_book(four_round_book(), QStringLiteral("book.yrm"));
+    ASSERT_TRUE(window->load_book(path));
+    window->select_row(1);
+    button("cmd_up")->click();
+    ASSERT_TRUE(window->state().changed);
+    ui.answers.push_back(Answer::no);
+    action("menu_new")->trigger();
+    EXPECT_EQ(rows(), 0);
+    // The file still has the old order.
+    EXPECT_EQ(read_data(path).book.entries[0].kai.bytes(), QByteArray("10"));
+}
+
+TEST_F(MainWindowTest, PromptYesSavesANamedBookFirst)
+{
+    const QString path = write_book(four_round_book(), QStringLiteral("book.yrm"));
+    ASSERT_TRUE(window->load_book(path));
+    window->select_row(1);
+    button("cmd_up")->click();
+    ui.answers.push_back(Answer::yes);
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(ui.file_dialogs, 0);
+    EXPECT_EQ(read_data(path).book.entries[0].kai.bytes(), QByteArray("20"));
+}
+
+TEST_F(MainWindowTest, PromptYesOnAnUntitledBookWithTheSaveDialogCancelledKeepsTheWindow)
+{
+    ASSERT_TRUE(add_entry(window->state().book, make_entry(LotteryKind::BIG, "5")).ok);
+    window->add_entry_row();
+    window->state().changed = true;
+    ui.answers.push_back(Answer::yes); // and the save dialog is cancelled
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(ui.file_dialogs, 1);
+    EXPECT_EQ(window->state().book.entry_count(), 1);
+    EXPECT_EQ(rows(), 1);
+    EXPECT_TRUE(window->state().changed);
+    EXPECT_EQ(window->state().path, QString());
+
+    // Yes with a name saves there and lets the window close.
+    const QString path = file(QStringLiteral("saved.yrm"));
+    ui.answers.push_back(Answer::yes);
+    ui.save_names.push_back(path);
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(read_data(path).book.entry_count(), 1);
+}
+
+TEST_F(MainWindowTest, ASaveFailureInThePromptStillGoesOn)
+{
+    window->state().changed = true;
+    ui.answers.push_back(Answer::yes);
+    ui.save_names.push_back(file(QStringLiteral("missing folder/x.yrm")));
+    EXPECT_TRUE(window->chk_end());
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].text, QStringLiteral("ファイル作成に失敗しました。"));
+}
+
+TEST_F(MainWindowTest, AnUnchangedWindowClosesWithoutAsking)
+{
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(ui.messages.empty());
+}

@@ -1,0 +1,220 @@
+// The entry list: painting, selection and what it enables, moving entries, totals, layout.
+#include "main_window_fixture.h"
+
+#include "results/winning_check.h"
+
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTest>
+
+TEST_F(MainWindowTest, RowsAndHeadersShowTheBook)
+{
+    ASSERT_TRUE(window->load_book(write_book(four_round_book(), QStringLiteral("book.yrm"))));
+    const QStringList headers = {
+        QStringLiteral("回"),       QStringLiteral("種別"),   QStringLiteral("購入口数"),
+        QStringLiteral("購入金額"), QStringLiteral("１等"),   QStringLiteral("２等"),
+        QStringLiteral("３等"),     QStringLiteral("４等"),   QStringLiteral("５等"),
+        QStringLiteral("６等"),     QStringLiteral("はずれ"), QStringLiteral("当選金額")};
+    QStringList shown;
+    for (int c = 0; c < window->list()->model()->columnCount(); ++c)
+        shown << window->list()->model()->headerData(c, Qt::Horizontal).toString();
+    EXPECT_EQ(shown, headers);
+    EXPECT_EQ(row_texts(0), toto_row());
+    EXPECT_EQ(row_texts(1), big_row());
+    EXPECT_EQ(row_texts(2), refund_row());
+    EXPECT_EQ(row_texts(3), goal_row());
+}
+
+TEST_F(MainWindowTest, MovingUpSwapsRowsChainsAndCommands)
+{
+    const QString path = write_book(four_round_book(), QStringLiteral("book.yrm"));
+    ASSERT_TRUE(window->load_book(path));
+    window->select_row(1);
+    EXPECT_EQ(move_commands(), QStringLiteral("11"));
+    QSignalSpy repainted(window->list()->model(), &QAbstractItemModel::dataChanged);
+    QTest::mouseClick(button("cmd_up"), Qt::LeftButton);
+
+    // Both rows are repainted in the view.
+    QSet<int> rows_repainted;
+    for (const QList<QVariant> &signal : repainted)
+        for (int r = signal[0].toModelIndex().row(); r <= signal[1].toModelIndex().row(); ++r)
+            rows_repainted.insert(r);
+    EXPECT_EQ(rows_repainted, QSet<int>({0, 1}));
+
+    EXPECT_EQ(row_texts(0), big_row());
+    EXPECT_EQ(row_texts(1), toto_row());
+    const TicketBook &book = window->state().book;
+    // Each head purchase names its entry's new place; the second purchases are untouched.
+    EXPECT_EQ(book.singles[book.entries[0].first_index].link.prev_index, 0);
+    EXPECT_EQ(book.singles[book.entries[1].first_index].link.prev_index, 1);
+    EXPECT_TRUE(chains_consistent(book));
+    EXPECT_EQ(window->state().current, 0);
+    EXPECT_EQ(window->selected_entry(), 0);
+    EXPECT_EQ(move_commands(), QStringLiteral("01"));
+    EXPECT_TRUE(window->state().changed);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("book.yrm * － ｙｏｒｉｍｏ"));
+    // Moving changes no amount.
+    EXPECT_EQ(label("lbl_buy"), QStringLiteral("1,100"));
+    EXPECT_EQ(label("lbl_get"), QStringLiteral("106,300"));
+
+    // Saved and read back, the new order and chains hold.
+    action("menu_over")->trigger();
+    const BookReadResult back = read_data(path);
+    ASSERT_TRUE(back.outcome.ok);
+    EXPECT_EQ(back.book.entries[0].kai.bytes(), QByteArray("20"));
+    EXPECT_EQ(back.book.entries[0].hits, book.entries[0].hits);
+    EXPECT_EQ(tickets_of(back.book, 1), tickets_of(book, 1));
+}
+
+TEST_F(MainWindowTest, MovingDownRepaintsTheRefundAndStopsAtTheEnd)
+{
+    ASSERT_TRUE(window->load_book(write_book(four_round_book(), QStringLiteral("book.yrm"))));
+    window->select_row(1);
+    QTest::mouseClick(button("cmd_down"), Qt::LeftButton);
+    EXPECT_EQ(row_texts(1), refund_row());
+    EXPECT_EQ(row_texts(2), big_row());
+    EXPECT_EQ(window->state().current, 2);
+    EXPECT_EQ(move_commands(), QStringLiteral("11"));
+
+    QTest::mouseClick(button("cmd_down"), Qt::LeftButton);
+    EXPECT_EQ(row_texts(2), goal_row());
+    EXPECT_EQ(row_texts(3), big_row());
+    EXPECT_EQ(window->state().current, 3);
+    EXPECT_EQ(move_commands(), QStringLiteral("10"));
+    EXPECT_TRUE(chains_consistent(window->state().book));
+
+    // A disabled button does nothing.
+    QTest::mouseClick(button("cmd_down"), Qt::LeftButton);
+    EXPECT_EQ(row_texts(3), big_row());
+
+    // All the way up, then the top stops it.
+    for (int i = 0; i < 3; ++i)
+        QTest::mouseClick(button("cmd_up"), Qt::LeftButton);
+    EXPECT_EQ(row_texts(0), big_row());
+    EXPECT_EQ(row_texts(1), toto_row());
+    EXPECT_EQ(row_texts(2), refund_row());
+    EXPECT_EQ(row_texts(3), goal_row());
+    EXPECT_EQ(move_commands(), QStringLiteral("01"));
+    EXPECT_TRUE(chains_consistent(window->state().book));
+}
+
+TEST_F(MainWindowTest, BigFamilyRowsDisableTheMultiCommands)
+{
+    TicketBook book;
+    for (int code = 0; code < kKindCount; ++code)
+        ASSERT_TRUE(add_entry(book, make_entry(kind_from_code(code))).ok);
+    ASSERT_TRUE(window->load_book(write_book(book, QStringLiteral("kinds.yrm"))));
+    for (int row = 0; row < kKindCount; ++row) {
+        // Selected by clicking the row, as the user does.
+        const QModelIndex index = window->list()->model()->index(row, 1);
+        window->list()->scrollTo(index);
+        QTest::mouseClick(window->list()->viewport(), Qt::LeftButton, {},
+                          window->list()->visualRect(index).center());
+        ASSERT_EQ(window->state().current, row);
+        const bool big = is_big_family(kind_from_code(row));
+        EXPECT_EQ(entry_commands(), big ? QStringLiteral("10111011") : QStringLiteral("11111111"))
+            << kind_display_name(kind_from_code(row)).toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, TheOnlyRowCannotMove)
+{
+    TicketBook book;
+    ASSERT_TRUE(add_entry(book, make_entry(LotteryKind::miniBIG, "1")).ok);
+    ASSERT_TRUE(window->load_book(write_book(book, QStringLiteral("one.yrm"))));
+    window->select_row(0);
+    EXPECT_EQ(move_commands(), QStringLiteral("00"));
+    EXPECT_EQ(entry_commands(), QStringLiteral("10111011"));
+}
+
+TEST_F(MainWindowTest, ClearingResetsTotalsAndCommands)
+{
+    ASSERT_TRUE(window->load_book(write_book(four_round_book(), QStringLiteral("book.yrm"))));
+    window->select_row(1);
+    window->state().changed = true;
+    window->toto_clear();
+    EXPECT_EQ(rows(), 0);
+    EXPECT_EQ(label("lbl_buy"), QStringLiteral("0"));
+    EXPECT_EQ(label("lbl_get"), QStringLiteral("0"));
+    EXPECT_EQ(label("lbl_kin"), QStringLiteral("0"));
+    EXPECT_EQ(entry_commands(), QStringLiteral("00000000"));
+    EXPECT_EQ(move_commands(), QStringLiteral("00"));
+    EXPECT_FALSE(window->state().changed);
+    EXPECT_EQ(window->state().path, QString());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("無題 － ｙｏｒｉｍｏ"));
+}
+
+TEST_F(MainWindowTest, HelpersForTheDialogCommands)
+{
+    ASSERT_TRUE(window->load_book(write_book(four_round_book(), QStringLiteral("book.yrm"))));
+    SharedState &state = window->state();
+
+    // A new round: its row appears selected, with the commands for its kind.
+    RoundEntry added = make_entry(LotteryKind::BIG1000, "50");
+    ASSERT_TRUE(add_entry(state.book, added).ok);
+    window->add_entry_row();
+    EXPECT_EQ(rows(), 5);
+    EXPECT_EQ(state.current, 4);
+    EXPECT_EQ(row_texts(4), QStringList({QStringLiteral("50"), QStringLiteral("BIG1000"), QStringLiteral("0"),
+                                         QStringLiteral("0"), QStringLiteral("-"), QStringLiteral("-"),
+                                         QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("-"),
+                                         QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("-")}));
+    EXPECT_EQ(entry_commands(), QStringLiteral("10111011"));
+    EXPECT_EQ(move_commands(), QStringLiteral("10"));
+
+    // A purchase and a dialog ending with OK: graded, repainted, totals and title follow.
+    ASSERT_TRUE(add_single(state.book, 4, make_single({1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1})).ok);
+    state.dialog_result = 0;
+    state.changed = true;
+    window->finish_entry_dialog();
+    EXPECT_EQ(label("lbl_buy"), QStringLiteral("1,100")); // a cancelled dialog changes nothing shown
+    state.dialog_result = 1;
+    window->finish_entry_dialog();
+    EXPECT_EQ(row_texts(4)[2], QStringLiteral("1"));
+    EXPECT_EQ(row_texts(4)[3], QStringLiteral("200"));
+    EXPECT_EQ(row_texts(4)[11], QStringLiteral("未確定"));
+    EXPECT_EQ(label("lbl_buy"), QStringLiteral("1,300"));
+    EXPECT_EQ(label("lbl_kin"), QStringLiteral("105,000"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("book.yrm * － ｙｏｒｉｍｏ"));
+
+    // Entries removed elsewhere: the list is rebuilt and keeps `current` selected.
+    state.book.entries.erase(state.book.entries.begin() + 3); // the round without purchases
+    state.book.singles.back().link.prev_index = 3;
+    state.current = 3;
+    window->rebuild_list();
+    EXPECT_EQ(rows(), 4);
+    EXPECT_EQ(row_texts(3)[0], QStringLiteral("50"));
+    EXPECT_EQ(window->selected_entry(), 3);
+    EXPECT_EQ(label("lbl_buy"), QStringLiteral("1,300"));
+
+    // take_selection follows the selected row.
+    window->select_row(0);
+    state.current = 2;
+    window->menu_single_Click();
+    EXPECT_EQ(state.current, 0);
+}
+
+TEST_F(MainWindowTest, TheWindowKeepsItsMinimumSizeAndTheTotalsAtTheBottom)
+{
+    EXPECT_EQ(window->minimumSize(), QSize(600, 287));
+    window->resize(300, 100);
+    EXPECT_EQ(window->size(), QSize(600, 287));
+    QApplication::processEvents();
+
+    auto *total = window->findChild<QLabel *>(QStringLiteral("lbl_buy"));
+    auto *sum = window->findChild<QLabel *>(QStringLiteral("lbl_sum"));
+    auto gap = [&](QWidget *w) { return window->height() - w->mapTo(window.get(), QPoint(0, 0)).y(); };
+    const int total_gap = gap(total);
+    const int sum_gap = gap(sum);
+    const int up_gap = gap(button("cmd_up"));
+    const QSize small_list = window->list()->size();
+    EXPECT_GT(small_list.height(), 0);
+
+    window->resize(900, 600);
+    QApplication::processEvents();
+    EXPECT_EQ(gap(total), total_gap);
+    EXPECT_EQ(gap(sum), sum_gap);
+    EXPECT_EQ(gap(button("cmd_up")), up_gap);
+    EXPECT_EQ(window->list()->width() - small_list.width(), 300);
+    EXPECT_EQ(window->list()->height() - small_list.height(), 313);
+}

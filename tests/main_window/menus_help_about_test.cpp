@@ -1,0 +1,204 @@
+// Menus and toolbar, the manual's window and the version box.
+#include "main_window/form_about.h"
+#include "main_window_fixture.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+
+QStringList texts_of(const QList<QAction *> &actions)
+{
+    QStringList list;
+    for (const QAction *a : actions)
+        if (!a->isSeparator())
+            list << a->text();
+    return list;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts)
+{
+    auto *file = window->findChild<QMenu *>(QStringLiteral("menu_file"));
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->title(), QStringLiteral("ファイル(&F)"));
+    EXPECT_EQ(texts_of(file->actions()),
+              QStringList({QStringLiteral("新規作成(&N)..."), QStringLiteral("開く(&O)..."),
+                           QStringLiteral("上書き保存(&S)"), QStringLiteral("名前を付けて保存(&A)..."),
+                           QStringLiteral("ＣＳＶ"), QStringLiteral("終了(&X)")}));
+    EXPECT_EQ(action("menu_new")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_EQ(action("menu_open")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_EQ(action("menu_over")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(action("menu_csv_write")->text(), QStringLiteral("書き出し"));
+    EXPECT_EQ(action("menu_csv_read")->text(), QStringLiteral("読み込み"));
+
+    auto *edit = window->findChild<QMenu *>(QStringLiteral("menu_edit"));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(texts_of(edit->actions()),
+              QStringList({QStringLiteral("新規登録"), QStringLiteral("シングル購入"),
+                           QStringLiteral("マルチ購入"), QStringLiteral("購入確認・修正"),
+                           QStringLiteral("結果入力"), QStringLiteral("ダウンロード...")}));
+    auto *input = window->findChild<QMenu *>(QStringLiteral("menu_input"));
+    ASSERT_NE(input, nullptr);
+    QStringList names;
+    for (const QAction *a : input->actions())
+        names << a->objectName();
+    EXPECT_EQ(names,
+              QStringList({QStringLiteral("menu_input_toto"), QStringLiteral("menu_input_minitotoA"),
+                           QStringLiteral("menu_input_minitotoB"), QStringLiteral("menu_input_toto5"),
+                           QStringLiteral("menu_input_totoGOAL"), QStringLiteral("menu_input_totoGOAL3"),
+                           QStringLiteral("menu_input_totoGOAL2"), QStringLiteral("menu_input_BIG"),
+                           QStringLiteral("menu_input_100BIG"), QStringLiteral("menu_input_BIG1000"),
+                           QStringLiteral("menu_input_miniBIG")}));
+    EXPECT_EQ(
+        texts_of(input->actions()),
+        QStringList({QStringLiteral("toto"), QStringLiteral("mini toto-A"), QStringLiteral("mini toto-B"),
+                     QStringLiteral("toto5"), QStringLiteral("totoGOAL"), QStringLiteral("totoGOAL3"),
+                     QStringLiteral("totoGOAL2"), QStringLiteral("BIG"), QStringLiteral("100円BIG"),
+                     QStringLiteral("BIG1000"), QStringLiteral("mini BIG")}));
+
+    auto *help = window->findChild<QMenu *>(QStringLiteral("menu_help"));
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->title(), QStringLiteral("ヘルプ(&H)"));
+    EXPECT_EQ(texts_of(help->actions()),
+              QStringList({QStringLiteral("トピックの検索(&C)"), QStringLiteral("バージョン情報(&A)")}));
+}
+
+TEST_F(MainWindowTest, ToolbarButtonsByKey)
+{
+    auto *toolbar = window->findChild<QToolBar *>(QStringLiteral("Toolbar1"));
+    ASSERT_NE(toolbar, nullptr);
+    QStringList keys;
+    QStringList tips;
+    for (const QAction *a : toolbar->actions()) {
+        if (a->isSeparator()) {
+            keys << QStringLiteral("|");
+            continue;
+        }
+        keys << a->data().toString();
+        tips << a->toolTip();
+        EXPECT_EQ(a->objectName(), QStringLiteral("tool_") + a->data().toString());
+    }
+    EXPECT_EQ(keys.join(QLatin1Char(' ')),
+              QStringLiteral("new open write | input single multi check result | download | help"));
+    EXPECT_EQ(tips, QStringList({QStringLiteral("新規作成"), QStringLiteral("開く"),
+                                 QStringLiteral("上書き保存"), QStringLiteral("新規登録"),
+                                 QStringLiteral("シングル購入"), QStringLiteral("マルチ購入"),
+                                 QStringLiteral("購入確認・修正"), QStringLiteral("結果登録"),
+                                 QStringLiteral("ダウンロード"), QStringLiteral("ヘルプ")}));
+
+    QMenu *drop_down = window->tool_action(QStringLiteral("input"))->menu();
+    ASSERT_NE(drop_down, nullptr);
+    QStringList item_keys;
+    for (const QAction *a : drop_down->actions()) {
+        item_keys << a->data().toString();
+        EXPECT_EQ(window->tool_action(a->data().toString()), a);
+    }
+    EXPECT_EQ(item_keys,
+              QStringList({QStringLiteral("toto"), QStringLiteral("minitotoa"), QStringLiteral("minitotob"),
+                           QStringLiteral("toto5"), QStringLiteral("totogoal"), QStringLiteral("totogoal3"),
+                           QStringLiteral("totogoal2"), QStringLiteral("BIG"), QStringLiteral("100BIG"),
+                           QStringLiteral("BIG1000"), QStringLiteral("miniBIG")}));
+    EXPECT_EQ(
+        texts_of(drop_down->actions()),
+        QStringList({QStringLiteral("ｔｏｔｏ"), QStringLiteral("mini toto-A"), QStringLiteral("mini toto-B"),
+                     QStringLiteral("toto5"), QStringLiteral("ｔｏｔｏＧＯＡＬ"),
+                     QStringLiteral("ｔｏｔｏＧＯＡＬ3"), QStringLiteral("ｔｏｔｏＧＯＡＬ2"),
+                     QStringLiteral("BIG"), QStringLiteral("100円BIG"), QStringLiteral("BIG1000"),
+                     QStringLiteral("mini BIG")}));
+    EXPECT_EQ(window->tool_action(QStringLiteral("none")), nullptr);
+}
+
+TEST_F(MainWindowTest, TheFileDialogsUseTheBookFilter)
+{
+    EXPECT_EQ(FormMain::file_filter(), QStringLiteral("ｙｏｒｉｍｏファイル(*.yrm);;すべてのファイル(*)"));
+}
+
+TEST_F(MainWindowTest, AMissingManualIsReported)
+{
+    action("menu_index")->trigger();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("HtmlHelpを開けません。"));
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("エラー"));
+    EXPECT_EQ(ui.messages[0].buttons, UiServices::Buttons::ok);
+    EXPECT_EQ(window->help().window(), nullptr);
+}
+
+TEST_F(MainWindowTest, TheManualOpensFromMenuAndToolbarAndClosesWithTheProgram)
+{
+    ASSERT_TRUE(QFile::copy(QStringLiteral(YORIMO_MANUAL), window->help_file()));
+    window->tool_action(QStringLiteral("help"))->trigger();
+    EXPECT_TRUE(ui.messages.empty());
+    QTextBrowser *browser = window->help().window();
+    ASSERT_NE(browser, nullptr);
+    EXPECT_TRUE(browser->isVisible());
+    EXPECT_EQ(browser->documentTitle(), QStringLiteral("ｙｏｒｉｍｏ ヘルプ"));
+    action("menu_index")->trigger(); // the same window again
+    EXPECT_EQ(window->help().window(), browser);
+
+    // The manual speaks of every command of the menus.
+    const QString manual = browser->toPlainText();
+    for (QAction *a : window->findChildren<QAction *>()) {
+        if (!a->objectName().startsWith(QStringLiteral("menu_")) ||
+            a->objectName().startsWith(QStringLiteral("menu_input_")))
+            continue;
+        QString caption = a->text();
+        caption.remove(QRegularExpression(QStringLiteral("\\(&.\\)|\\.\\.\\.$")));
+        EXPECT_TRUE(manual.contains(caption)) << caption.toStdString();
+    }
+
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(window->help().window(), nullptr);
+}
+
+TEST(FormAboutTest, ShowsNameVersionAndCopyright)
+{
+    FormAbout about;
+    EXPECT_EQ(about.objectName(), QStringLiteral("frmAbout"));
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+    EXPECT_EQ(about.findChild<QLabel *>(QStringLiteral("lblTitle"))->text(), QStringLiteral("ｙｏｒｉｍｏ"));
+    EXPECT_EQ(about.findChild<QLabel *>(QStringLiteral("lblVersion"))->text(), QStringLiteral("Ver.1.73"));
+    EXPECT_FALSE(about.findChild<QLabel *>(QStringLiteral("lbl_copyright"))->text().isEmpty());
+    EXPECT_EQ(FormAbout::version_text(2, 5), QStringLiteral("Ver.2.05"));
+    EXPECT_EQ(FormAbout::version_text(1, 0), QStringLiteral("Ver.1.00"));
+}
+
+TEST_F(MainWindowTest, TheVersionBoxIsModalAndClosedByOk)
+{
+    QString seen;
+    QTimer::singleShot(0, [&] {
+        QWidget *box = QApplication::activeModalWidget();
+        if (!box)
+            return;
+        seen = box->objectName();
+        if (auto *ok = box->findChild<QPushButton *>(QStringLiteral("cmdOK")))
+            ok->click();
+    });
+    action("menu_ver")->trigger();
+    EXPECT_EQ(seen, QStringLiteral("frmAbout"));
+}
+
+TEST(HelpFilePath, BesideTheProgramFirstThenTheInstalledManual)
+{
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QDir dir(root.path());
+    ASSERT_TRUE(dir.mkpath(QStringLiteral("bin/help")));
+    ASSERT_TRUE(dir.mkpath(QStringLiteral("share/yorimo/help")));
+    const QString program = dir.filePath(QStringLiteral("bin"));
+    const QString beside = dir.filePath(QStringLiteral("bin/help/index.html"));
+    const QString installed = dir.filePath(QStringLiteral("share/yorimo/help/index.html"));
+
+    // Neither exists: the place beside the program, so the missing manual is reported.
+    EXPECT_EQ(help_file_path(program), beside);
+    QFile(installed).open(QIODevice::WriteOnly);
+    EXPECT_EQ(help_file_path(program), installed);
+    QFile(beside).open(QIODevice::WriteOnly);
+    EXPECT_EQ(help_file_path(program), beside);
+}
