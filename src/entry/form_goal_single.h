@@ -1,0 +1,11 @@
+#pragma once
+
+#include "entry/form_single.h"
+
+// A single ticket of a totoGOAL-family round.
+class FormGoalSingle : public FormSingle {
+    Q_OBJECT
+
+public:
+    FormGoalSingle(SharedState &state, UiServices &ui, QWidget *parent = nullptr);
+};

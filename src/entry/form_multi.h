@@ -1,0 +1,48 @@
+#pragma once
+
+#include "entry/form_purchase_base.h"
+
+class QCheckBox;
+
+// A multi ticket: one to three marks per match (form_multi) or per team (form_goal_multi,
+// FormGoalMulti), standing for every combination of its marks. Adds a ticket when
+// edit_target is 0, else changes the ticket edit_target - 1 of the round's pool.
+class FormMulti : public FormPurchaseBase {
+    Q_OBJECT
+
+public:
+    FormMulti(SharedState &state, UiServices &ui, QWidget *parent = nullptr);
+
+    // Recounts doubles, triples, marked rows and combinations from the working copy and
+    // enables OK when every shown row has a mark.
+    void get_multi_num();
+
+    // The marks as the boxes show them, with their counts.
+    const MultiPurchase &working_copy() const { return work_; }
+
+    std::array<QCheckBox *, kMaxSlots> chk_win{}; // match kinds: 勝, 分, 負
+    std::array<QCheckBox *, kMaxSlots> chk_draw{};
+    std::array<QCheckBox *, kMaxSlots> chk_lose{};
+    std::array<QCheckBox *, kMaxSlots> chk_0ten{}; // goal kinds: 0, 1, 2, 3 goals
+    std::array<QCheckBox *, kMaxSlots> chk_1ten{};
+    std::array<QCheckBox *, kMaxSlots> chk_2ten{};
+    std::array<QCheckBox *, kMaxSlots> chk_3ten{};
+    QLabel *lbl_double = nullptr;
+    QLabel *lbl_triple = nullptr;
+    QLabel *lbl_total = nullptr;
+    QPushButton *cmd_clear = nullptr;
+
+protected:
+    FormMulti(SharedState &state, UiServices &ui, QWidget *parent, Family family);
+
+    void load_rows() override;
+
+private:
+    QList<QAbstractButton *> make_row(int row);
+    void mark_changed(int row, int mark, bool checked);
+    void show_counters();
+    void cmd_clear_Click();
+    void cmd_ok_Click();
+
+    MultiPurchase work_;
+};

@@ -1,0 +1,257 @@
+#include "entry/form_name.h"
+
+#include "book/shared_state.h"
+#include "entry/form_controls.h"
+#include "entry/form_text_box.h"
+#include "platform/shift_jis.h"
+#include "platform/ui_services.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+using namespace entry_ui;
+
+FormName::FormName(SharedState &state, UiServices &ui, QWidget *parent)
+    : FormName(state, ui, parent, Family::match)
+{
+}
+
+FormName::FormName(SharedState &state, UiServices &ui, QWidget *parent, Family family)
+    : QDialog(parent), state_(state), ui_(ui), family_(family),
+      kind_(family == Family::match ? LotteryKind::toto : LotteryKind::totoGOAL)
+{
+    build();
+}
+
+LimitedTextBox *FormName::make_text_box(const QString &name)
+{
+    auto *box = new LimitedTextBox(ui_, this);
+    box->setObjectName(name);
+    // Ten full-width characters fit.
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("ＷＷＷＷＷＷ")));
+    connect(box, &QLineEdit::textChanged, this, &FormName::check_name);
+    return box;
+}
+
+void FormName::build()
+{
+    const bool match = family_ == Family::match;
+    setObjectName(match ? QStringLiteral("form_name") : QStringLiteral("form_goal_name"));
+    setWindowTitle(QStringLiteral("チーム名設定"));
+    setModal(true);
+
+    auto *top = new QVBoxLayout(this);
+    auto *head = new QHBoxLayout;
+    lbl_kind = make_label(this, QStringLiteral("lbl_kind"), QString());
+    txt_kai = make_text_box(QStringLiteral("txt_kai"));
+    head->addWidget(lbl_kind);
+    head->addStretch();
+    head->addWidget(txt_kai);
+    head->addWidget(make_label(this, QString(), QStringLiteral("回")));
+    top->addLayout(head);
+
+    auto *grid = new QGridLayout;
+    top->addLayout(grid);
+    int grid_row = 0;
+    if (match) {
+        grid->addWidget(make_label(this, QString(), QStringLiteral("ホーム")), grid_row, 1, Qt::AlignHCenter);
+        grid->addWidget(make_label(this, QString(), QStringLiteral("アウェイ")), grid_row, 3,
+                        Qt::AlignHCenter);
+        ++grid_row;
+        for (int i = 0; i < kMaxMatchSlots; ++i) {
+            const auto s = static_cast<size_t>(i);
+            lbl_no[s] = make_label(this, control_name("lbl_no", i), row_number_text(i, false));
+            txt_home[s] = make_text_box(control_name("txt_home", i));
+            lbl_vs[s] = make_label(this, control_name("lbl_vs", i), QStringLiteral("-"));
+            txt_away[s] = make_text_box(control_name("txt_away", i));
+            grid->addWidget(lbl_no[s], grid_row, 0, Qt::AlignRight);
+            grid->addWidget(txt_home[s], grid_row, 1);
+            grid->addWidget(lbl_vs[s], grid_row, 2);
+            grid->addWidget(txt_away[s], grid_row, 3);
+            ++grid_row;
+        }
+        auto *options = new QHBoxLayout;
+        auto *group = new QButtonGroup(this);
+        opt_no_plus = new QRadioButton(QStringLiteral("３等なし"), this);
+        opt_plus1 = new QRadioButton(QStringLiteral("３等あり"), this);
+        opt_plus2 = new QRadioButton(QStringLiteral("６等あり"), this);
+        opt_no_plus->setObjectName(QStringLiteral("opt_no_plus"));
+        opt_plus1->setObjectName(QStringLiteral("opt_plus1"));
+        opt_plus2->setObjectName(QStringLiteral("opt_plus2"));
+        for (QRadioButton *option : {opt_no_plus, opt_plus1, opt_plus2}) {
+            group->addButton(option);
+            options->addWidget(option);
+        }
+        opt_no_plus->setChecked(true);
+        top->addLayout(options);
+    } else {
+        grid->addWidget(make_label(this, QString(), QStringLiteral("予想チーム")), grid_row, 1,
+                        Qt::AlignHCenter);
+        ++grid_row;
+        for (int i = 0; i < kMaxTeamSlots; ++i) {
+            const auto s = static_cast<size_t>(i);
+            lbl_no[s] = make_label(this, control_name("lbl_no", i), row_number_text(i, true));
+            txt_name[s] = make_text_box(control_name("txt_name", i));
+            grid->addWidget(lbl_no[s], grid_row, 0, Qt::AlignRight);
+            grid->addWidget(txt_name[s], grid_row, 1);
+            ++grid_row;
+            // A line after each pair of teams (one match) but the last.
+            if (i % 2 == 1 && i / 2 < static_cast<int>(pair_lines_.size())) {
+                pair_lines_[static_cast<size_t>(i / 2)] = make_separator(this);
+                grid->addWidget(pair_lines_[static_cast<size_t>(i / 2)], grid_row, 0, 1, 2);
+                ++grid_row;
+            }
+        }
+    }
+
+    auto *buttons = new QHBoxLayout;
+    cmd_ok = make_ok_button(this);
+    cmd_cancel = make_cancel_button(this);
+    buttons->addStretch();
+    buttons->addWidget(cmd_ok);
+    buttons->addWidget(cmd_cancel);
+    top->addLayout(buttons);
+    connect(cmd_ok, &QPushButton::clicked, this, &FormName::cmd_ok_Click);
+    connect(cmd_cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void FormName::set_kind(LotteryKind kind)
+{
+    kind_ = kind;
+}
+
+bool FormName::editing() const
+{
+    return state_.edit_target != 0;
+}
+
+int FormName::row_count() const
+{
+    return slot_count(kind_);
+}
+
+void FormName::showEvent(QShowEvent *event)
+{
+    if (!loaded_)
+        load();
+    QDialog::showEvent(event);
+}
+
+void FormName::load()
+{
+    loaded_ = true;
+    const bool match = family_ == Family::match;
+    if (editing()) {
+        const RoundEntry &entry = state_.book.entries[static_cast<size_t>(state_.current)];
+        // An edited round keeps its kind whatever the caller passed.
+        kind_ = entry.kind;
+        txt_kai->setText(entry.kai.text());
+        if (match) {
+            for (size_t s = 0; s < kMaxMatchSlots; ++s) {
+                txt_home[s]->setText(entry.matches[s].home.text());
+                txt_away[s]->setText(entry.matches[s].away.text());
+            }
+            const GradeOption option = grade_option_of(entry);
+            if (kind_ == LotteryKind::toto || kind_ == LotteryKind::BIG) {
+                QRadioButton *chosen = option == GradeOption::plus2   ? opt_plus2
+                                       : option == GradeOption::plus1 ? opt_plus1
+                                                                      : opt_no_plus;
+                chosen->setChecked(true);
+            }
+        } else {
+            for (size_t s = 0; s < kMaxTeamSlots; ++s)
+                txt_name[s]->setText(entry.teams[s].team.text());
+        }
+    }
+
+    lbl_kind->setText(kind_display_name(kind_));
+    const int rows = row_count();
+    if (match) {
+        for (int i = 0; i < kMaxMatchSlots; ++i) {
+            const auto s = static_cast<size_t>(i);
+            for (QWidget *w : {static_cast<QWidget *>(lbl_no[s]), static_cast<QWidget *>(txt_home[s]),
+                               static_cast<QWidget *>(lbl_vs[s]), static_cast<QWidget *>(txt_away[s])})
+                w->setHidden(i >= rows);
+        }
+        if (kind_ == LotteryKind::toto) {
+            opt_plus2->hide();
+        } else if (kind_ == LotteryKind::BIG) {
+            opt_plus1->setText(QStringLiteral("５等あり"));
+            opt_no_plus->setText(QStringLiteral("５等なし"));
+        } else {
+            opt_no_plus->hide();
+            opt_plus1->hide();
+            opt_plus2->hide();
+        }
+    } else {
+        for (int i = 0; i < kMaxTeamSlots; ++i) {
+            lbl_no[static_cast<size_t>(i)]->setHidden(i >= rows);
+            txt_name[static_cast<size_t>(i)]->setHidden(i >= rows);
+        }
+        for (size_t p = 0; p < pair_lines_.size(); ++p)
+            pair_lines_[p]->setHidden(static_cast<int>(2 * p + 2) >= rows);
+    }
+    state_.dialog_result = 0;
+    check_name();
+    adjustSize();
+}
+
+void FormName::check_name()
+{
+    bool complete = !txt_kai->text().isEmpty();
+    for (int i = 0; complete && i < row_count(); ++i) {
+        const auto s = static_cast<size_t>(i);
+        if (family_ == Family::match)
+            complete = !txt_home[s]->text().isEmpty() && !txt_away[s]->text().isEmpty();
+        else
+            complete = !txt_name[s]->text().isEmpty();
+    }
+    cmd_ok->setEnabled(complete);
+}
+
+GradeOption FormName::chosen_option() const
+{
+    if (family_ != Family::match)
+        return GradeOption::none;
+    if (opt_plus2->isChecked())
+        return GradeOption::plus2;
+    return opt_plus1->isChecked() ? GradeOption::plus1 : GradeOption::none;
+}
+
+RoundNames FormName::collect_names() const
+{
+    const auto book_text = [](const LimitedTextBox *box) { return BookText(shift_jis::encode(box->text())); };
+    RoundNames names;
+    names.kai = book_text(txt_kai);
+    if (family_ == Family::match) {
+        for (size_t s = 0; s < kMaxMatchSlots; ++s) {
+            names.home[s] = book_text(txt_home[s]);
+            names.away[s] = book_text(txt_away[s]);
+        }
+    } else {
+        for (size_t s = 0; s < kMaxTeamSlots; ++s)
+            names.teams[s] = book_text(txt_name[s]);
+    }
+    return names;
+}
+
+void FormName::cmd_ok_Click()
+{
+    if (!cmd_ok->isEnabled())
+        return;
+    if (editing()) {
+        edit_round(state_.book, state_.current, collect_names(), chosen_option());
+    } else {
+        const Outcome added = add_round(state_.book, kind_, collect_names(), chosen_option());
+        if (!added.ok) {
+            ui_.message(this, added.message, program_title(), UiServices::Icon::critical);
+            return;
+        }
+    }
+    state_.dialog_result = 1;
+    state_.changed = true;
+    accept();
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "book/lottery_kind.h"
+#include "entry/purchase_entry.h"
+
+#include <QDialog>
+#include <array>
+
+class LimitedTextBox;
+class QLabel;
+class QFrame;
+class QPushButton;
+class QRadioButton;
+struct SharedState;
+class UiServices;
+
+// Registration of a round: its label, team names and grade options. Creates a new round
+// when edit_target is 0, else edits the round `current`. form_name serves the match kinds;
+// form_goal_name (FormGoalName) is the same dialog with one team per row.
+class FormName : public QDialog {
+    Q_OBJECT
+
+public:
+    FormName(SharedState &state, UiServices &ui, QWidget *parent = nullptr);
+
+    // The kind of the round; read when the dialog opens.
+    void set_kind(LotteryKind kind);
+    // The opening step: fills the boxes in edit mode and lays out the kind's rows. Showing
+    // the dialog runs it once; tests call it directly.
+    void load();
+    // Enables OK when the label and every shown team name are filled in.
+    void check_name();
+
+    LotteryKind kind() const { return kind_; }
+    int row_count() const;
+
+    QLabel *lbl_kind = nullptr;
+    LimitedTextBox *txt_kai = nullptr;
+    std::array<QLabel *, kMaxMatchSlots> lbl_no{};
+    std::array<LimitedTextBox *, kMaxMatchSlots> txt_home{}; // match kinds
+    std::array<QLabel *, kMaxMatchSlots> lbl_vs{};
+    std::array<LimitedTextBox *, kMaxMatchSlots> txt_away{};
+    std::array<LimitedTextBox *, kMaxTeamSlots> txt_name{}; // goal kinds
+    QRadioButton *opt_no_plus = nullptr;                    // match kinds
+    QRadioButton *opt_plus1 = nullptr;
+    QRadioButton *opt_plus2 = nullptr;
+    QPushButton *cmd_ok = nullptr;
+    QPushButton *cmd_cancel = nullptr;
+
+protected:
+    enum class Family { match, goal };
+    FormName(SharedState &state, UiServices &ui, QWidget *parent, Family family);
+
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void build();
+    LimitedTextBox *make_text_box(const QString &name);
+    bool editing() const;
+    GradeOption chosen_option() const;
+    RoundNames collect_names() const;
+    void cmd_ok_Click();
+
+    SharedState &state_;
+    UiServices &ui_;
+    Family family_;
+    LotteryKind kind_;
+    bool loaded_ = false;
+    std::array<QFrame *, kMaxTeamSlots / 2 - 1> pair_lines_{};
+};

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "book/shared_state.h"
+
+#include <QDialog>
+#include <QList>
+#include <array>
+#include <vector>
+
+class QAbstractButton;
+class QBoxLayout;
+class QFrame;
+class QGridLayout;
+class QLabel;
+class QPushButton;
+class UiServices;
+
+// What the single and multi dialogs share: the round's label and kind, one row per match
+// (home, "-", away) or per team, buttons of the outcomes on each row, OK and Cancel, and
+// the opening step that hides the rows the kind does not use.
+class FormPurchaseBase : public QDialog {
+    Q_OBJECT
+
+public:
+    enum class Family { match, goal };
+
+    // The opening step: shows the round and selects the stored ticket in edit mode.
+    // Showing the dialog runs it once; tests call it directly.
+    void load();
+
+    Family family() const { return family_; }
+    // Rows of the round's kind.
+    int row_count() const;
+
+    QLabel *lbl_kai = nullptr;
+    QLabel *lbl_kind = nullptr;
+    std::array<QLabel *, kMaxSlots> lbl_no{};
+    std::array<QLabel *, kMaxSlots> lbl_home{}; // match kinds
+    std::array<QLabel *, kMaxSlots> lbl_vs{};
+    std::array<QLabel *, kMaxSlots> lbl_away{};
+    std::array<QLabel *, kMaxSlots> lbl_name{}; // goal kinds
+    QPushButton *cmd_ok = nullptr;
+    QPushButton *cmd_cancel = nullptr;
+
+protected:
+    // `match_name` and `goal_name` are the dialog's object names for the two families,
+    // `match_rows` its rows for match kinds (goal kinds have 10); goal rows are always
+    // numbered " 1.", match rows so only when `padded_numbers`.
+    FormPurchaseBase(SharedState &state, UiServices &ui, QWidget *parent, Family family,
+                     const char *match_name, const char *goal_name, int match_rows, bool padded_numbers);
+
+    // Adds the headings of the row buttons and each row's buttons, left to right; called
+    // once by the subclass constructor. `make_row` makes the buttons of one row.
+    template <typename MakeRow>
+    void add_row_buttons(const QStringList &headings, MakeRow make_row)
+    {
+        place_headings(headings);
+        for (int i = 0; i < rows_; ++i)
+            place_buttons(i, make_row(i));
+    }
+
+    // The layout between the rows and OK / Cancel, for extra controls.
+    QBoxLayout *extras() const { return extras_; }
+
+    // Called by load() after the rows are laid out, to fill the row buttons.
+    virtual void load_rows() = 0;
+
+    void showEvent(QShowEvent *event) override;
+
+    const RoundEntry &round() const;
+    LotteryKind kind() const { return round().kind; }
+    // Pool index of the edited ticket, or -1 for a new one.
+    int edit_index() const { return state_.edit_target > 0 ? state_.edit_target - 1 : -1; }
+    // Shows a refusal of the book (pool full) and keeps the dialog open.
+    void show_refusal(const Outcome &outcome);
+    // Records OK and closes.
+    void finish_ok();
+
+    SharedState &state_;
+    UiServices &ui_;
+    const Family family_;
+    const int rows_; // rows built: the most any kind of the family uses
+    std::vector<QList<QAbstractButton *>> row_buttons_;
+
+private:
+    void place_headings(const QStringList &headings);
+    void place_buttons(int row, const QList<QAbstractButton *> &buttons);
+    int first_button_column() const { return family_ == Family::match ? 4 : 2; }
+
+    QGridLayout *grid_ = nullptr;
+    QBoxLayout *extras_ = nullptr;
+    std::vector<int> grid_rows_;
+    std::vector<QFrame *> pair_lines_; // goal kinds: after each pair of teams
+    bool loaded_ = false;
+};

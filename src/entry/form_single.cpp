@@ -1,0 +1,111 @@
+#include "entry/form_single.h"
+
+#include "book/shared_state.h"
+#include "entry/form_controls.h"
+#include "entry/purchase_entry.h"
+
+#include <QButtonGroup>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace entry_ui;
+
+FormSingle::FormSingle(SharedState &state, UiServices &ui, QWidget *parent)
+    : FormSingle(state, ui, parent, Family::match)
+{
+}
+
+FormSingle::FormSingle(SharedState &state, UiServices &ui, QWidget *parent, Family family)
+    : FormPurchaseBase(state, ui, parent, family, "form_single", "form_goal_single", kMaxMatchSlots, false)
+{
+    setWindowTitle(QStringLiteral("シングル購入"));
+    if (family == Family::match) {
+        pick_codes_ = {kHomeWin, kDraw, kAwayWin};
+        add_row_buttons({QStringLiteral("勝"), QStringLiteral("分"), QStringLiteral("負")},
+                        [this](int row) { return make_row(row); });
+    } else {
+        pick_codes_ = {0, 1, 2, 3};
+        add_row_buttons({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")},
+                        [this](int row) { return make_row(row); });
+    }
+    connect(cmd_ok, &QPushButton::clicked, this, &FormSingle::cmd_ok_Click);
+}
+
+QList<QAbstractButton *> FormSingle::make_row(int row)
+{
+    const auto s = static_cast<size_t>(row);
+    const auto option = [&](std::array<QRadioButton *, kMaxSlots> &array, const char *name) {
+        array[s] = new QRadioButton(this);
+        array[s]->setObjectName(control_name(name, row));
+        return array[s];
+    };
+    QList<QAbstractButton *> buttons;
+    if (family_ == Family::match)
+        buttons = {option(opt_win, "opt_win"), option(opt_draw, "opt_draw"), option(opt_lose, "opt_lose")};
+    else
+        buttons = {option(opt_0ten, "opt_0ten"), option(opt_1ten, "opt_1ten"), option(opt_2ten, "opt_2ten"),
+                   option(opt_3ten, "opt_3ten")};
+    auto *group = new QButtonGroup(this);
+    for (QAbstractButton *button : buttons) {
+        group->addButton(button);
+        connect(button, &QAbstractButton::toggled, this, [this](bool on) {
+            if (on)
+                check();
+        });
+    }
+    return buttons;
+}
+
+void FormSingle::load_rows()
+{
+    cmd_ok->setEnabled(false);
+    const int index = edit_index();
+    if (index < 0)
+        return;
+    const SinglePurchase &ticket = state_.book.single_pool(kind())[static_cast<size_t>(index)];
+    for (int i = 0; i < row_count(); ++i) {
+        const int pick = ticket.picks[static_cast<size_t>(i)];
+        const QList<QAbstractButton *> &buttons = row_buttons_[static_cast<size_t>(i)];
+        for (size_t b = 0; b < pick_codes_.size(); ++b) {
+            if (pick_codes_[b] == pick)
+                buttons[static_cast<qsizetype>(b)]->setChecked(true);
+        }
+    }
+}
+
+void FormSingle::check()
+{
+    int picked = 0;
+    for (int i = 0; i < row_count(); ++i) {
+        for (QAbstractButton *button : row_buttons_[static_cast<size_t>(i)]) {
+            if (button->isChecked()) {
+                ++picked;
+                break;
+            }
+        }
+    }
+    // A pick can only move within its row, never be taken back: OK stays enabled.
+    if (picked == row_count())
+        cmd_ok->setEnabled(true);
+}
+
+void FormSingle::cmd_ok_Click()
+{
+    if (!cmd_ok->isEnabled())
+        return;
+    SinglePicks picks;
+    picks.fill(kKeepPick);
+    for (int i = 0; i < row_count(); ++i) {
+        const QList<QAbstractButton *> &buttons = row_buttons_[static_cast<size_t>(i)];
+        for (qsizetype b = 0; b < buttons.size(); ++b) {
+            if (buttons[b]->isChecked())
+                picks[static_cast<size_t>(i)] = pick_codes_[static_cast<size_t>(b)];
+        }
+    }
+    const Outcome stored = store_single(state_.book, state_.current, edit_index(), picks);
+    if (!stored.ok) {
+        show_refusal(stored);
+        return;
+    }
+    finish_ok();
+}

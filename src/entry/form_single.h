@@ -1,0 +1,38 @@
+#pragma once
+
+#include "entry/form_purchase_base.h"
+
+class QRadioButton;
+
+// A single ticket: one pick per match (form_single) or one goal count per team
+// (form_goal_single, FormGoalSingle). Adds a ticket when edit_target is 0, else changes
+// the ticket edit_target - 1 of the round's pool.
+class FormSingle : public FormPurchaseBase {
+    Q_OBJECT
+
+public:
+    FormSingle(SharedState &state, UiServices &ui, QWidget *parent = nullptr);
+
+    // Enables OK once every shown row has a pick.
+    void check();
+
+    std::array<QRadioButton *, kMaxSlots> opt_win{}; // match kinds: 勝, 分, 負
+    std::array<QRadioButton *, kMaxSlots> opt_draw{};
+    std::array<QRadioButton *, kMaxSlots> opt_lose{};
+    std::array<QRadioButton *, kMaxSlots> opt_0ten{}; // goal kinds: 0, 1, 2, 3 goals
+    std::array<QRadioButton *, kMaxSlots> opt_1ten{};
+    std::array<QRadioButton *, kMaxSlots> opt_2ten{};
+    std::array<QRadioButton *, kMaxSlots> opt_3ten{};
+
+protected:
+    FormSingle(SharedState &state, UiServices &ui, QWidget *parent, Family family);
+
+    void load_rows() override;
+
+private:
+    QList<QAbstractButton *> make_row(int row);
+    void cmd_ok_Click();
+
+    // The pick each button of a row stands for, left to right.
+    std::vector<int> pick_codes_;
+};

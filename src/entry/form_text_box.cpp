@@ -1,0 +1,135 @@
+#include "entry/form_text_box.h"
+
+#include "book/book_text.h"
+#include "entry/text_limits.h"
+#include "platform/ui_services.h"
+
+#include <QContextMenuEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+
+LimitedTextBox::LimitedTextBox(UiServices &ui, QWidget *parent)
+    : QLineEdit(parent), ui_(ui), char_limit_(kMaxTextBytes)
+{
+    connect(this, &QLineEdit::textChanged, this, &LimitedTextBox::text_changed);
+}
+
+// Runs a handler of the line edit and checks the text once it has returned, so the line
+// edit is never changed under its own feet.
+template <typename Fn>
+void LimitedTextBox::guarded(Fn fn)
+{
+    const bool outer = in_event_;
+    in_event_ = true;
+    fn();
+    in_event_ = outer;
+    if (!outer)
+        enforce_limits(char_limit_);
+}
+
+void LimitedTextBox::text_changed()
+{
+    // Text set by the program is only held to the byte limit; a paste limit left from
+    // the last click is the user's, not the program's.
+    if (!in_event_ && !fixing_)
+        enforce_limits(kMaxTextBytes);
+}
+
+void LimitedTextBox::enforce_limits(int char_limit)
+{
+    const QString now = text();
+    if (now == accepted_)
+        return;
+    const FittedText fitted = fit_text_change(accepted_, now, char_limit, kMaxTextBytes);
+    accepted_ = fitted.text;
+    if (!fitted.cut)
+        return;
+    fixing_ = true;
+    setText(fitted.text);
+    setCursorPosition(fitted.cursor);
+    fixing_ = false;
+    ui_.beep();
+}
+
+void LimitedTextBox::set_paste_limit()
+{
+    const QString selected = selectedText();
+    char_limit_ = paste_char_limit(text(), hasSelectedText() ? selectionStart() : 0,
+                                   static_cast<int>(selected.size()), ui_.clipboard_text(), kMaxTextBytes);
+}
+
+void LimitedTextBox::paste_clipboard()
+{
+    if (isReadOnly())
+        return;
+    const QString clip = ui_.clipboard_text();
+    guarded([&] { insert(clip); });
+}
+
+void LimitedTextBox::focusInEvent(QFocusEvent *event)
+{
+    QLineEdit::focusInEvent(event);
+    selectAll();
+}
+
+void LimitedTextBox::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Paste)) {
+        set_paste_limit();
+        paste_clipboard();
+        event->accept();
+        return;
+    }
+    char_limit_ = kMaxTextBytes;
+    const QString typed = event->text();
+    const bool inserts = !typed.isEmpty() && typed[0].isPrint() &&
+                         !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
+    if (inserts || event->key() == Qt::Key_Backspace) {
+        const int key = event->key() == Qt::Key_Backspace ? kBackspaceKey : shift_jis_key_code(typed);
+        const QString selected = selectedText();
+        if (!filter_key_bytes(key, text(), selected, static_cast<int>(selected.size()), kMaxTextBytes)) {
+            ui_.beep();
+            event->accept();
+            return;
+        }
+    }
+    guarded([&] { QLineEdit::keyPressEvent(event); });
+}
+
+void LimitedTextBox::mousePressEvent(QMouseEvent *event)
+{
+    set_paste_limit();
+    guarded([&] { QLineEdit::mousePressEvent(event); });
+}
+
+void LimitedTextBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    guarded([&] { QLineEdit::mouseReleaseEvent(event); });
+}
+
+void LimitedTextBox::inputMethodEvent(QInputMethodEvent *event)
+{
+    // A committed string is typing, not pasting: only the byte limit applies.
+    if (!event->commitString().isEmpty())
+        char_limit_ = kMaxTextBytes;
+    guarded([&] { QLineEdit::inputMethodEvent(event); });
+}
+
+void LimitedTextBox::dropEvent(QDropEvent *event)
+{
+    guarded([&] { QLineEdit::dropEvent(event); });
+}
+
+void LimitedTextBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createStandardContextMenu();
+    // The menu's paste goes through the same seam and limits as Ctrl+V.
+    if (auto *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
+        disconnect(paste, &QAction::triggered, nullptr, nullptr);
+        paste->setEnabled(!isReadOnly() && !ui_.clipboard_text().isEmpty());
+        connect(paste, &QAction::triggered, this, &LimitedTextBox::paste_clipboard);
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}

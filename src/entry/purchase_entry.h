@@ -1,0 +1,58 @@
+#pragma once
+
+#include "book/ticket_book.h"
+
+#include <array>
+
+// What the registration and purchase dialogs store when they end with OK. CSV import and
+// the tests use the same functions, so the book changes the same way whatever the source.
+
+// Which of the three grade options of a match round is chosen: none, the first
+// (３等あり for toto, ５等あり for BIG) or the second (６等あり for BIG).
+enum class GradeOption { none, plus1, plus2 };
+
+// Label and team names of a round; hidden rows are stored too.
+struct RoundNames {
+    BookText kai;
+    std::array<BookText, kMaxMatchSlots> home{};
+    std::array<BookText, kMaxMatchSlots> away{};
+    std::array<BookText, kMaxTeamSlots> teams{};
+};
+
+// The option that shows the grade flags of a round (toto and BIG; none for the others).
+GradeOption grade_option_of(const RoundEntry &entry);
+
+// Sets the grade flags of a match round from the chosen option: toto keeps only
+// has_grade3, BIG only has_grade5 and has_grade6, other match kinds none. Goal rounds
+// keep their flags.
+void apply_grade_option(RoundEntry &entry, GradeOption option);
+
+// Appends a new round of `kind` with no results, prizes or purchases. Refused with the
+// out-of-memory message when the book is full.
+Outcome add_round(TicketBook &book, LotteryKind kind, const RoundNames &names, GradeOption option);
+
+// Changes label, team names and grade flags of an existing round; its kind, results,
+// prizes and purchases stay.
+void edit_round(TicketBook &book, int entry, const RoundNames &names, GradeOption option);
+
+// Picks of a single per slot; kKeepPick where no pick was made (a slot the kind does not
+// use), which leaves the stored value (0 for a new ticket).
+inline constexpr int kKeepPick = -1;
+using SinglePicks = std::array<int, kMaxSlots>;
+
+// Stores a single for `entry`: a new ticket (edit_index < 0) is added at the end of the
+// pool and of the round's chain and counts one ticket; a changed ticket (pool index
+// edit_index) keeps its place and the round's tickets.
+Outcome store_single(TicketBook &book, int entry, int edit_index, const SinglePicks &picks);
+
+// The most combinations one multi may stand for, and the most marks per slot.
+inline constexpr int kMaxMultiCombos = 500;
+inline constexpr int kMaxMarksPerSlot = 3;
+
+// Whether the marks of a multi, counted with count_multi, stay within the limits above.
+bool multi_within_limits(const MultiPurchase &counted, LotteryKind kind);
+
+// Stores a multi for `entry` from the marks of the kind's slots: a new ticket
+// (edit_index < 0) is added and its combinations added to the round's tickets; a changed
+// ticket keeps its place and the round's tickets change by the difference of combinations.
+Outcome store_multi(TicketBook &book, int entry, int edit_index, const MultiPurchase &marks);

@@ -1,0 +1,218 @@
+#include "book/book_file.h"
+#include "book/shared_state.h"
+#include "dialog_driver.h"
+#include "entry/form_commands.h"
+#include "entry/form_goal_multi.h"
+#include "entry/form_goal_name.h"
+#include "entry/form_goal_single.h"
+#include "entry/form_text_box.h"
+#include "results/winning_check.h"
+#include "support/book_builders.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+
+namespace {
+
+// Runs `act` on the modal dialog a command opens, once it is shown.
+void on_modal_dialog(const std::function<void(QDialog *)> &act)
+{
+    QTimer::singleShot(0, [act] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        act(dialog);
+    });
+}
+
+void fill_names(QDialog *dialog)
+{
+    for (QLineEdit *box : dialog->findChildren<QLineEdit *>()) {
+        if (!box->isHidden())
+            type_text(box, box->objectName().right(2));
+    }
+}
+
+void press(QDialog *dialog, const char *name)
+{
+    click(control<QPushButton>(dialog, QString::fromLatin1(name)));
+}
+
+// Picks or marks the first `per_row` buttons of every shown row.
+void tick_rows(QDialog *dialog, const char *const *columns, int per_row, int rows)
+{
+    for (int i = 0; i < rows; ++i) {
+        for (int c = 0; c < per_row; ++c)
+            click(control<QAbstractButton>(dialog, columns[(c + i) % 3], i));
+    }
+}
+
+const char *const kMatchPicks[] = {"opt_win", "opt_draw", "opt_lose"};
+const char *const kGoalPicks[] = {"opt_0ten", "opt_1ten", "opt_2ten"};
+const char *const kMatchMarks[] = {"chk_win", "chk_draw", "chk_lose"};
+const char *const kGoalMarks[] = {"chk_0ten", "chk_1ten", "chk_2ten"};
+
+class FormCommandsTest : public ::testing::Test {
+protected:
+    SharedState state;
+    FakeUiServices ui;
+};
+
+} // namespace
+
+TEST_F(FormCommandsTest, RegisterOpensTheDialogOfTheKind)
+{
+    state.edit_target = 3;
+    on_modal_dialog([](QDialog *d) {
+        EXPECT_EQ(d->objectName(), QStringLiteral("form_goal_name"));
+        fill_names(d);
+        press(d, "cmd_ok");
+    });
+    EXPECT_TRUE(run_register_round(state, ui, nullptr, LotteryKind::totoGOAL3));
+    EXPECT_EQ(state.edit_target, 0);
+    ASSERT_EQ(state.book.entry_count(), 1);
+    EXPECT_EQ(state.book.entries[0].kind, LotteryKind::totoGOAL3);
+    EXPECT_EQ(state.current, 0);
+
+    on_modal_dialog([](QDialog *d) {
+        EXPECT_EQ(d->objectName(), QStringLiteral("form_name"));
+        press(d, "cmd_cancel");
+    });
+    state.changed = false;
+    EXPECT_FALSE(run_register_round(state, ui, nullptr, LotteryKind::BIG1000));
+    EXPECT_EQ(state.book.entry_count(), 1);
+    EXPECT_FALSE(state.changed);
+}
+
+TEST_F(FormCommandsTest, PurchaseCommandsFollowTheRoundsFamily)
+{
+    add_entry(state.book, make_entry(LotteryKind::BIG));
+    add_entry(state.book, make_entry(LotteryKind::totoGOAL2));
+    state.current = 0;
+    // BIG-family rounds take single tickets only.
+    EXPECT_FALSE(run_multi_purchase(state, ui, nullptr));
+    EXPECT_TRUE(state.book.multis.empty());
+
+    on_modal_dialog([](QDialog *d) {
+        EXPECT_EQ(d->objectName(), QStringLiteral("form_single"));
+        tick_rows(d, kMatchPicks, 1, 14);
+        press(d, "cmd_ok");
+    });
+    EXPECT_TRUE(run_single_purchase(state, ui, nullptr));
+    EXPECT_EQ(state.book.entries[0].tickets, 1);
+
+    state.current = 1;
+    on_modal_dialog([](QDialog *d) {
+        EXPECT_EQ(d->objectName(), QStringLiteral("form_goal_multi"));
+        tick_rows(d, kGoalMarks, 2, 4);
+        press(d, "cmd_ok");
+    });
+    EXPECT_TRUE(run_multi_purchase(state, ui, nullptr));
+    EXPECT_EQ(state.book.entries[1].tickets, 16);
+
+    on_modal_dialog([](QDialog *d) {
+        EXPECT_EQ(d->objectName(), QStringLiteral("form_goal_multi"));
+        EXPECT_TRUE(control<QCheckBox>(d, "chk_1ten", 3)->isChecked());
+        click(control<QCheckBox>(d, "chk_1ten", 3));
+        press(d, "cmd_ok");
+    });
+    EXPECT_TRUE(run_edit_multi(state, ui, nullptr, 0));
+    EXPECT_EQ(state.edit_target, 1);
+    EXPECT_EQ(state.book.entries[1].tickets, 8);
+
+    on_modal_dialog([](QDialog *d) {
+        EXPECT_EQ(d->objectName(), QStringLiteral("form_goal_name"));
+        press(d, "cmd_cancel");
+    });
+    EXPECT_FALSE(run_edit_round(state, ui, nullptr));
+    EXPECT_NE(state.edit_target, 0);
+
+    // An edit of a ticket the pool does not hold opens nothing.
+    EXPECT_FALSE(run_edit_single(state, ui, nullptr, 0));
+    EXPECT_FALSE(run_edit_multi(state, ui, nullptr, 1));
+}
+
+TEST_F(FormCommandsTest, ABookEnteredThroughTheDialogsSavesAndReadsBackEqual)
+{
+    const auto register_round = [&](LotteryKind kind, int grade_click) {
+        std::unique_ptr<FormName> d = is_match_kind(kind) ? std::make_unique<FormName>(state, ui)
+                                                          : std::make_unique<FormGoalName>(state, ui);
+        state.edit_target = 0;
+        d->set_kind(kind);
+        d->show();
+        fill_names(d.get());
+        retype(d->txt_kai, u8("第12回"));
+        if (grade_click == 1)
+            click(d->opt_plus1);
+        if (grade_click == 2)
+            click(d->opt_plus2);
+        click(d->cmd_ok);
+        state.current = state.book.entry_count() - 1;
+    };
+    const auto buy = [&](bool multi, int per_row) {
+        const bool match = is_match_kind(state.book.entries[static_cast<size_t>(state.current)].kind);
+        std::unique_ptr<FormPurchaseBase> d;
+        if (multi)
+            d = match ? std::make_unique<FormMulti>(state, ui) : std::make_unique<FormGoalMulti>(state, ui);
+        else
+            d = match ? std::make_unique<FormSingle>(state, ui) : std::make_unique<FormGoalSingle>(state, ui);
+        state.edit_target = 0;
+        d->show();
+        const char *const *columns =
+            multi ? (match ? kMatchMarks : kGoalMarks) : (match ? kMatchPicks : kGoalPicks);
+        tick_rows(d.get(), columns, per_row, d->row_count());
+        click(d->cmd_ok);
+    };
+
+    register_round(LotteryKind::toto, 1);
+    buy(false, 1);
+    buy(true, 1);
+    register_round(LotteryKind::BIG, 2);
+    buy(false, 1);
+    register_round(LotteryKind::totoGOAL, 0);
+    buy(true, 1);
+    buy(false, 1);
+    register_round(LotteryKind::minitotoA, 0);
+    buy(true, 2);
+    state.current = 0; // a later ticket of the first round
+    buy(false, 1);
+    ASSERT_EQ(state.book.entry_count(), 4);
+    EXPECT_EQ(state.book.entries[0].tickets, 3);
+    EXPECT_EQ(state.book.entries[1].tickets, 1);
+    EXPECT_EQ(state.book.entries[2].tickets, 2);
+    EXPECT_EQ(state.book.entries[3].tickets, 32);
+    EXPECT_TRUE(chains_consistent(state.book));
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray old_temp = qgetenv("TEMP");
+    qputenv("TEMP", dir.path().toUtf8());
+    const QString path = dir.filePath(QStringLiteral("entered.yrm"));
+    const Outcome saved = write_data(state.book, path);
+    if (old_temp.isNull())
+        qunsetenv("TEMP");
+    else
+        qputenv("TEMP", old_temp);
+    ASSERT_TRUE(saved.ok) << saved.message.toStdString();
+    const BookReadResult read = read_data(path);
+    ASSERT_TRUE(read.outcome.ok) << read.outcome.message.toStdString();
+
+    TicketBook expected = state.book;
+    for (int e = 0; e < expected.entry_count(); ++e)
+        result_chk(expected, e);
+    ASSERT_EQ(read.book.entry_count(), expected.entry_count());
+    for (int e = 0; e < expected.entry_count(); ++e) {
+        SCOPED_TRACE(e);
+        RoundEntry a = read.book.entries[static_cast<size_t>(e)];
+        RoundEntry b = expected.entries[static_cast<size_t>(e)];
+        a.first_index = b.first_index = 0; // pools may be renumbered in entry order
+        EXPECT_EQ(a, b);
+        EXPECT_EQ(tickets_of(read.book, e), tickets_of(expected, e));
+    }
+    EXPECT_EQ(read.book.entries[0].kai, BookText(sjis("第12回")));
+    EXPECT_TRUE(read.book.entries[0].has_grade3);
+    EXPECT_TRUE(read.book.entries[1].has_grade5 && read.book.entries[1].has_grade6);
+}
