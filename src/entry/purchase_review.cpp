@@ -1,0 +1,75 @@
+#include "entry/purchase_review.h"
+
+namespace {
+
+// Outcome of display cell c of a match row (result code) and its slot in a multi's marks.
+constexpr int kMatchOutcome[3] = {kHomeWin, kDraw, kAwayWin};
+constexpr int kMatchMark[3] = {kMarkHome, kMarkDraw, kMarkAway};
+
+} // namespace
+
+std::vector<ReviewItem> review_items(const TicketBook &book, int entry)
+{
+    const bool match = is_match_kind(book.entries[static_cast<size_t>(entry)].kind);
+    std::vector<ReviewItem> items;
+    items.push_back({match ? QStringLiteral("対象試合") : QStringLiteral("対象チーム"), kRoundItem});
+    book.for_each_purchase(entry, [&](int type, int index) {
+        if (type == kSingle)
+            items.push_back({QStringLiteral("シングル"), 2 * index});
+        else
+            items.push_back({QStringLiteral("マルチ"), 2 * index + 1});
+    });
+    return items;
+}
+
+int review_cells(LotteryKind kind)
+{
+    return is_match_kind(kind) ? 3 : 4;
+}
+
+QString ReviewTicket::right_text() const
+{
+    return QStringLiteral("%1/%2").arg(correct).arg(rows.size());
+}
+
+ReviewTicket review_ticket(const TicketBook &book, int entry, int value)
+{
+    const RoundEntry &e = book.entries[static_cast<size_t>(entry)];
+    const bool match = is_match_kind(e.kind);
+    ReviewTicket t;
+    t.type = value % 2 == 0 ? kSingle : kMulti;
+    t.pool_index = value / 2;
+    const auto at = static_cast<size_t>(t.pool_index);
+    const SinglePurchase *single = t.type == kSingle ? &book.single_pool(e.kind)[at] : nullptr;
+    const MultiPurchase *multi = t.type == kMulti ? &book.multi_pool(e.kind)[at] : nullptr;
+    if (multi) {
+        t.doubles = multi->doubles;
+        t.triples = multi->triples;
+        t.total = multi->combos;
+    } else {
+        t.doubles = 0;
+        t.triples = 0;
+        t.total = 1;
+    }
+
+    const int cells = review_cells(e.kind);
+    for (int i = 0; i < slot_count(e.kind); ++i) {
+        const auto s = static_cast<size_t>(i);
+        const int result = e.slot_result(i);
+        const bool cancelled = result == (match ? kCancelled : kScoreCancelled);
+        std::array<ReviewCell, 4> row{};
+        bool correct = false;
+        for (int c = 0; c < cells; ++c) {
+            // Match cells name a result code; goal cells a goal count (score = goals + 1).
+            const int outcome = match ? kMatchOutcome[c] : c;
+            const int mark = match ? kMatchMark[c] : c;
+            ReviewCell &cell = row[static_cast<size_t>(c)];
+            cell.result = cancelled || (match ? result == outcome : result == outcome + 1);
+            cell.marked = single ? single->picks[s] == outcome : multi->marks[s][static_cast<size_t>(mark)];
+            correct = correct || (cell.result && cell.marked);
+        }
+        t.rows.push_back(row);
+        t.correct += correct ? 1 : 0;
+    }
+    return t;
+}

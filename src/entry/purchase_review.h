@@ -1,0 +1,43 @@
+#pragma once
+
+#include "book/ticket_book.h"
+
+#include <QString>
+#include <array>
+#include <vector>
+
+// What the review dialog shows, computed from the book.
+
+// Value of item 0 (the round itself) in the item list.
+inline constexpr int kRoundItem = -1;
+
+struct ReviewItem {
+    QString caption;
+    int value = kRoundItem; // 2 × pool index for a single, 2 × pool index + 1 for a multi
+};
+
+// Item 0, then one item per purchase of the entry in chain order.
+std::vector<ReviewItem> review_items(const TicketBook &book, int entry);
+
+// Mark cells of a row in display order: 勝, 分, 負 for match kinds, 0..3 goals for goal kinds.
+int review_cells(LotteryKind kind);
+
+struct ReviewCell {
+    bool marked = false; // "○" rather than "－"
+    bool result = false; // the row's result names this outcome, or the match is cancelled
+};
+
+struct ReviewTicket {
+    int type = kSingle;
+    int pool_index = 0;
+    int doubles = 0;
+    int triples = 0;
+    int64_t total = 1;
+    std::vector<std::array<ReviewCell, 4>> rows; // the kind's rows
+    int correct = 0;                             // rows with a marked result cell
+
+    QString right_text() const; // "10/13"
+};
+
+// The purchase behind item `value` of the entry.
+ReviewTicket review_ticket(const TicketBook &book, int entry, int value);

@@ -1,0 +1,288 @@
+#include "book/book_invariants.h"
+#include "entry/form_kakunin.h"
+#include "entry/form_review_commands.h"
+#include "support/book_builders.h"
+#include "support/fake_ui_services.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QColor kDarkRed(192, 0, 0);
+
+// A toto round "10" whose 13 results are home, draw, away, home, ..., a totoGOAL round
+// "11" and a BIG round "12".
+SharedState three_rounds()
+{
+    SharedState state;
+    RoundEntry toto = make_entry(LotteryKind::toto, "10");
+    const int cycle[3] = {kHomeWin, kDraw, kAwayWin};
+    for (int i = 0; i < 13; ++i)
+        toto.matches[i].result = cycle[i % 3];
+    add_entry(state.book, toto);
+    add_entry(state.book, make_entry(LotteryKind::totoGOAL, "11"));
+    add_entry(state.book, make_entry(LotteryKind::BIG, "12"));
+    return state;
+}
+
+QStringList item_captions(const QComboBox *box)
+{
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
+QList<int> item_values(const QComboBox *box)
+{
+    QList<int> values;
+    for (int i = 1; i < box->count(); ++i)
+        values << box->itemData(i).toInt();
+    return values;
+}
+
+bool dark_red(const QLabel *label)
+{
+    return label->palette().color(QPalette::WindowText) == kDarkRed;
+}
+
+} // namespace
+
+TEST(FormKakunin, ShowsTheRoundAndEachTicket)
+{
+    SharedState state = three_rounds();
+    std::vector<int> picks(13);
+    for (int i = 0; i < 13; ++i)
+        picks[i] = (i % 3 == 0) ? kHomeWin : (i % 3 == 1) ? kDraw : kAwayWin;
+    picks[0] = kDraw;
+    picks[4] = kHomeWin;
+    picks[12] = kAwayWin;
+    add_single(state.book, 0, make_single(picks));
+    add_multi(state.book, 0, make_multi(std::vector<const char *>(13, "110")));
+    FakeUiServices ui;
+    FormKakunin d(state, ui, {});
+    d.load();
+    d.show();
+    EXPECT_EQ(d.objectName(), QStringLiteral("form_kakunin"));
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("購入確認・修正"));
+    EXPECT_EQ(d.lbl_kai->text(), QStringLiteral("10"));
+    EXPECT_EQ(d.lbl_kind->text(), QStringLiteral("toto"));
+    EXPECT_EQ(d.lbl_home[12]->text(), QStringLiteral("H12"));
+    EXPECT_TRUE(d.lbl_home[13]->isHidden());
+    EXPECT_EQ(item_captions(d.cmb_kind), (QStringList{QStringLiteral("対象試合"), QStringLiteral("シングル"),
+                                                      QStringLiteral("マルチ")}));
+    EXPECT_EQ(item_values(d.cmb_kind), (QList<int>{0, 1}));
+    EXPECT_EQ(state.edit_target, 1);
+    EXPECT_TRUE(d.lbl_win[0]->isHidden());
+    EXPECT_TRUE(d.lbl_win[14]->isHidden());
+    EXPECT_TRUE(d.lbl_right_num->isHidden());
+    EXPECT_TRUE(d.line_kuti->isHidden());
+    for (QLabel *prize : d.prize_labels)
+        EXPECT_TRUE(prize->isHidden());
+    EXPECT_EQ(d.findChild<QLabel *>(QStringLiteral("lbl_sixth_kin")), d.prize_labels[11]);
+
+    d.cmb_kind->setCurrentIndex(1);
+    EXPECT_EQ(state.edit_target, 1);
+    EXPECT_EQ(d.shown_type(), kSingle);
+    EXPECT_EQ(d.lbl_win[14]->text(), QStringLiteral("勝"));
+    EXPECT_FALSE(d.lbl_win[14]->isHidden());
+    EXPECT_TRUE(d.lbl_win[13]->isHidden());
+    EXPECT_EQ(d.lbl_right_num->text(), QStringLiteral("10/13"));
+    EXPECT_EQ(d.lbl_total->text(), QStringLiteral("1"));
+    EXPECT_EQ(d.lbl_double->text(), QStringLiteral("0"));
+    // Row 0: a home win, picked as a draw.
+    EXPECT_EQ(d.lbl_win[0]->text(), QStringLiteral("－"));
+    EXPECT_EQ(d.lbl_draw[0]->text(), QStringLiteral("○"));
+    EXPECT_TRUE(dark_red(d.lbl_win[0]));
+    EXPECT_FALSE(dark_red(d.lbl_draw[0]));
+    EXPECT_FALSE(dark_red(d.lbl_lose[0]));
+
+    d.cmb_kind->setCurrentIndex(2);
+    EXPECT_EQ(d.shown_type(), kMulti);
+    EXPECT_EQ(state.edit_target, 1);
+    EXPECT_EQ(d.lbl_double->text(), QStringLiteral("13"));
+    EXPECT_EQ(d.lbl_total->text(), QStringLiteral("8192"));
+    EXPECT_EQ(d.lbl_right_num->text(), QStringLiteral("9/13")); // away results are not marked
+    EXPECT_EQ(d.lbl_lose[2]->text(), QStringLiteral("－"));
+    EXPECT_TRUE(dark_red(d.lbl_lose[2]));
+    EXPECT_FALSE(dark_red(d.lbl_win[2]));
+
+    d.cmb_kind->setCurrentIndex(0);
+    EXPECT_TRUE(d.lbl_win[0]->isHidden());
+    EXPECT_TRUE(d.lbl_nm_double->isHidden());
+}
+
+TEST(FormKakunin, DeletingATicketAsksAndRebuildsTheItems)
+{
+    SharedState state = three_rounds();
+    add_single(state.book, 0, make_single(std::vector<int>(13, 1)));
+    add_single(state.book, 2, make_single(std::vector<int>(14, 2)));
+    add_multi(state.book, 0, make_multi(std::vector<const char *>(13, "011")));
+    add_single(state.book, 0, make_single(std::vector<int>(13, 3)));
+    FakeUiServices ui;
+    int repaints = 0;
+    ReviewEditors editors;
+    editors.entry_changed = [&] { ++repaints; };
+    FormKakunin d(state, ui, editors);
+    d.load();
+    d.show();
+    ASSERT_EQ(state.book.entries[0].tickets, 8194);
+
+    d.cmb_kind->setCurrentIndex(2);
+    ui.answers.push_back(UiServices::Answer::no);
+    QTest::mouseClick(d.cmd_del, Qt::LeftButton);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("削除していいですか？"));
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("ｙｏｒｉｍｏ"));
+    EXPECT_EQ(ui.messages[0].buttons, UiServices::Buttons::yes_no);
+    EXPECT_EQ(state.book.entries[0].tickets, 8194);
+    EXPECT_FALSE(state.changed);
+    EXPECT_EQ(d.cmb_kind->count(), 4);
+
+    QTest::mouseClick(d.cmd_del, Qt::LeftButton); // the multi
+    EXPECT_TRUE(state.changed);
+    EXPECT_EQ(state.book.entries[0].tickets, 2);
+    EXPECT_EQ(repaints, 1);
+    EXPECT_EQ(d.cmb_kind->count(), 3);
+    EXPECT_EQ(d.cmb_kind->currentIndex(), 0);
+    EXPECT_EQ(d.cmb_kind->itemText(0), QStringLiteral("対象試合"));
+
+    d.cmb_kind->setCurrentIndex(1); // the first single; the pool's last single moves into its index
+    QTest::mouseClick(d.cmd_del, Qt::LeftButton);
+    EXPECT_EQ(state.book.entries[0].tickets, 1);
+    EXPECT_EQ(item_values(d.cmb_kind), (QList<int>{0})); // it was at pool index 2
+    d.cmb_kind->setCurrentIndex(1);
+    EXPECT_EQ(d.lbl_draw[0]->text(), QStringLiteral("○"));
+    EXPECT_TRUE(check_invariants(state.book).ok);
+    EXPECT_EQ(tickets_of(state.book, 2).size(), 1u);
+    EXPECT_EQ(state.dialog_result, 0);
+}
+
+TEST(FormGoalKakunin, ItemZeroStillNamesTheTeamsAfterADeletion)
+{
+    SharedState state = three_rounds();
+    state.current = 1;
+    add_single(state.book, 1, make_single(std::vector<int>(10, 0)));
+    add_single(state.book, 1, make_single(std::vector<int>(10, 3)));
+    state.book.entries[1].teams[0].score = 1;
+    FakeUiServices ui;
+    FormGoalKakunin d(state, ui, {});
+    d.load();
+    d.show();
+    EXPECT_EQ(d.objectName(), QStringLiteral("form_goal_kakunin"));
+    EXPECT_EQ(d.lbl_name[9]->text(), QStringLiteral("T9"));
+    EXPECT_EQ(d.lbl_3ten[10]->text(), QStringLiteral("3"));
+    EXPECT_EQ(d.prize_labels.size(), 4u);
+    d.cmb_kind->setCurrentIndex(1);
+    EXPECT_EQ(d.lbl_0ten[0]->text(), QStringLiteral("○"));
+    EXPECT_TRUE(dark_red(d.lbl_0ten[0]));
+    EXPECT_EQ(d.lbl_right_num->text(), QStringLiteral("1/10"));
+    QTest::mouseClick(d.cmd_del, Qt::LeftButton);
+    EXPECT_EQ(item_captions(d.cmb_kind),
+              (QStringList{QStringLiteral("対象チーム"), QStringLiteral("シングル")}));
+    EXPECT_EQ(state.book.entries[1].tickets, 1);
+}
+
+TEST(FormKakunin, ChangeGoesThroughTheEditors)
+{
+    SharedState state = three_rounds();
+    add_single(state.book, 2, make_single(std::vector<int>(14, 1)));
+    add_single(state.book, 2, make_single(std::vector<int>(14, 2)));
+    state.current = 2;
+    FakeUiServices ui;
+    std::vector<std::string> calls;
+    ReviewEditors editors;
+    editors.edit_round = [&] {
+        calls.push_back("round " + std::to_string(state.edit_target));
+        state.book.entries[2].kai = BookText("99");
+        state.book.entries[2].matches[13].away = BookText("X");
+        state.dialog_result = 1;
+        return true;
+    };
+    editors.edit_single = [&](int index) {
+        calls.push_back("single " + std::to_string(index) + " " + std::to_string(state.edit_target));
+        state.book.singles[index].picks[13] = 3;
+        state.dialog_result = 1;
+        return true;
+    };
+    editors.edit_multi = [&](int) {
+        calls.push_back("multi");
+        return false;
+    };
+    FormKakunin d(state, ui, editors);
+    d.load();
+    d.show();
+    QTest::mouseClick(d.cmd_cng, Qt::LeftButton);
+    EXPECT_EQ(d.lbl_kai->text(), QStringLiteral("99"));
+    EXPECT_EQ(d.lbl_away[13]->text(), QStringLiteral("X"));
+    EXPECT_EQ(state.dialog_result, 0);
+
+    d.cmb_kind->setCurrentIndex(2);
+    QTest::mouseClick(d.cmd_cng, Qt::LeftButton);
+    EXPECT_EQ(calls, (std::vector<std::string>{"round 1", "single 1 2"}));
+    EXPECT_EQ(d.cmb_kind->currentIndex(), 2);
+    EXPECT_EQ(d.lbl_draw[13]->text(), QStringLiteral("○")); // the edited pick is shown
+    EXPECT_EQ(state.dialog_result, 0);
+}
+
+TEST(FormKakunin, DeletingRounds)
+{
+    FakeUiServices ui;
+    // The only round.
+    SharedState only;
+    add_entry(only.book, make_entry(LotteryKind::toto5, "1"));
+    add_single(only.book, 0, make_single({1, 2, 3, 1, 2}));
+    {
+        FormKakunin d(only, ui, {});
+        d.load();
+        d.show();
+        EXPECT_EQ(d.cmb_kind->count(), 2);
+        QTest::mouseClick(d.cmd_del, Qt::LeftButton);
+        EXPECT_EQ(only.dialog_result, 1);
+        EXPECT_FALSE(d.isVisible());
+    }
+    EXPECT_EQ(only.book.entry_count(), 0);
+    EXPECT_TRUE(only.book.singles.empty());
+    EXPECT_TRUE(only.changed);
+
+    // A round in the middle: the next one takes its place and its chain follows.
+    SharedState state = three_rounds();
+    add_single(state.book, 2, make_single(std::vector<int>(14, 2)));
+    add_single(state.book, 1, make_single(std::vector<int>(10, 1)));
+    state.current = 1;
+    {
+        FormGoalKakunin d(state, ui, {});
+        d.load();
+        QTest::mouseClick(d.cmd_del, Qt::LeftButton);
+    }
+    ASSERT_EQ(state.book.entry_count(), 2);
+    EXPECT_EQ(state.book.entries[1].kai, BookText("12"));
+    EXPECT_EQ(state.book.singles[0].link.prev_index, 1);
+    EXPECT_TRUE(check_invariants(state.book).ok);
+
+    // The last round through the command: `current` stays within the book.
+    state.current = 1;
+    QTimer::singleShot(0, [] {
+        auto *d = qobject_cast<KakuninDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        d->cmd_del->click();
+    });
+    EXPECT_EQ(run_purchase_review(state, ui, nullptr, {}), 1);
+    EXPECT_EQ(state.book.entry_count(), 1);
+    EXPECT_EQ(state.current, 0);
+
+    // OK and Cancel change nothing and report 0.
+    QTimer::singleShot(0, [] {
+        auto *d = qobject_cast<KakuninDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        d->cmd_ok->click();
+    });
+    EXPECT_EQ(run_purchase_review(state, ui, nullptr, {}), 0);
+    EXPECT_EQ(state.book.entry_count(), 1);
+}
