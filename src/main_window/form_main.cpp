@@ -2,10 +2,13 @@
 
 #include "book/book_file.h"
 #include "book/swap_entries.h"
+#include "entry/form_commands.h"
+#include "entry/form_review_commands.h"
 #include "main_window/entry_list_model.h"
 #include "main_window/form_about.h"
 #include "platform/command_line.h"
 #include "platform/ui_services.h"
+#include "results/form_result.h"
 #include "results/winning_check.h"
 
 #include <QAction>
@@ -571,32 +574,59 @@ void FormMain::cmd_down_Click()
 }
 
 // --- commands of the dialogs ----------------------------------------------------------------
-// Each opens its dialog here once the dialog is part of the program; until then the command
-// is offered with its enabling rules and does nothing.
 
 void FormMain::register_round(LotteryKind kind)
 {
-    Q_UNUSED(kind);
+    if (!run_register_round(state_, ui_, this, kind))
+        return;
+    add_entry_row();
+    set_title();
 }
 
 void FormMain::menu_single_Click()
 {
-    take_selection();
+    if (!take_selection())
+        return;
+    run_single_purchase(state_, ui_, this);
+    finish_entry_dialog();
 }
 
 void FormMain::menu_multi_Click()
 {
-    take_selection();
+    if (!take_selection())
+        return;
+    run_multi_purchase(state_, ui_, this);
+    finish_entry_dialog();
 }
 
 void FormMain::menu_kakunin_Click()
 {
-    take_selection();
+    if (!take_selection())
+        return;
+    ReviewEditors editors;
+    editors.edit_round = [this] { return run_edit_round(state_, ui_, this); };
+    editors.edit_single = [this](int pool_index) { return run_edit_single(state_, ui_, this, pool_index); };
+    editors.edit_multi = [this](int pool_index) { return run_edit_multi(state_, ui_, this, pool_index); };
+    // The dialog writes each change at once; the row and the title follow it.
+    editors.entry_changed = [this] {
+        toto_disp(state_.current);
+        update_totals();
+        set_title();
+    };
+    if (run_purchase_review(state_, ui_, this, editors) != 1)
+        return;
+    // A round was deleted: the rows after it moved up.
+    rebuild_list();
+    lvw_main_ItemClick();
+    set_title();
 }
 
 void FormMain::menu_result_Click()
 {
-    take_selection();
+    if (!take_selection())
+        return;
+    run_result_entry(state_, ui_, this);
+    finish_entry_dialog();
 }
 
 void FormMain::menu_csv_write_Click() {}
