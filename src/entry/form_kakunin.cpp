@@ -3,6 +3,7 @@
 #include "entry/form_review_commands.h"
 #include "entry/purchase_deletion.h"
 #include "entry/purchase_review.h"
+#include "platform/form_controls.h"
 #include "platform/ui_services.h"
 #include "results/winning_check.h"
 
@@ -15,21 +16,9 @@
 #include <QVBoxLayout>
 #include <memory>
 
+using form_ui::named;
+
 namespace {
-
-template <typename W>
-W *named(W *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-template <typename W>
-W *named(W *widget, const char *name, int index)
-{
-    widget->setObjectName(QLatin1String(name) + QLatin1Char('_') + QString::number(index));
-    return widget;
-}
 
 QLabel *centered(QLabel *label)
 {
@@ -304,8 +293,8 @@ void KakuninDialog::cmd_cng_Click()
 
 void KakuninDialog::cmd_del_Click()
 {
-    if (ui_.message(this, QStringLiteral("削除していいですか？"), QStringLiteral("ｙｏｒｉｍｏ"),
-                    UiServices::Icon::question, UiServices::Buttons::yes_no) != UiServices::Answer::yes)
+    if (ui_.message(this, QStringLiteral("削除していいですか？"), program_title(), UiServices::Icon::question,
+                    UiServices::Buttons::yes_no) != UiServices::Answer::yes)
         return;
     state_.changed = true;
     const int item = cmb_kind->currentIndex();

@@ -1,8 +1,8 @@
 #include "entry/form_multi.h"
 
 #include "book/shared_state.h"
-#include "entry/form_controls.h"
 #include "entry/purchase_entry.h"
+#include "platform/form_controls.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-using namespace entry_ui;
+using namespace form_ui;
 
 namespace {
 // Only toto among the match kinds with multis has more than five matches.

@@ -1,8 +1,8 @@
 #include "entry/form_name.h"
 
 #include "book/shared_state.h"
-#include "entry/form_controls.h"
 #include "entry/form_text_box.h"
+#include "platform/form_controls.h"
 #include "platform/shift_jis.h"
 #include "platform/ui_services.h"
 
@@ -12,7 +12,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-using namespace entry_ui;
+using namespace form_ui;
 
 FormName::FormName(SharedState &state, UiServices &ui, QWidget *parent)
     : FormName(state, ui, parent, Family::match)
@@ -20,7 +20,7 @@ FormName::FormName(SharedState &state, UiServices &ui, QWidget *parent)
 }
 
 FormName::FormName(SharedState &state, UiServices &ui, QWidget *parent, Family family)
-    : QDialog(parent), state_(state), ui_(ui), family_(family),
+    : OpeningDialog(parent), state_(state), ui_(ui), family_(family),
       kind_(family == Family::match ? LotteryKind::toto : LotteryKind::totoGOAL)
 {
     build();
@@ -133,16 +133,8 @@ int FormName::row_count() const
     return slot_count(kind_);
 }
 
-void FormName::showEvent(QShowEvent *event)
+void FormName::on_open()
 {
-    if (!loaded_)
-        load();
-    QDialog::showEvent(event);
-}
-
-void FormName::load()
-{
-    loaded_ = true;
     const bool match = family_ == Family::match;
     if (editing()) {
         const RoundEntry &entry = state_.book.entries[static_cast<size_t>(state_.current)];

@@ -2,8 +2,8 @@
 
 #include "book/lottery_kind.h"
 #include "entry/purchase_entry.h"
+#include "platform/form_controls.h"
 
-#include <QDialog>
 #include <array>
 
 class LimitedTextBox;
@@ -17,7 +17,7 @@ class UiServices;
 // Registration of a round: its label, team names and grade options. Creates a new round
 // when edit_target is 0, else edits the round `current`. form_name serves the match kinds;
 // form_goal_name (FormGoalName) is the same dialog with one team per row.
-class FormName : public QDialog {
+class FormName : public form_ui::OpeningDialog {
     Q_OBJECT
 
 public:
@@ -27,7 +27,7 @@ public:
     void set_kind(LotteryKind kind);
     // The opening step: fills the boxes in edit mode and lays out the kind's rows. Showing
     // the dialog runs it once; tests call it directly.
-    void load();
+    using OpeningDialog::load;
     // Enables OK when the label and every shown team name are filled in.
     void check_name();
 
@@ -51,7 +51,7 @@ protected:
     enum class Family { match, goal };
     FormName(SharedState &state, UiServices &ui, QWidget *parent, Family family);
 
-    void showEvent(QShowEvent *event) override;
+    void on_open() override;
 
 private:
     void build();
@@ -65,6 +65,5 @@ private:
     UiServices &ui_;
     Family family_;
     LotteryKind kind_;
-    bool loaded_ = false;
     std::array<QFrame *, kMaxTeamSlots / 2 - 1> pair_lines_{};
 };

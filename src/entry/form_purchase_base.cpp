@@ -1,7 +1,7 @@
 #include "entry/form_purchase_base.h"
 
 #include "book/shared_state.h"
-#include "entry/form_controls.h"
+#include "platform/form_controls.h"
 #include "platform/ui_services.h"
 
 #include <QAbstractButton>
@@ -9,12 +9,12 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-using namespace entry_ui;
+using namespace form_ui;
 
 FormPurchaseBase::FormPurchaseBase(SharedState &state, UiServices &ui, QWidget *parent, Family family,
                                    const char *match_name, const char *goal_name, int match_rows,
                                    bool padded_numbers)
-    : QDialog(parent), state_(state), ui_(ui), family_(family),
+    : OpeningDialog(parent), state_(state), ui_(ui), family_(family),
       rows_(family == Family::match ? match_rows : kMaxTeamSlots)
 {
     const bool match = family_ == Family::match;
@@ -107,16 +107,8 @@ int FormPurchaseBase::row_count() const
     return std::min(slot_count(kind()), rows_);
 }
 
-void FormPurchaseBase::showEvent(QShowEvent *event)
+void FormPurchaseBase::on_open()
 {
-    if (!loaded_)
-        load();
-    QDialog::showEvent(event);
-}
-
-void FormPurchaseBase::load()
-{
-    loaded_ = true;
     state_.dialog_result = 0;
     const RoundEntry &entry = round();
     lbl_kai->setText(entry.kai.text());

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "book/shared_state.h"
+#include "platform/form_controls.h"
 
-#include <QDialog>
 #include <QList>
 #include <array>
 #include <vector>
@@ -18,7 +18,7 @@ class UiServices;
 // What the single and multi dialogs share: the round's label and kind, one row per match
 // (home, "-", away) or per team, buttons of the outcomes on each row, OK and Cancel, and
 // the opening step that hides the rows the kind does not use.
-class FormPurchaseBase : public QDialog {
+class FormPurchaseBase : public form_ui::OpeningDialog {
     Q_OBJECT
 
 public:
@@ -26,7 +26,7 @@ public:
 
     // The opening step: shows the round and selects the stored ticket in edit mode.
     // Showing the dialog runs it once; tests call it directly.
-    void load();
+    using OpeningDialog::load;
 
     Family family() const { return family_; }
     // Rows of the round's kind.
@@ -65,7 +65,7 @@ protected:
     // Called by load() after the rows are laid out, to fill the row buttons.
     virtual void load_rows() = 0;
 
-    void showEvent(QShowEvent *event) override;
+    void on_open() override;
 
     const RoundEntry &round() const;
     LotteryKind kind() const { return round().kind; }
@@ -91,5 +91,4 @@ private:
     QBoxLayout *extras_ = nullptr;
     std::vector<int> grid_rows_;
     std::vector<QFrame *> pair_lines_; // goal kinds: after each pair of teams
-    bool loaded_ = false;
 };

@@ -1,14 +1,14 @@
 #include "entry/form_single.h"
 
 #include "book/shared_state.h"
-#include "entry/form_controls.h"
 #include "entry/purchase_entry.h"
+#include "platform/form_controls.h"
 
 #include <QButtonGroup>
 #include <QPushButton>
 #include <QRadioButton>
 
-using namespace entry_ui;
+using namespace form_ui;
 
 FormSingle::FormSingle(SharedState &state, UiServices &ui, QWidget *parent)
     : FormSingle(state, ui, parent, Family::match)

@@ -29,8 +29,6 @@
 
 namespace {
 
-const QString kAppTitle = QStringLiteral("ｙｏｒｉｍｏ");
-
 struct KindItem {
     const char *menu_name; // item of 新規登録 in the edit menu
     const char16_t *menu_text;
@@ -334,7 +332,8 @@ void FormMain::start(const QStringList &arguments)
 void FormMain::set_title()
 {
     const QString name = state_.path.isEmpty() ? QStringLiteral("無題") : file_name_of(state_.path);
-    setWindowTitle(name + (state_.changed ? QStringLiteral(" * － ") : QStringLiteral(" － ")) + kAppTitle);
+    setWindowTitle(name + (state_.changed ? QStringLiteral(" * － ") : QStringLiteral(" － ")) +
+                   program_title());
 }
 
 void FormMain::toto_clear()
@@ -352,7 +351,7 @@ void FormMain::toto_clear()
 
 void FormMain::show_error(const QString &message)
 {
-    ui_.message(this, message, kAppTitle, UiServices::Icon::critical, UiServices::Buttons::ok);
+    ui_.message(this, message, program_title(), UiServices::Icon::critical, UiServices::Buttons::ok);
 }
 
 bool FormMain::load_book(const QString &path)
@@ -400,7 +399,7 @@ bool FormMain::chk_end()
 {
     if (!state_.changed)
         return true;
-    switch (ui_.message(this, QStringLiteral("更新されています。保存しますか？"), kAppTitle,
+    switch (ui_.message(this, QStringLiteral("更新されています。保存しますか？"), program_title(),
                         UiServices::Icon::warning, UiServices::Buttons::yes_no_cancel)) {
     case UiServices::Answer::yes:
         if (state_.path.isEmpty() && !ask_save_path(QString()))

@@ -4,6 +4,12 @@
 
 class QWidget;
 
+// The program's display name: the title of its message boxes and of the window.
+inline QString program_title()
+{
+    return QStringLiteral("ｙｏｒｉｍｏ");
+}
+
 // Everything modal or noisy the program does to the user goes through here, so tests
 // can see each message (text, icon, title) and answer it.
 class UiServices {

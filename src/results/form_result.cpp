@@ -1,5 +1,6 @@
 #include "results/form_result.h"
 
+#include "platform/form_controls.h"
 #include "platform/ui_services.h"
 #include "results/form_amount_box.h"
 #include "results/result_entry.h"
@@ -14,21 +15,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+using form_ui::named;
+
 namespace {
-
-template <typename W>
-W *named(W *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-template <typename W>
-W *named(W *widget, const char *name, int index)
-{
-    widget->setObjectName(QLatin1String(name) + QLatin1Char('_') + QString::number(index));
-    return widget;
-}
 
 QLabel *caption(const QString &text, QWidget *parent)
 {

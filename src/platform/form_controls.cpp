@@ -1,6 +1,6 @@
-#include "entry/form_controls.h"
+#include "platform/form_controls.h"
 
-namespace entry_ui {
+namespace form_ui {
 
 QString control_name(const char *array, int index)
 {
@@ -46,9 +46,4 @@ QPushButton *make_cancel_button(QWidget *parent)
     return button;
 }
 
-QString program_title()
-{
-    return QStringLiteral("ｙｏｒｉｍｏ");
-}
-
-} // namespace entry_ui
+} // namespace form_ui
