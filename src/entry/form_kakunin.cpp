@@ -32,7 +32,7 @@ const QColor kResultColour(192, 0, 0);
 
 KakuninDialog::KakuninDialog(bool goal, SharedState &state, UiServices &ui, ReviewEditors editors,
                              QWidget *parent)
-    : QDialog(parent), state_(state), ui_(ui), editors_(std::move(editors)), goal_(goal),
+    : OpeningDialog(parent), state_(state), ui_(ui), editors_(std::move(editors)), goal_(goal),
       rows_(goal ? kMaxTeamSlots : kMaxMatchSlots)
 {
     setObjectName(goal ? QStringLiteral("form_goal_kakunin") : QStringLiteral("form_kakunin"));
@@ -195,7 +195,7 @@ void KakuninDialog::show_round_texts()
     }
 }
 
-void KakuninDialog::load()
+void KakuninDialog::on_open()
 {
     state_.dialog_result = 0;
     show_round_texts();

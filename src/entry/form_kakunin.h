@@ -2,6 +2,7 @@
 
 #include "book/shared_state.h"
 #include "entry/review_editors.h"
+#include "platform/form_controls.h"
 
 #include <QDialog>
 #include <array>
@@ -17,14 +18,14 @@ class UiServices;
 // here tickets and the round are changed (through the entry dialogs) or deleted. One class
 // serves both families; FormKakunin (match kinds) and FormGoalKakunin (goal kinds) only
 // choose the family. Control arrays are vectors whose widgets are named name_i.
-class KakuninDialog : public QDialog {
+class KakuninDialog : public form_ui::OpeningDialog {
     Q_OBJECT
 
 public:
     int csv_flag = 0; // 0: review mode
 
     // Fills the dialog from entry `current` and shows item 0.
-    void load();
+    using OpeningDialog::load;
     // Shows item `item` of cmb_kind.
     void show_item(int item);
     int shown_type() const { return shown_type_; }
@@ -54,6 +55,7 @@ public:
     QPushButton *cmd_cancel = nullptr;
 
 protected:
+    void on_open() override;
     KakuninDialog(bool goal, SharedState &state, UiServices &ui, ReviewEditors editors, QWidget *parent);
 
 private:

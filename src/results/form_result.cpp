@@ -33,7 +33,7 @@ const QString kGradeNames[kPrizeRows] = {QStringLiteral("１等"), QStringLitera
 } // namespace
 
 ResultDialog::ResultDialog(bool goal, SharedState &state, UiServices &ui, QWidget *parent)
-    : QDialog(parent), state_(state), ui_(ui), goal_(goal)
+    : OpeningDialog(parent), state_(state), ui_(ui), goal_(goal)
 {
     setObjectName(goal ? QStringLiteral("form_goal_result") : QStringLiteral("form_result"));
     setWindowTitle(QStringLiteral("結果入力"));
@@ -187,7 +187,7 @@ RoundEntry &ResultDialog::entry()
     return state_.book.entries[static_cast<size_t>(state_.current)];
 }
 
-void ResultDialog::load()
+void ResultDialog::on_open()
 {
     state_.dialog_result = 0;
     const RoundEntry &e = entry();

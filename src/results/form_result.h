@@ -1,6 +1,7 @@
 #pragma once
 
 #include "book/shared_state.h"
+#include "platform/form_controls.h"
 
 #include <QDialog>
 #include <vector>
@@ -17,12 +18,12 @@ class UiServices;
 // families; FormResult (match kinds) and FormGoalResult (goal kinds) only choose the family.
 // Every control carries its name as objectName; control arrays are vectors whose widgets
 // are named name_i.
-class ResultDialog : public QDialog {
+class ResultDialog : public form_ui::OpeningDialog {
     Q_OBJECT
 
 public:
     // Fills the dialog from entry `current` of the shared state.
-    void load();
+    using OpeningDialog::load;
     // Re-derives the prize controls from the row options.
     void chk_result();
 
@@ -49,6 +50,7 @@ public:
     QPushButton *cmd_cancel = nullptr;
 
 protected:
+    void on_open() override;
     ResultDialog(bool goal, SharedState &state, UiServices &ui, QWidget *parent);
 
 private:
