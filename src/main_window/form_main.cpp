@@ -1,6 +1,7 @@
 #include "main_window/form_main.h"
 
 #include "book/book_file.h"
+#include "book/book_invariants.h"
 #include "book/swap_entries.h"
 #include "entry/form_commands.h"
 #include "entry/form_review_commands.h"
@@ -334,6 +335,12 @@ void FormMain::set_title()
     const QString name = state_.path.isEmpty() ? QStringLiteral("無題") : file_name_of(state_.path);
     setWindowTitle(name + (state_.changed ? QStringLiteral(" * － ") : QStringLiteral(" － ")) +
                    program_title());
+#ifndef QT_NO_DEBUG
+    // Every command that changed the book ends here: debug builds check that its chains,
+    // pools and counts still hold together.
+    const Outcome sound = check_invariants(state_.book);
+    Q_ASSERT_X(sound.ok, "FormMain::set_title", qPrintable(sound.message));
+#endif
 }
 
 void FormMain::toto_clear()
