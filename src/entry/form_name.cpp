@@ -107,15 +107,8 @@ void FormName::build()
         }
     }
 
-    auto *buttons = new QHBoxLayout;
-    cmd_ok = make_ok_button(this);
-    cmd_cancel = make_cancel_button(this);
-    buttons->addStretch();
-    buttons->addWidget(cmd_ok);
-    buttons->addWidget(cmd_cancel);
-    top->addLayout(buttons);
+    top->addLayout(make_ok_cancel_row(this, cmd_ok, cmd_cancel));
     connect(cmd_ok, &QPushButton::clicked, this, &FormName::cmd_ok_Click);
-    connect(cmd_cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void FormName::set_kind(LotteryKind kind)

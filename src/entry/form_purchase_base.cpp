@@ -72,14 +72,7 @@ FormPurchaseBase::FormPurchaseBase(SharedState &state, UiServices &ui, QWidget *
 
     extras_ = new QHBoxLayout;
     top->addLayout(extras_);
-    auto *buttons = new QHBoxLayout;
-    cmd_ok = make_ok_button(this);
-    cmd_cancel = make_cancel_button(this);
-    buttons->addStretch();
-    buttons->addWidget(cmd_ok);
-    buttons->addWidget(cmd_cancel);
-    top->addLayout(buttons);
-    connect(cmd_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    top->addLayout(make_ok_cancel_row(this, cmd_ok, cmd_cancel));
 }
 
 void FormPurchaseBase::place_headings(const QStringList &headings)

@@ -46,4 +46,16 @@ QPushButton *make_cancel_button(QWidget *parent)
     return button;
 }
 
+QHBoxLayout *make_ok_cancel_row(QDialog *dialog, QPushButton *&ok, QPushButton *&cancel)
+{
+    auto *row = new QHBoxLayout;
+    ok = make_ok_button(dialog);
+    cancel = make_cancel_button(dialog);
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    return row;
+}
+
 } // namespace form_ui

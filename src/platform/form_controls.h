@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QString>
@@ -39,6 +40,8 @@ QFrame *make_separator(QWidget *parent);
 // The OK button (starts disabled, default button) and the cancel button.
 QPushButton *make_ok_button(QWidget *parent);
 QPushButton *make_cancel_button(QWidget *parent);
+// The row of OK and Cancel at the foot of a dialog; Cancel closes the dialog.
+QHBoxLayout *make_ok_cancel_row(QDialog *dialog, QPushButton *&ok, QPushButton *&cancel);
 
 // A dialog that fills itself from the book once, when it is first shown; tests that
 // drive it without showing it call load() themselves.
