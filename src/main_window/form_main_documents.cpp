@@ -103,9 +103,9 @@ bool FormMain::chk_end()
     case UiServices::Answer::yes:
         if (state_.path.isEmpty() && !ask_save_path(QString()))
             return false;
-        // Going on even when the save failed: its message has told the user.
-        save_book();
-        return true;
+        // A failed save stops the pending command: exit, new or open would otherwise
+        // throw away the changes the user just asked to keep.
+        return save_book();
     case UiServices::Answer::no: return true;
     default: return false;
     }

@@ -253,14 +253,29 @@ TEST_F(MainWindowTest, PromptYesOnAnUntitledBookWithTheSaveDialogCancelledKeepsT
     EXPECT_EQ(read_data(path).book.entry_count(), 1);
 }
 
-TEST_F(MainWindowTest, ASaveFailureInThePromptStillGoesOn)
+TEST_F(MainWindowTest, ASaveFailureInThePromptKeepsTheBookAndTheWindow)
 {
+    ASSERT_TRUE(add_entry(window->state().book, make_entry(LotteryKind::toto5, "8")).ok);
+    window->add_entry_row();
     window->state().changed = true;
+    window->set_title();
+    const QString unwritable = file(QStringLiteral("missing folder/x.yrm"));
+
+    // Exit: the failure is shown and the window stays open with the unsaved book.
     ui.answers.push_back(Answer::yes);
-    ui.save_names.push_back(file(QStringLiteral("missing folder/x.yrm")));
-    EXPECT_TRUE(window->chk_end());
+    ui.save_names.push_back(unwritable);
+    EXPECT_FALSE(window->close());
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[1].text, QStringLiteral("ファイル作成に失敗しました。"));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->state().changed);
+    EXPECT_EQ(rows(), 1);
+
+    // New: nothing is cleared either.
+    ui.answers.push_back(Answer::yes);
+    action("menu_new")->trigger();
+    EXPECT_EQ(window->state().book.entry_count(), 1);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("無題 * － ｙｏｒｉｍｏ"));
 }
 
 TEST_F(MainWindowTest, AnUnchangedWindowClosesWithoutAsking)
