@@ -37,7 +37,7 @@ QVariant EntryListModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::DisplayRole) {
         const RoundEntry &entry = book_.entries[static_cast<size_t>(index.row())];
-        return entry_row_texts(entry)[static_cast<size_t>(index.column())];
+        return entry_column_text(entry, index.column());
     }
     if (role == Qt::TextAlignmentRole) {
         return index.column() >= kFirstNumberColumn ? QVariant(Qt::AlignRight | Qt::AlignVCenter)

@@ -1,18 +1,24 @@
 #include "results/entry_row.h"
 
-#include "platform/shift_jis.h"
 #include "results/winning_check.h"
+
+QString entry_column_text(const RoundEntry &entry, int column)
+{
+    switch (column) {
+    case 0: return entry.kai.text();
+    case 1: return kind_display_name(entry.kind);
+    case 2: return QString::number(entry.tickets);
+    case 3: return format_yen(bought_amount(entry));
+    case 10: return grade_cell_text(entry, kLosingColumn);
+    case 11: return won_cell_text(entry);
+    default: return grade_cell_text(entry, column - 3); // columns 4..9: grades 1..6
+    }
+}
 
 std::array<QString, kListColumns> entry_row_texts(const RoundEntry &entry)
 {
     std::array<QString, kListColumns> row;
-    row[0] = entry.kai.text();
-    row[1] = kind_display_name(entry.kind);
-    row[2] = QString::number(entry.tickets);
-    row[3] = format_yen(bought_amount(entry));
-    for (int g = 1; g <= 6; ++g)
-        row[static_cast<size_t>(3 + g)] = grade_cell_text(entry, g);
-    row[10] = grade_cell_text(entry, kLosingColumn);
-    row[11] = won_cell_text(entry);
+    for (int c = 0; c < kListColumns; ++c)
+        row[static_cast<size_t>(c)] = entry_column_text(entry, c);
     return row;
 }
