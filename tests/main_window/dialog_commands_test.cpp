@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
@@ -252,4 +253,45 @@ TEST_F(DialogCommands, ABookBuiltThroughTheWindowSavesAndReopensTheSame)
         after << row_texts(r).join(u'|');
     EXPECT_EQ(after, before);
     EXPECT_EQ(window->state().book.entries[1].teams[3].team.text(), QStringLiteral("チーム3"));
+}
+
+TEST_F(DialogCommands, ChangingATicketFromTheReviewGoesThroughTheSingleDialog)
+{
+    register_toto(QStringLiteral("4"));
+    buy_single("opt_win");
+    ASSERT_TRUE(with_dialog([&] { action("menu_result")->trigger(); },
+                            [&](QDialog *d) {
+                                for (int i = 0; i < 13; ++i)
+                                    click(d, nth("opt_draw", i));
+                                click(d, QStringLiteral("cmd_ok"));
+                            }));
+    ASSERT_EQ(row_texts(0)[10], QStringLiteral("1")) << "the home-win ticket lost";
+
+    QString right_after_change;
+    ASSERT_TRUE(with_dialog([&] { action("menu_kakunin")->trigger(); },
+                            [&](QDialog *review) {
+                                control<QComboBox>(review, QStringLiteral("cmb_kind"))->setCurrentIndex(1);
+                                // The change opens form_single in edit mode on top of the review.
+                                bool edited = false;
+                                QTimer::singleShot(0, [&] {
+                                    auto *single = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+                                    if (!single || single->objectName() != QStringLiteral("form_single"))
+                                        return;
+                                    edited = true;
+                                    for (int i = 0; i < 13; ++i)
+                                        click(single, nth("opt_draw", i));
+                                    click(single, QStringLiteral("cmd_ok"));
+                                });
+                                click(review, QStringLiteral("cmd_cng"));
+                                EXPECT_TRUE(edited);
+                                right_after_change =
+                                    control<QLabel>(review, QStringLiteral("lbl_right_num"))->text();
+                                click(review, QStringLiteral("cmd_ok"));
+                            }));
+    EXPECT_EQ(right_after_change, QStringLiteral("13/13"));
+    const QStringList row = row_texts(0);
+    EXPECT_EQ(row[2], QStringLiteral("1")) << "an edit keeps the ticket count";
+    EXPECT_EQ(row[4], QStringLiteral("1"));
+    EXPECT_EQ(row[10], QStringLiteral("0"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("無題 * － ｙｏｒｉｍｏ"));
 }
