@@ -26,6 +26,8 @@ enum PrizeState : int { kPrizeUndecided = 0, kPrizeEntered = 1, kPrizeRefund = 2
 
 // Order of the marks of a match multi in memory.
 enum MatchMark : int { kMarkHome = 0, kMarkDraw = 1, kMarkAway = 2 };
+// The result (and single pick) each mark of a match row stands for, in mark order.
+inline constexpr std::array<int, 3> kResultOfMark = {kHomeWin, kDraw, kAwayWin};
 
 // Texts are kept as the Shift-JIS bytes the book file stores, so nothing is lost
 // between reading and writing a book.

@@ -20,7 +20,7 @@ FormSingle::FormSingle(SharedState &state, UiServices &ui, QWidget *parent, Fami
 {
     setWindowTitle(QStringLiteral("シングル購入"));
     if (family == Family::match) {
-        pick_codes_ = {kHomeWin, kDraw, kAwayWin};
+        pick_codes_.assign(kResultOfMark.begin(), kResultOfMark.end());
         add_row_buttons({QStringLiteral("勝"), QStringLiteral("分"), QStringLiteral("負")},
                         [this](int row) { return make_row(row); });
     } else {

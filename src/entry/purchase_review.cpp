@@ -1,13 +1,5 @@
 #include "entry/purchase_review.h"
 
-namespace {
-
-// Outcome of display cell c of a match row (result code) and its slot in a multi's marks.
-constexpr int kMatchOutcome[3] = {kHomeWin, kDraw, kAwayWin};
-constexpr int kMatchMark[3] = {kMarkHome, kMarkDraw, kMarkAway};
-
-} // namespace
-
 std::vector<ReviewItem> review_items(const TicketBook &book, int entry)
 {
     const bool match = is_match_kind(book.entries[static_cast<size_t>(entry)].kind);
@@ -20,11 +12,6 @@ std::vector<ReviewItem> review_items(const TicketBook &book, int entry)
             items.push_back({QStringLiteral("マルチ"), 2 * index + 1});
     });
     return items;
-}
-
-int review_cells(LotteryKind kind)
-{
-    return is_match_kind(kind) ? 3 : 4;
 }
 
 QString ReviewTicket::right_text() const
@@ -52,7 +39,7 @@ ReviewTicket review_ticket(const TicketBook &book, int entry, int value)
         t.total = 1;
     }
 
-    const int cells = review_cells(e.kind);
+    const int cells = marks_per_slot(e.kind); // one cell per outcome of the row
     for (int i = 0; i < slot_count(e.kind); ++i) {
         const auto s = static_cast<size_t>(i);
         const int result = e.slot_result(i);
@@ -60,12 +47,12 @@ ReviewTicket review_ticket(const TicketBook &book, int entry, int value)
         std::array<ReviewCell, 4> row{};
         bool correct = false;
         for (int c = 0; c < cells; ++c) {
-            // Match cells name a result code; goal cells a goal count (score = goals + 1).
-            const int outcome = match ? kMatchOutcome[c] : c;
-            const int mark = match ? kMatchMark[c] : c;
+            // Cells follow the marks: match cells name a result code, goal cells a goal
+            // count (score = goals + 1).
+            const int outcome = match ? kResultOfMark[static_cast<size_t>(c)] : c;
             ReviewCell &cell = row[static_cast<size_t>(c)];
             cell.result = cancelled || (match ? result == outcome : result == outcome + 1);
-            cell.marked = single ? single->picks[s] == outcome : multi->marks[s][static_cast<size_t>(mark)];
+            cell.marked = single ? single->picks[s] == outcome : multi->marks[s][static_cast<size_t>(c)];
             correct = correct || (cell.result && cell.marked);
         }
         t.rows.push_back(row);

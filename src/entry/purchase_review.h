@@ -19,9 +19,6 @@ struct ReviewItem {
 // Item 0, then one item per purchase of the entry in chain order.
 std::vector<ReviewItem> review_items(const TicketBook &book, int entry);
 
-// Mark cells of a row in display order: 勝, 分, 負 for match kinds, 0..3 goals for goal kinds.
-int review_cells(LotteryKind kind);
-
 struct ReviewCell {
     bool marked = false; // "○" rather than "－"
     bool result = false; // the row's result names this outcome, or the match is cancelled
