@@ -15,12 +15,10 @@ class BookText {
 public:
     BookText() = default;
     // Longer input is cut at the last whole character within 10 bytes; callers that take
-    // user input check the length first (fits()).
+    // user input hold it to 10 bytes first (the text boxes do).
     BookText(QByteArrayView shift_jis) { assign(shift_jis); }
     BookText(const QByteArray &shift_jis) { assign(shift_jis); }
     BookText(const char *shift_jis) { assign(QByteArrayView(shift_jis)); }
-
-    static bool fits(QByteArrayView shift_jis) { return shift_jis.size() <= kMaxTextBytes; }
 
     QByteArray bytes() const { return QByteArray(data_.data(), size_); }
     QString text() const; // decoded
