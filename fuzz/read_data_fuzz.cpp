@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the book reader. Whatever it accepts must grade, show and
 // dump without fault, and must save to bytes that read back to the same book.
 #include "book/book_file.h"
-#include "book/book_json.h"
+#include "cli/book_json.h"
 #include "results/entry_row.h"
 #include "results/winning_check.h"
 

@@ -117,8 +117,8 @@ private:
             e.kind = kind_from_code(static_cast<int>(code));
         }
         const bool match = is_match_kind(e.kind);
-        const int n = slot_count(e.kind);
-        for (int s = 0; s < n; ++s) {
+        const auto n = static_cast<size_t>(slot_count(e.kind));
+        for (size_t s = 0; s < n; ++s) {
             const bool ok =
                 match ? text(e.matches[s].home) && text(e.matches[s].away) : text(e.teams[s].team);
             if (!ok)
@@ -130,7 +130,7 @@ private:
             return o;
         // `e` stays valid: entries were reserved to their final count.
         const uint32_t max_result = match ? kCancelled : kScoreCancelled;
-        for (int s = 0; s < n; ++s) {
+        for (size_t s = 0; s < n; ++s) {
             uint32_t r = 0;
             if (!in_.u8(r) || r > max_result)
                 return abnormal();
@@ -281,10 +281,10 @@ void write_entry(BigEndianWriter &out, const TicketBook &book, int index)
 {
     const RoundEntry &e = book.entries[static_cast<size_t>(index)];
     const bool match = is_match_kind(e.kind);
-    const int n = slot_count(e.kind);
+    const auto n = static_cast<size_t>(slot_count(e.kind));
     write_text(out, e.kai);
     out.u8(static_cast<uint32_t>(kind_code(e.kind)));
-    for (int s = 0; s < n; ++s) {
+    for (size_t s = 0; s < n; ++s) {
         if (match) {
             write_text(out, e.matches[s].home);
             write_text(out, e.matches[s].away);
@@ -301,23 +301,23 @@ void write_entry(BigEndianWriter &out, const TicketBook &book, int index)
     book.for_each_purchase(index, [&](int type, int at) {
         if (type == kSingle) {
             out.u8(kSingle);
-            for (int s = 0; s < n; ++s)
-                out.u8(singles[static_cast<size_t>(at)].picks[static_cast<size_t>(s)]);
+            for (size_t s = 0; s < n; ++s)
+                out.u8(singles[static_cast<size_t>(at)].picks[s]);
         } else {
             out.u8(kMulti);
             const MultiPurchase &m = multis[static_cast<size_t>(at)];
-            for (int s = 0; s < n; ++s) {
+            for (size_t s = 0; s < n; ++s) {
                 uint32_t bits = 0;
                 for (int k = 0; k < marks_per_slot(e.kind); ++k)
-                    if (m.marks[static_cast<size_t>(s)][static_cast<size_t>(k)])
+                    if (m.marks[s][static_cast<size_t>(k)])
                         bits |= static_cast<uint32_t>(mark_bit(e.kind, k));
                 out.u8(bits);
             }
         }
     });
     out.u8(kNoPurchase);
-    for (int s = 0; s < n; ++s)
-        out.u8(static_cast<uint32_t>(e.slot_result(s)));
+    for (size_t s = 0; s < n; ++s)
+        out.u8(static_cast<uint32_t>(e.slot_result(static_cast<int>(s))));
     out.u8(static_cast<uint32_t>(e.state));
     if (e.state == kPrizeEntered)
         for (int g : stored_prize_grades(e))

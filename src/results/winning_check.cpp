@@ -212,7 +212,7 @@ QString format_yen(int64_t amount)
     // Work on the magnitude as unsigned so the most negative value is safe too.
     uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(amount) : static_cast<uint64_t>(amount);
     QString digits = QString::number(magnitude);
-    for (int at = digits.size() - 3; at > 0; at -= 3)
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
         digits.insert(at, QLatin1Char(','));
     return negative ? QLatin1Char('-') + digits : digits;
 }

@@ -1,4 +1,4 @@
-#include "book/book_json.h"
+#include "cli/book_json.h"
 #include "results/winning_check.h"
 #include "support/book_builders.h"
 

@@ -1,0 +1,52 @@
+// The commands that read a book and print it: list and dump.
+#include "book/book_file.h"
+#include "cli/book_json.h"
+#include "cli/cli_commands.h"
+#include "results/entry_row.h"
+#include "results/winning_check.h"
+
+namespace {
+
+QByteArray list_lines(const TicketBook &book)
+{
+    QByteArray out;
+    for (const RoundEntry &entry : book.entries) {
+        const auto row = entry_row_texts(entry);
+        out.append(QStringList(row.begin(), row.end()).join(QLatin1Char('\t')).toUtf8());
+        out.append('\n');
+    }
+    const BookTotals totals = book_totals(book);
+    out.append(QStringList{QStringLiteral("合計"), format_yen(totals.bought), format_yen(totals.won),
+                           format_yen(totals.balance)}
+                   .join(QLatin1Char('\t'))
+                   .toUtf8());
+    out.append('\n');
+    return out;
+}
+
+// Reads the one book argument and prints what `print` makes of it.
+template <typename Print>
+int with_book(const QStringList &args, Print print)
+{
+    if (args.size() != 1)
+        return 2;
+    const BookReadResult read = read_data(args[0]);
+    if (!read.outcome.ok) {
+        print_utf8(stderr, read.outcome.message.toUtf8() + '\n');
+        return 1;
+    }
+    print_utf8(stdout, print(read.book));
+    return 0;
+}
+
+} // namespace
+
+int cli_list(const QStringList &args)
+{
+    return with_book(args, list_lines);
+}
+
+int cli_dump(const QStringList &args)
+{
+    return with_book(args, book_to_json);
+}
