@@ -54,6 +54,22 @@ bool is_match_kind(LotteryKind kind)
     return is_valid_kind_code(kind_code(kind)) && info(kind).match;
 }
 
+Family family_of(LotteryKind kind)
+{
+    return is_match_kind(kind) ? Family::match : Family::goal;
+}
+
+int prize_count(Family family)
+{
+    return family == Family::match ? kMaxGrades : 2;
+}
+
+QString grade_name(int grade)
+{
+    static const char16_t digits[] = u"１２３４５６";
+    return QString(QChar(digits[grade - 1])) + u'等';
+}
+
 bool is_big_family(LotteryKind kind)
 {
     return info(kind).big_family;

@@ -28,8 +28,13 @@ bool is_valid_kind_code(int code);
 LotteryKind kind_from_code(int code); // code must be valid
 int kind_code(LotteryKind kind);
 
+// The two families of kinds: outcomes of matches predicted, or goals of teams. The twin
+// dialogs of the two families are one class with a Family parameter.
+enum class Family { match, goal };
+
 // True for the eight kinds where outcomes of matches are predicted.
 bool is_match_kind(LotteryKind kind);
+Family family_of(LotteryKind kind);
 // BIG, BIG1000, mini BIG and 100円BIG: single tickets only.
 bool is_big_family(LotteryKind kind);
 // Number of match (or team) slots a round of this kind uses.
@@ -40,6 +45,13 @@ int unit_price(LotteryKind kind);
 int marks_per_slot(LotteryKind kind);
 // Highest prize per ticket the book accepts; 0 when the kind has no cap.
 int64_t prize_cap(LotteryKind kind);
+
+// Grades are numbered 1..6; a round of the match family can have all six, of the goal
+// family two (the book keeps two prizes for every goal kind).
+inline constexpr int kMaxGrades = 6;
+int prize_count(Family family);
+// "１等" … "６等".
+QString grade_name(int grade);
 
 QString kind_display_name(LotteryKind kind);
 QString kind_csv_code(LotteryKind kind);

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "book/shared_state.h"
 #include "entry/review_editors.h"
 #include "platform/form_controls.h"
+#include "platform/shared_state.h"
 
-#include <QDialog>
 #include <array>
 #include <vector>
 
@@ -15,9 +14,10 @@ class QPushButton;
 class UiServices;
 
 // 購入確認・修正: one round and, item by item, its tickets set against the results. From
-// here tickets and the round are changed (through the entry dialogs) or deleted. One class
-// serves both families; FormKakunin (match kinds) and FormGoalKakunin (goal kinds) only
-// choose the family. Control arrays are vectors whose widgets are named name_i.
+// here tickets and the round are changed (through the editors the command lends it) or
+// deleted; each change is stored at once and reported through `editors.entry_changed`.
+// One class serves both families; FormKakunin (match kinds) and FormGoalKakunin (goal
+// kinds) only choose the family.
 class KakuninDialog : public form_ui::OpeningDialog {
     Q_OBJECT
 
@@ -30,51 +30,45 @@ public:
     void show_item(int item);
     int shown_type() const { return shown_type_; }
 
-    void cmd_cng_Click();
-    void cmd_del_Click();
-
-    QComboBox *cmb_kind = nullptr;
-    QLabel *lbl_kai = nullptr;
-    QLabel *lbl_kind = nullptr;
-    std::vector<QLabel *> lbl_no;
-    std::vector<QLabel *> lbl_home, lbl_vs, lbl_away; // match kinds
-    std::vector<QLabel *> lbl_name;                   // goal kinds
-    // Mark cells: one more than the rows, the last being the heading row.
-    std::vector<QLabel *> lbl_win, lbl_draw, lbl_lose;            // match kinds
-    std::vector<QLabel *> lbl_0ten, lbl_1ten, lbl_2ten, lbl_3ten; // goal kinds
-    QLabel *lbl_nm_double = nullptr, *lbl_double = nullptr, *lbl_kt_double = nullptr;
-    QLabel *lbl_nm_triple = nullptr, *lbl_triple = nullptr, *lbl_kt_triple = nullptr;
-    QLabel *lbl_nm_total = nullptr, *lbl_total = nullptr, *lbl_kt_total = nullptr;
-    QFrame *line_kuti = nullptr;
-    QLabel *lbl_right = nullptr;
-    QLabel *lbl_right_num = nullptr;
-    std::vector<QLabel *> prize_labels; // lbl_top … lbl_sixth and their _kin amounts
-    QPushButton *cmd_cng = nullptr;
-    QPushButton *cmd_del = nullptr;
-    QPushButton *cmd_ok = nullptr;
-    QPushButton *cmd_cancel = nullptr;
-
 protected:
     void on_open() override;
-    KakuninDialog(bool goal, SharedState &state, UiServices &ui, ReviewEditors editors, QWidget *parent);
+    KakuninDialog(Family family, SharedState &state, UiServices &ui, ReviewEditors editors, QWidget *parent);
 
 private:
+    static constexpr int kMaxCells = 4; // marks per row: 3 outcomes or 4 goal counts
+
     void build_grid(QWidget *area);
+    QGridLayout *build_counters();
     void show_round_texts();
     void fill_items(int select);
     void set_ticket_visible(bool visible);
-    void entry_changed();
-    QLabel *cell(int row, int c) const;
+    int cell_columns() const;
+    void cmd_cng_Click();
+    void cmd_del_Click();
 
     SharedState &state_;
     UiServices &ui_;
     ReviewEditors editors_;
-    const bool goal_;
-    int rows_ = 0;                                      // rows of the family
-    std::vector<std::vector<QLabel *> *> cell_columns_; // mark cell arrays in display order
-    std::vector<std::vector<QWidget *>> row_widgets_;
+    const Family family_;
+    form_ui::SlotRows slot_rows_;
+    // Mark cells per row, the last row being the headings above the rows.
+    std::array<std::array<QLabel *, kMaxCells>, kMaxSlots + 1> cells_{};
     std::vector<int> item_values_;
     int shown_type_ = 0;
+
+    QComboBox *cmb_kind_ = nullptr;
+    QLabel *lbl_kai_ = nullptr;
+    QLabel *lbl_kind_ = nullptr;
+    std::vector<QWidget *> counter_widgets_; // the counters and 正当数, shown with a ticket
+    QLabel *lbl_double_ = nullptr;
+    QLabel *lbl_triple_ = nullptr;
+    QLabel *lbl_total_ = nullptr;
+    QLabel *lbl_right_num_ = nullptr;
+    std::vector<QLabel *> prize_labels_; // lbl_top … lbl_sixth and their _kin amounts
+    QPushButton *cmd_cng_ = nullptr;
+    QPushButton *cmd_del_ = nullptr;
+    QPushButton *cmd_ok_ = nullptr;
+    QPushButton *cmd_cancel_ = nullptr;
 };
 
 class FormKakunin : public KakuninDialog {

@@ -1,8 +1,8 @@
 #include "entry/form_multi.h"
 
-#include "book/shared_state.h"
 #include "entry/purchase_entry.h"
 #include "platform/form_controls.h"
+#include "platform/shared_state.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>

@@ -20,18 +20,6 @@ public:
     // The marks as the boxes show them, with their counts.
     const MultiPurchase &working_copy() const { return work_; }
 
-    std::array<QCheckBox *, kMaxSlots> chk_win{}; // match kinds: 勝, 分, 負
-    std::array<QCheckBox *, kMaxSlots> chk_draw{};
-    std::array<QCheckBox *, kMaxSlots> chk_lose{};
-    std::array<QCheckBox *, kMaxSlots> chk_0ten{}; // goal kinds: 0, 1, 2, 3 goals
-    std::array<QCheckBox *, kMaxSlots> chk_1ten{};
-    std::array<QCheckBox *, kMaxSlots> chk_2ten{};
-    std::array<QCheckBox *, kMaxSlots> chk_3ten{};
-    QLabel *lbl_double = nullptr;
-    QLabel *lbl_triple = nullptr;
-    QLabel *lbl_total = nullptr;
-    QPushButton *cmd_clear = nullptr;
-
 protected:
     FormMulti(SharedState &state, UiServices &ui, QWidget *parent, Family family);
 
@@ -44,5 +32,16 @@ private:
     void cmd_clear_Click();
     void cmd_ok_Click();
 
+    std::array<QCheckBox *, kMaxSlots> chk_win{}; // match kinds: 勝, 分, 負
+    std::array<QCheckBox *, kMaxSlots> chk_draw{};
+    std::array<QCheckBox *, kMaxSlots> chk_lose{};
+    std::array<QCheckBox *, kMaxSlots> chk_0ten{}; // goal kinds: 0, 1, 2, 3 goals
+    std::array<QCheckBox *, kMaxSlots> chk_1ten{};
+    std::array<QCheckBox *, kMaxSlots> chk_2ten{};
+    std::array<QCheckBox *, kMaxSlots> chk_3ten{};
+    QLabel *lbl_double = nullptr;
+    QLabel *lbl_triple = nullptr;
+    QLabel *lbl_total = nullptr;
+    QPushButton *cmd_clear = nullptr;
     MultiPurchase work_;
 };

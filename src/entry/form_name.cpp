@@ -1,8 +1,8 @@
 #include "entry/form_name.h"
 
-#include "book/shared_state.h"
 #include "entry/form_text_box.h"
 #include "platform/form_controls.h"
+#include "platform/shared_state.h"
 #include "platform/shift_jis.h"
 #include "platform/ui_services.h"
 
@@ -130,7 +130,7 @@ void FormName::on_open()
 {
     const bool match = family_ == Family::match;
     if (editing()) {
-        const RoundEntry &entry = state_.book.entries[static_cast<size_t>(state_.current)];
+        const RoundEntry &entry = state_.current_entry();
         // An edited round keeps its kind whatever the caller passed.
         kind_ = entry.kind;
         txt_kai->setText(entry.kai.text());
@@ -237,6 +237,5 @@ void FormName::cmd_ok_Click()
         }
     }
     state_.dialog_result = 1;
-    state_.changed = true;
     accept();
 }

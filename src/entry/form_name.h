@@ -34,21 +34,7 @@ public:
     LotteryKind kind() const { return kind_; }
     int row_count() const;
 
-    QLabel *lbl_kind = nullptr;
-    LimitedTextBox *txt_kai = nullptr;
-    std::array<QLabel *, kMaxMatchSlots> lbl_no{};
-    std::array<LimitedTextBox *, kMaxMatchSlots> txt_home{}; // match kinds
-    std::array<QLabel *, kMaxMatchSlots> lbl_vs{};
-    std::array<LimitedTextBox *, kMaxMatchSlots> txt_away{};
-    std::array<LimitedTextBox *, kMaxTeamSlots> txt_name{}; // goal kinds
-    QRadioButton *opt_no_plus = nullptr;                    // match kinds
-    QRadioButton *opt_plus1 = nullptr;
-    QRadioButton *opt_plus2 = nullptr;
-    QPushButton *cmd_ok = nullptr;
-    QPushButton *cmd_cancel = nullptr;
-
 protected:
-    enum class Family { match, goal };
     FormName(SharedState &state, UiServices &ui, QWidget *parent, Family family);
 
     void on_open() override;
@@ -66,4 +52,16 @@ private:
     Family family_;
     LotteryKind kind_;
     std::array<QFrame *, kMaxTeamSlots / 2 - 1> pair_lines_{};
+    QLabel *lbl_kind = nullptr;
+    LimitedTextBox *txt_kai = nullptr;
+    std::array<QLabel *, kMaxMatchSlots> lbl_no{};
+    std::array<LimitedTextBox *, kMaxMatchSlots> txt_home{}; // match kinds
+    std::array<QLabel *, kMaxMatchSlots> lbl_vs{};
+    std::array<LimitedTextBox *, kMaxMatchSlots> txt_away{};
+    std::array<LimitedTextBox *, kMaxTeamSlots> txt_name{}; // goal kinds
+    QRadioButton *opt_no_plus = nullptr;                    // match kinds
+    QRadioButton *opt_plus1 = nullptr;
+    QRadioButton *opt_plus2 = nullptr;
+    QPushButton *cmd_ok = nullptr;
+    QPushButton *cmd_cancel = nullptr;
 };

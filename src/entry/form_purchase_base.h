@@ -1,7 +1,7 @@
 #pragma once
 
-#include "book/shared_state.h"
 #include "platform/form_controls.h"
+#include "platform/shared_state.h"
 
 #include <QList>
 #include <array>
@@ -22,8 +22,6 @@ class FormPurchaseBase : public form_ui::OpeningDialog {
     Q_OBJECT
 
 public:
-    enum class Family { match, goal };
-
     // The opening step: shows the round and selects the stored ticket in edit mode.
     // Showing the dialog runs it once; tests call it directly.
     using OpeningDialog::load;
@@ -31,16 +29,6 @@ public:
     Family family() const { return family_; }
     // Rows of the round's kind.
     int row_count() const;
-
-    QLabel *lbl_kai = nullptr;
-    QLabel *lbl_kind = nullptr;
-    std::array<QLabel *, kMaxSlots> lbl_no{};
-    std::array<QLabel *, kMaxSlots> lbl_home{}; // match kinds
-    std::array<QLabel *, kMaxSlots> lbl_vs{};
-    std::array<QLabel *, kMaxSlots> lbl_away{};
-    std::array<QLabel *, kMaxSlots> lbl_name{}; // goal kinds
-    QPushButton *cmd_ok = nullptr;
-    QPushButton *cmd_cancel = nullptr;
 
 protected:
     // `match_name` and `goal_name` are the dialog's object names for the two families,
@@ -81,12 +69,16 @@ protected:
     const Family family_;
     const int rows_; // rows built: the most any kind of the family uses
     std::vector<QList<QAbstractButton *>> row_buttons_;
+    QPushButton *cmd_ok = nullptr;
 
 private:
     void place_headings(const QStringList &headings);
     void place_buttons(int row, const QList<QAbstractButton *> &buttons);
-    int first_button_column() const { return family_ == Family::match ? 4 : 2; }
 
+    QLabel *lbl_kai = nullptr;
+    QLabel *lbl_kind = nullptr;
+    form_ui::SlotRows slot_rows_;
+    QPushButton *cmd_cancel = nullptr;
     QGridLayout *grid_ = nullptr;
     QBoxLayout *extras_ = nullptr;
     std::vector<int> grid_rows_;

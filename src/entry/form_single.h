@@ -16,14 +16,6 @@ public:
     // Enables OK once every shown row has a pick.
     void check();
 
-    std::array<QRadioButton *, kMaxSlots> opt_win{}; // match kinds: 勝, 分, 負
-    std::array<QRadioButton *, kMaxSlots> opt_draw{};
-    std::array<QRadioButton *, kMaxSlots> opt_lose{};
-    std::array<QRadioButton *, kMaxSlots> opt_0ten{}; // goal kinds: 0, 1, 2, 3 goals
-    std::array<QRadioButton *, kMaxSlots> opt_1ten{};
-    std::array<QRadioButton *, kMaxSlots> opt_2ten{};
-    std::array<QRadioButton *, kMaxSlots> opt_3ten{};
-
 protected:
     FormSingle(SharedState &state, UiServices &ui, QWidget *parent, Family family);
 
@@ -33,6 +25,13 @@ private:
     QList<QAbstractButton *> make_row(int row);
     void cmd_ok_Click();
 
+    std::array<QRadioButton *, kMaxSlots> opt_win{}; // match kinds: 勝, 分, 負
+    std::array<QRadioButton *, kMaxSlots> opt_draw{};
+    std::array<QRadioButton *, kMaxSlots> opt_lose{};
+    std::array<QRadioButton *, kMaxSlots> opt_0ten{}; // goal kinds: 0, 1, 2, 3 goals
+    std::array<QRadioButton *, kMaxSlots> opt_1ten{};
+    std::array<QRadioButton *, kMaxSlots> opt_2ten{};
+    std::array<QRadioButton *, kMaxSlots> opt_3ten{};
     // The pick each button of a row stands for, left to right.
     std::vector<int> pick_codes_;
 };

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "book/lottery_kind.h"
-#include "book/shared_state.h"
 #include "platform/help_viewer.h"
+#include "platform/shared_state.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -54,8 +54,6 @@ public:
     // --- the list, for the commands that change the book -----------------------------------
     // Repaints the row of `entry` from its stored fields (no grading).
     void toto_disp(int entry);
-    // Grades `entry` (result_chk), repaints its row and the totals.
-    void check_entry(int entry);
     // Shows the entry just appended to the book as the new last row, and selects it.
     void add_entry_row();
     // Rebuilds the whole list from the book (after entries were removed or reordered
@@ -68,11 +66,12 @@ public:
     void update_totals();
     // The selected row's entry, or -1.
     int selected_entry() const;
-    // Sets `current` from the selected row; false when no row is selected.
+    // Sets `current` from the selected row; false when no row (or no entry) is selected.
     bool take_selection();
-    // After an entry command's dialog: when it ended with OK (dialog_result 1), grades and
-    // repaints entry `current` and shows the title.
-    void finish_entry_dialog();
+    // What follows every command that changed entry `current` (when its dialog ended with
+    // OK, dialog_result 1): marks the book changed, grades the entry once, repaints its row,
+    // the totals and the title.
+    void finish_entry_command();
 
     // --- commands ---------------------------------------------------------------------------
     void menu_new_Click();
@@ -87,6 +86,11 @@ public:
     void menu_single_Click();
     void menu_multi_Click();
     void menu_kakunin_Click();
+    // The edit modes the review dialog offers, as commands of their own: each opens the
+    // dialog on entry `current` and, after OK, does what follows a command. True after OK.
+    bool edit_round();
+    bool edit_single(int pool_index);
+    bool edit_multi(int pool_index);
     void menu_result_Click();
     void menu_down_Click();
     void menu_index_Click();
@@ -98,7 +102,6 @@ public:
 
     // --- parts of the window ----------------------------------------------------------------
     QTreeView *list() const { return lvw_main_; }
-    EntryListModel *list_model() const { return model_; }
     HelpViewer &help() { return help_; }
     // The toolbar entry of a key ("new", "single", "input", or a kind key of the "input"
     // menu such as "minitotoa"); null for an unknown key.

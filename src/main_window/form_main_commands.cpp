@@ -1,36 +1,114 @@
-// The main window's commands that open the dialogs, and help.
+// The main window's commands that open the dialogs, and help. Each command runs its dialog;
+// the dialog stores what the user confirmed, and the command does everything that follows.
 #include "main_window/form_main.h"
 
-#include "entry/form_commands.h"
-#include "entry/form_review_commands.h"
+#include "entry/form_goal_multi.h"
+#include "entry/form_goal_name.h"
+#include "entry/form_goal_single.h"
+#include "entry/form_kakunin.h"
 #include "main_window/form_about.h"
 #include "platform/ui_services.h"
 #include "results/form_result.h"
+
+#include <memory>
+
+namespace {
+
+// The dialog of the kind's family: `Match` for the match kinds, `Goal` for the goal kinds,
+// both sharing the class `Base`.
+template <typename Base, typename Match, typename Goal, typename... Args>
+std::unique_ptr<Base> family_dialog(LotteryKind kind, Args &&...args)
+{
+    if (is_match_kind(kind))
+        return std::make_unique<Match>(std::forward<Args>(args)...);
+    return std::make_unique<Goal>(std::forward<Args>(args)...);
+}
+
+// Runs a dialog modally; true when it ended with OK.
+bool run(SharedState &state, form_ui::OpeningDialog &dialog)
+{
+    state.dialog_result = 0;
+    dialog.load();
+    dialog.exec();
+    return state.dialog_result == 1;
+}
+
+} // namespace
 
 // --- commands of the dialogs ----------------------------------------------------------------
 
 void FormMain::register_round(LotteryKind kind)
 {
-    if (!run_register_round(state_, ui_, this, kind))
+    state_.edit_target = 0;
+    auto dialog = family_dialog<FormName, FormName, FormGoalName>(kind, state_, ui_, this);
+    dialog->set_kind(kind);
+    if (!run(state_, *dialog))
         return;
+    state_.current = state_.book.entry_count() - 1;
     add_entry_row();
-    set_title();
+    finish_entry_command();
 }
 
 void FormMain::menu_single_Click()
 {
     if (!take_selection())
         return;
-    run_single_purchase(state_, ui_, this);
-    finish_entry_dialog();
+    state_.edit_target = 0;
+    auto dialog =
+        family_dialog<FormSingle, FormSingle, FormGoalSingle>(state_.current_entry().kind, state_, ui_, this);
+    run(state_, *dialog);
+    finish_entry_command();
 }
 
 void FormMain::menu_multi_Click()
 {
-    if (!take_selection())
+    // BIG-family rounds take single tickets only.
+    if (!take_selection() || is_big_family(state_.current_entry().kind))
         return;
-    run_multi_purchase(state_, ui_, this);
-    finish_entry_dialog();
+    state_.edit_target = 0;
+    auto dialog =
+        family_dialog<FormMulti, FormMulti, FormGoalMulti>(state_.current_entry().kind, state_, ui_, this);
+    run(state_, *dialog);
+    finish_entry_command();
+}
+
+bool FormMain::edit_round()
+{
+    if (!state_.has_current())
+        return false;
+    state_.edit_target = 1;
+    const LotteryKind kind = state_.current_entry().kind;
+    auto dialog = family_dialog<FormName, FormName, FormGoalName>(kind, state_, ui_, this);
+    dialog->set_kind(kind);
+    const bool ok = run(state_, *dialog);
+    finish_entry_command();
+    return ok;
+}
+
+bool FormMain::edit_single(int pool_index)
+{
+    if (!state_.has_current() || pool_index < 0 ||
+        pool_index >= static_cast<int>(state_.book.single_pool(state_.current_entry().kind).size()))
+        return false;
+    state_.edit_target = pool_index + 1;
+    auto dialog =
+        family_dialog<FormSingle, FormSingle, FormGoalSingle>(state_.current_entry().kind, state_, ui_, this);
+    const bool ok = run(state_, *dialog);
+    finish_entry_command();
+    return ok;
+}
+
+bool FormMain::edit_multi(int pool_index)
+{
+    if (!state_.has_current() || pool_index < 0 ||
+        pool_index >= static_cast<int>(state_.book.multi_pool(state_.current_entry().kind).size()))
+        return false;
+    state_.edit_target = pool_index + 1;
+    auto dialog =
+        family_dialog<FormMulti, FormMulti, FormGoalMulti>(state_.current_entry().kind, state_, ui_, this);
+    const bool ok = run(state_, *dialog);
+    finish_entry_command();
+    return ok;
 }
 
 void FormMain::menu_kakunin_Click()
@@ -38,18 +116,23 @@ void FormMain::menu_kakunin_Click()
     if (!take_selection())
         return;
     ReviewEditors editors;
-    editors.edit_round = [this] { return run_edit_round(state_, ui_, this); };
-    editors.edit_single = [this](int pool_index) { return run_edit_single(state_, ui_, this, pool_index); };
-    editors.edit_multi = [this](int pool_index) { return run_edit_multi(state_, ui_, this, pool_index); };
-    // The dialog writes each change at once; the row and the title follow it.
+    editors.edit_round = [this] { return edit_round(); };
+    editors.edit_single = [this](int pool_index) { return edit_single(pool_index); };
+    editors.edit_multi = [this](int pool_index) { return edit_multi(pool_index); };
+    // A ticket deleted in the dialog: the row, the totals and the title follow at once.
     editors.entry_changed = [this] {
-        toto_disp(state_.current);
-        update_totals();
-        set_title();
+        state_.dialog_result = 1;
+        finish_entry_command();
+        state_.dialog_result = 0;
     };
-    if (run_purchase_review(state_, ui_, this, editors) != 1)
+    auto dialog = family_dialog<KakuninDialog, FormKakunin, FormGoalKakunin>(state_.current_entry().kind,
+                                                                             state_, ui_, editors, this);
+    dialog->csv_flag = 0;
+    if (!run(state_, *dialog))
         return;
-    // A round was deleted: the rows after it moved up.
+    // The round was deleted: the rows after it moved up.
+    state_.current = std::max(0, std::min(state_.current, state_.book.entry_count() - 1));
+    state_.mark_changed();
     rebuild_list();
     lvw_main_ItemClick();
     set_title();
@@ -59,8 +142,10 @@ void FormMain::menu_result_Click()
 {
     if (!take_selection())
         return;
-    run_result_entry(state_, ui_, this);
-    finish_entry_dialog();
+    auto dialog = family_dialog<ResultDialog, FormResult, FormGoalResult>(state_.current_entry().kind, state_,
+                                                                          ui_, this);
+    run(state_, *dialog);
+    finish_entry_command();
 }
 
 void FormMain::menu_csv_write_Click() {}

@@ -24,15 +24,6 @@ void FormMain::update_totals()
     lbl_kin_->setText(format_yen(totals.balance));
 }
 
-void FormMain::check_entry(int entry)
-{
-    if (entry < 0 || entry >= state_.book.entry_count())
-        return;
-    result_chk(state_.book, entry);
-    toto_disp(entry);
-    update_totals();
-}
-
 void FormMain::add_entry_row()
 {
     model_->entries_appended();
@@ -85,14 +76,17 @@ bool FormMain::take_selection()
     if (row < 0)
         return false;
     state_.current = row;
-    return true;
+    return state_.has_current();
 }
 
-void FormMain::finish_entry_dialog()
+void FormMain::finish_entry_command()
 {
-    if (state_.dialog_result != 1)
+    if (state_.dialog_result != 1 || !state_.has_current())
         return;
-    check_entry(state_.current);
+    state_.mark_changed();
+    result_chk(state_.book, state_.current);
+    toto_disp(state_.current);
+    update_totals();
     set_title();
 }
 
@@ -106,7 +100,7 @@ void FormMain::cmd_up_Click()
     toto_disp(c);
     select_row(c - 1);
     lvw_main_->setFocus();
-    state_.changed = true;
+    state_.mark_changed();
     set_title();
 }
 
@@ -120,6 +114,6 @@ void FormMain::cmd_down_Click()
     toto_disp(c + 1);
     select_row(c + 1);
     lvw_main_->setFocus();
-    state_.changed = true;
+    state_.mark_changed();
     set_title();
 }

@@ -1,5 +1,7 @@
 #include "platform/form_controls.h"
 
+#include <QGridLayout>
+
 namespace form_ui {
 
 QString control_name(const char *array, int index)
@@ -29,11 +31,11 @@ QFrame *make_separator(QWidget *parent)
     return line;
 }
 
-QPushButton *make_ok_button(QWidget *parent)
+QPushButton *make_ok_button(QWidget *parent, bool enabled)
 {
     auto *button = new QPushButton(QStringLiteral("Ｏ．Ｋ．"), parent);
     button->setObjectName(QStringLiteral("cmd_ok"));
-    button->setEnabled(false);
+    button->setEnabled(enabled);
     button->setDefault(true);
     return button;
 }
@@ -46,16 +48,100 @@ QPushButton *make_cancel_button(QWidget *parent)
     return button;
 }
 
-QHBoxLayout *make_ok_cancel_row(QDialog *dialog, QPushButton *&ok, QPushButton *&cancel)
+QPushButton *make_button(QWidget *parent, const QString &name, const QString &text)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+QHBoxLayout *make_ok_cancel_row(QDialog *dialog, QPushButton *&ok, QPushButton *&cancel, bool ok_enabled)
 {
     auto *row = new QHBoxLayout;
-    ok = make_ok_button(dialog);
+    ok = make_ok_button(dialog, ok_enabled);
     cancel = make_cancel_button(dialog);
     row->addStretch();
     row->addWidget(ok);
     row->addWidget(cancel);
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
     return row;
+}
+
+QHBoxLayout *make_round_heading(QWidget *parent, QLabel *&lbl_kai, QLabel *&lbl_kind)
+{
+    auto *head = new QHBoxLayout;
+    lbl_kai = make_label(parent, QStringLiteral("lbl_kai"), QString());
+    lbl_kind = make_label(parent, QStringLiteral("lbl_kind"), QString());
+    head->addWidget(lbl_kai);
+    head->addWidget(make_label(parent, QString(), QStringLiteral("回")));
+    head->addSpacing(16);
+    head->addWidget(lbl_kind);
+    head->addStretch();
+    return head;
+}
+
+void show_round_heading(const RoundEntry &entry, QLabel *lbl_kai, QLabel *lbl_kind)
+{
+    lbl_kai->setText(entry.kai.text());
+    lbl_kind->setText(kind_display_name(entry.kind));
+}
+
+SlotRows::SlotRows(QWidget *parent, Family family, int rows, bool padded_numbers)
+    : family_(family), rows_(rows)
+{
+    const bool match = family == Family::match;
+    for (int i = 0; i < rows; ++i) {
+        const auto s = static_cast<size_t>(i);
+        no_[s] = make_label(parent, control_name("lbl_no", i), row_number_text(i, padded_numbers || !match));
+        if (match) {
+            home_[s] = make_label(parent, control_name("lbl_home", i), QString());
+            vs_[s] = make_label(parent, control_name("lbl_vs", i), QStringLiteral("-"));
+            away_[s] = make_label(parent, control_name("lbl_away", i), QString());
+        } else {
+            name_[s] = make_label(parent, control_name("lbl_name", i), QString());
+        }
+    }
+}
+
+void SlotRows::add_headings(QGridLayout *grid, int grid_row) const
+{
+    QWidget *parent = grid->parentWidget();
+    if (family_ == Family::match) {
+        grid->addWidget(make_label(parent, QString(), QStringLiteral("ホーム")), grid_row, 1,
+                        Qt::AlignHCenter);
+        grid->addWidget(make_label(parent, QString(), QStringLiteral("アウェイ")), grid_row, 3,
+                        Qt::AlignHCenter);
+    } else {
+        grid->addWidget(make_label(parent, QString(), QStringLiteral("予想チーム")), grid_row, 1,
+                        Qt::AlignHCenter);
+    }
+}
+
+void SlotRows::add_row(QGridLayout *grid, int row, int grid_row) const
+{
+    const QList<QWidget *> labels = widgets(row);
+    grid->addWidget(labels[0], grid_row, 0, Qt::AlignRight);
+    for (int c = 1; c < labels.size(); ++c)
+        grid->addWidget(labels[c], grid_row, c);
+}
+
+QList<QWidget *> SlotRows::widgets(int row) const
+{
+    const auto s = static_cast<size_t>(row);
+    if (family_ == Family::match)
+        return {no_[s], home_[s], vs_[s], away_[s]};
+    return {no_[s], name_[s]};
+}
+
+void SlotRows::set_names(const RoundEntry &entry, int row) const
+{
+    const auto s = static_cast<size_t>(row);
+    if (family_ == Family::match) {
+        home_[s]->setText(entry.matches[s].home.text());
+        away_[s]->setText(entry.matches[s].away.text());
+    } else if (s < entry.teams.size()) {
+        name_[s]->setText(entry.teams[s].team.text());
+    }
 }
 
 } // namespace form_ui

@@ -1,23 +1,20 @@
 #pragma once
 
-#include "book/shared_state.h"
 #include "platform/form_controls.h"
+#include "platform/shared_state.h"
 
-#include <QDialog>
-#include <vector>
+#include <array>
 
 class AmountBox;
-class QButtonGroup;
 class QFrame;
 class QLabel;
 class QPushButton;
 class QRadioButton;
 class UiServices;
 
-// 結果入力: the results of a round and its prize state and amounts. One class serves both
-// families; FormResult (match kinds) and FormGoalResult (goal kinds) only choose the family.
-// Every control carries its name as objectName; control arrays are vectors whose widgets
-// are named name_i.
+// 結果入力: the results of the round `current` and its prize state and amounts. One class
+// serves both families; FormResult (match kinds) and FormGoalResult (goal kinds) only
+// choose the family. OK stores what the dialog shows into the entry.
 class ResultDialog : public form_ui::OpeningDialog {
     Q_OBJECT
 
@@ -27,55 +24,44 @@ public:
     // Re-derives the prize controls from the row options.
     void chk_result();
 
-    void cmd_ok_Click();
-    void cmd_cancel_Click();
-
-    QLabel *lbl_kai = nullptr;
-    QLabel *lbl_kind = nullptr;
-    std::vector<QLabel *> lbl_no;
-    std::vector<QLabel *> lbl_home; // match kinds
-    std::vector<QLabel *> lbl_vs;
-    std::vector<QLabel *> lbl_away;
-    std::vector<QLabel *> lbl_name;                                     // goal kinds
-    std::vector<QRadioButton *> opt_win, opt_draw, opt_lose;            // match kinds
-    std::vector<QRadioButton *> opt_0ten, opt_1ten, opt_2ten, opt_3ten; // goal kinds
-    std::vector<QRadioButton *> opt_stop, opt_none;
-    std::vector<QFrame *> separator; // separator[k] stands after row k (numbered from 1); [0] unused
-    std::vector<QLabel *> lbl_kin;
-    std::vector<AmountBox *> txt_kin;
-    QRadioButton *opt_kin_go = nullptr;
-    QRadioButton *opt_kin_back = nullptr;
-    QRadioButton *opt_kin_none = nullptr;
-    QPushButton *cmd_ok = nullptr;
-    QPushButton *cmd_cancel = nullptr;
-
 protected:
     void on_open() override;
-    ResultDialog(bool goal, SharedState &state, UiServices &ui, QWidget *parent);
+    ResultDialog(Family family, SharedState &state, UiServices &ui, QWidget *parent);
 
 private:
+    // One option of a row with the code it writes.
     struct Choice {
-        QRadioButton *button;
-        int code;
+        QRadioButton *button = nullptr;
+        int code = 0;
     };
-    struct Row {
-        std::vector<QWidget *> widgets; // everything hidden with the row
-        std::vector<Choice> choices;
-    };
+    static constexpr int kMaxChoices = 6; // 0..3 goals, cancelled, not entered
 
-    void build_rows();
+    void build_rows(QWidget *area);
     void build_prizes(QWidget *area);
-    RoundEntry &entry();
+    int row_choices() const;
     int selected_code(int row) const;
+    bool row_decided(int row) const;
     void set_amounts_enabled(bool labels, bool boxes);
     void opt_kin_go_Click();
     void opt_kin_none_Click();
+    void cmd_ok_Click();
 
     SharedState &state_;
     UiServices &ui_;
-    const bool goal_;
+    const Family family_;
     LotteryKind kind_ = LotteryKind::toto;
-    std::vector<Row> rows_;
+    form_ui::SlotRows slot_rows_;
+    std::array<std::array<Choice, kMaxChoices>, kMaxSlots> choices_{};
+    std::array<QFrame *, kMaxSlots> separator_{}; // separator_[k] stands after row k (from 1)
+    std::array<QLabel *, kMaxGrades> lbl_kin_{};
+    std::array<AmountBox *, kMaxGrades> txt_kin_{};
+    QLabel *lbl_kai_ = nullptr;
+    QLabel *lbl_kind_ = nullptr;
+    QRadioButton *opt_kin_go_ = nullptr;
+    QRadioButton *opt_kin_back_ = nullptr;
+    QRadioButton *opt_kin_none_ = nullptr;
+    QPushButton *cmd_ok_ = nullptr;
+    QPushButton *cmd_cancel_ = nullptr;
 };
 
 class FormResult : public ResultDialog {
@@ -91,8 +77,3 @@ class FormGoalResult : public ResultDialog {
 public:
     FormGoalResult(SharedState &state, UiServices &ui, QWidget *parent = nullptr);
 };
-
-// 結果入力 for entry `current`: opens the dialog of its family and, after OK, grades the
-// entry. Returns true when the dialog ended with OK (the caller repaints the row and the
-// title).
-bool run_result_entry(SharedState &state, UiServices &ui, QWidget *parent);

@@ -35,22 +35,14 @@ std::vector<int> separators_after(LotteryKind kind)
 
 bool prize_row_shown(const RoundEntry &entry, int grade)
 {
-    return grade <= prize_boxes(entry.kind) && grade_exists(entry, grade);
-}
-
-int prize_boxes(LotteryKind kind)
-{
-    return is_match_kind(kind) ? kPrizeRows : 2;
+    return grade <= prize_count(family_of(entry.kind)) && grade_exists(entry, grade);
 }
 
 int64_t prize_max(LotteryKind kind)
 {
-    switch (kind) {
-    case LotteryKind::BIG: return 1'500'000'000;
-    case LotteryKind::BIG1000:
-    case LotteryKind::miniBIG: return 1'000'000'000;
-    default: return 500'000'000;
-    }
+    constexpr int64_t kUncapped = 500'000'000;
+    const int64_t cap = prize_cap(kind);
+    return cap > 0 ? cap : kUncapped;
 }
 
 int refund_threshold(LotteryKind kind)
@@ -127,7 +119,7 @@ void store_results(RoundEntry &entry, const ResultInput &input)
     if (input.state != kPrizeEntered)
         return; // 未定 and 払戻 keep the amounts entered before
     const int64_t max = prize_max(entry.kind);
-    for (int g = 0; g < prize_boxes(entry.kind); ++g)
+    for (int g = 0; g < prize_count(family_of(entry.kind)); ++g)
         entry.prizes[static_cast<size_t>(g)] =
             std::clamp<int64_t>(input.amounts[static_cast<size_t>(g)], 0, max);
 }

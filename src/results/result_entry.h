@@ -14,7 +14,6 @@
 // Rows of the result dialog per family: all of them exist, the kind shows the first ones.
 inline constexpr int kMatchResultRows = kMaxMatchSlots;
 inline constexpr int kGoalResultRows = kMaxTeamSlots;
-inline constexpr int kPrizeRows = 6;
 
 // Rows shown for the kind.
 int result_rows(LotteryKind kind);
@@ -22,10 +21,9 @@ int result_rows(LotteryKind kind);
 std::vector<int> separators_after(LotteryKind kind);
 // Prize rows shown (grades 1..6) for the entry.
 bool prize_row_shown(const RoundEntry &entry, int grade);
-// Number of amount boxes the dialog of the kind's family has.
-int prize_boxes(LotteryKind kind);
-
-// Largest amount one amount box accepts. Never above what the book file accepts.
+// Largest amount one amount box accepts: the kind's prize cap, and for the kinds without
+// a cap the largest cap of the other kinds' standard (500,000,000), so what is typed is
+// always what the book file accepts.
 int64_t prize_max(LotteryKind kind);
 // Match kinds: the largest number of cancelled matches that still allows amounts.
 int refund_threshold(LotteryKind kind);
@@ -59,6 +57,6 @@ QString normalized_amount_text(const QString &text, int64_t max);
 struct ResultInput {
     std::array<int, kMaxSlots> codes{};
     int state = kPrizeUndecided;
-    std::array<int64_t, kPrizeRows> amounts{};
+    std::array<int64_t, kMaxGrades> amounts{};
 };
 void store_results(RoundEntry &entry, const ResultInput &input);

@@ -1,7 +1,7 @@
 #include "book/book_invariants.h"
 #include "entry/form_kakunin.h"
-#include "entry/form_review_commands.h"
 #include "support/book_builders.h"
+#include "support/dialog_driver.h"
 #include "support/fake_ui_services.h"
 
 #include <QApplication>
@@ -71,51 +71,56 @@ TEST(FormKakunin, ShowsTheRoundAndEachTicket)
     d.show();
     EXPECT_EQ(d.objectName(), QStringLiteral("form_kakunin"));
     EXPECT_EQ(d.windowTitle(), QStringLiteral("購入確認・修正"));
-    EXPECT_EQ(d.lbl_kai->text(), QStringLiteral("10"));
-    EXPECT_EQ(d.lbl_kind->text(), QStringLiteral("toto"));
-    EXPECT_EQ(d.lbl_home[12]->text(), QStringLiteral("H12"));
-    EXPECT_TRUE(d.lbl_home[13]->isHidden());
-    EXPECT_EQ(item_captions(d.cmb_kind), (QStringList{QStringLiteral("対象試合"), QStringLiteral("シングル"),
-                                                      QStringLiteral("マルチ")}));
-    EXPECT_EQ(item_values(d.cmb_kind), (QList<int>{0, 1}));
+    EXPECT_EQ(control<QLabel>(&d, "lbl_kai")->text(), QStringLiteral("10"));
+    EXPECT_EQ(control<QLabel>(&d, "lbl_kind")->text(), QStringLiteral("toto"));
+    EXPECT_EQ(control<QLabel>(&d, "lbl_home", 12)->text(), QStringLiteral("H12"));
+    EXPECT_TRUE(control<QLabel>(&d, "lbl_home", 13)->isHidden());
+    EXPECT_EQ(
+        item_captions(control<QComboBox>(&d, "cmb_kind")),
+        (QStringList{QStringLiteral("対象試合"), QStringLiteral("シングル"), QStringLiteral("マルチ")}));
+    EXPECT_EQ(item_values(control<QComboBox>(&d, "cmb_kind")), (QList<int>{0, 1}));
     EXPECT_EQ(state.edit_target, 1);
-    EXPECT_TRUE(d.lbl_win[0]->isHidden());
-    EXPECT_TRUE(d.lbl_win[14]->isHidden());
-    EXPECT_TRUE(d.lbl_right_num->isHidden());
-    EXPECT_TRUE(d.line_kuti->isHidden());
-    for (QLabel *prize : d.prize_labels)
-        EXPECT_TRUE(prize->isHidden());
-    EXPECT_EQ(d.findChild<QLabel *>(QStringLiteral("lbl_sixth_kin")), d.prize_labels[11]);
+    EXPECT_TRUE(control<QLabel>(&d, "lbl_win", 0)->isHidden());
+    EXPECT_TRUE(control<QLabel>(&d, "lbl_win", 14)->isHidden());
+    EXPECT_TRUE(control<QLabel>(&d, "lbl_right_num")->isHidden());
+    EXPECT_TRUE(control<QFrame>(&d, "line_kuti")->isHidden());
+    for (const char *prize : {"lbl_top", "lbl_second", "lbl_third", "lbl_fourth", "lbl_fifth", "lbl_sixth"}) {
+        EXPECT_TRUE(control<QLabel>(&d, prize)->isHidden());
+        EXPECT_TRUE(
+            control<QLabel>(&d, (QLatin1String(prize) + QStringLiteral("_kin")).toLatin1().constData())
+                ->isHidden());
+    }
 
-    d.cmb_kind->setCurrentIndex(1);
+    control<QComboBox>(&d, "cmb_kind")->setCurrentIndex(1);
     EXPECT_EQ(state.edit_target, 1);
     EXPECT_EQ(d.shown_type(), kSingle);
-    EXPECT_EQ(d.lbl_win[14]->text(), QStringLiteral("勝"));
-    EXPECT_FALSE(d.lbl_win[14]->isHidden());
-    EXPECT_TRUE(d.lbl_win[13]->isHidden());
-    EXPECT_EQ(d.lbl_right_num->text(), QStringLiteral("10/13"));
-    EXPECT_EQ(d.lbl_total->text(), QStringLiteral("1"));
-    EXPECT_EQ(d.lbl_double->text(), QStringLiteral("0"));
+    EXPECT_EQ(control<QLabel>(&d, "lbl_win", 14)->text(), QStringLiteral("勝"));
+    EXPECT_FALSE(control<QLabel>(&d, "lbl_win", 14)->isHidden());
+    EXPECT_TRUE(control<QLabel>(&d, "lbl_win", 13)->isHidden());
+    EXPECT_EQ(control<QLabel>(&d, "lbl_right_num")->text(), QStringLiteral("10/13"));
+    EXPECT_EQ(control<QLabel>(&d, "lbl_total")->text(), QStringLiteral("1"));
+    EXPECT_EQ(control<QLabel>(&d, "lbl_double")->text(), QStringLiteral("0"));
     // Row 0: a home win, picked as a draw.
-    EXPECT_EQ(d.lbl_win[0]->text(), QStringLiteral("－"));
-    EXPECT_EQ(d.lbl_draw[0]->text(), QStringLiteral("○"));
-    EXPECT_TRUE(dark_red(d.lbl_win[0]));
-    EXPECT_FALSE(dark_red(d.lbl_draw[0]));
-    EXPECT_FALSE(dark_red(d.lbl_lose[0]));
+    EXPECT_EQ(control<QLabel>(&d, "lbl_win", 0)->text(), QStringLiteral("－"));
+    EXPECT_EQ(control<QLabel>(&d, "lbl_draw", 0)->text(), QStringLiteral("○"));
+    EXPECT_TRUE(dark_red(control<QLabel>(&d, "lbl_win", 0)));
+    EXPECT_FALSE(dark_red(control<QLabel>(&d, "lbl_draw", 0)));
+    EXPECT_FALSE(dark_red(control<QLabel>(&d, "lbl_lose", 0)));
 
-    d.cmb_kind->setCurrentIndex(2);
+    control<QComboBox>(&d, "cmb_kind")->setCurrentIndex(2);
     EXPECT_EQ(d.shown_type(), kMulti);
     EXPECT_EQ(state.edit_target, 1);
-    EXPECT_EQ(d.lbl_double->text(), QStringLiteral("13"));
-    EXPECT_EQ(d.lbl_total->text(), QStringLiteral("8192"));
-    EXPECT_EQ(d.lbl_right_num->text(), QStringLiteral("9/13")); // away results are not marked
-    EXPECT_EQ(d.lbl_lose[2]->text(), QStringLiteral("－"));
-    EXPECT_TRUE(dark_red(d.lbl_lose[2]));
-    EXPECT_FALSE(dark_red(d.lbl_win[2]));
+    EXPECT_EQ(control<QLabel>(&d, "lbl_double")->text(), QStringLiteral("13"));
+    EXPECT_EQ(control<QLabel>(&d, "lbl_total")->text(), QStringLiteral("8192"));
+    EXPECT_EQ(control<QLabel>(&d, "lbl_right_num")->text(),
+              QStringLiteral("9/13")); // away results are not marked
+    EXPECT_EQ(control<QLabel>(&d, "lbl_lose", 2)->text(), QStringLiteral("－"));
+    EXPECT_TRUE(dark_red(control<QLabel>(&d, "lbl_lose", 2)));
+    EXPECT_FALSE(dark_red(control<QLabel>(&d, "lbl_win", 2)));
 
-    d.cmb_kind->setCurrentIndex(0);
-    EXPECT_TRUE(d.lbl_win[0]->isHidden());
-    EXPECT_TRUE(d.lbl_nm_double->isHidden());
+    control<QComboBox>(&d, "cmb_kind")->setCurrentIndex(0);
+    EXPECT_TRUE(control<QLabel>(&d, "lbl_win", 0)->isHidden());
+    EXPECT_TRUE(control<QLabel>(&d, "lbl_nm_double")->isHidden());
 }
 
 TEST(FormKakunin, DeletingATicketAsksAndRebuildsTheItems)
@@ -134,31 +139,31 @@ TEST(FormKakunin, DeletingATicketAsksAndRebuildsTheItems)
     d.show();
     ASSERT_EQ(state.book.entries[0].tickets, 8194);
 
-    d.cmb_kind->setCurrentIndex(2);
+    control<QComboBox>(&d, "cmb_kind")->setCurrentIndex(2);
     ui.answers.push_back(UiServices::Answer::no);
-    QTest::mouseClick(d.cmd_del, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(&d, "cmd_del"), Qt::LeftButton);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("削除していいですか？"));
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("ｙｏｒｉｍｏ"));
     EXPECT_EQ(ui.messages[0].buttons, UiServices::Buttons::yes_no);
     EXPECT_EQ(state.book.entries[0].tickets, 8194);
-    EXPECT_FALSE(state.changed);
-    EXPECT_EQ(d.cmb_kind->count(), 4);
+    EXPECT_EQ(repaints, 0);
+    EXPECT_EQ(control<QComboBox>(&d, "cmb_kind")->count(), 4);
 
-    QTest::mouseClick(d.cmd_del, Qt::LeftButton); // the multi
-    EXPECT_TRUE(state.changed);
+    QTest::mouseClick(control<QPushButton>(&d, "cmd_del"), Qt::LeftButton); // the multi
     EXPECT_EQ(state.book.entries[0].tickets, 2);
     EXPECT_EQ(repaints, 1);
-    EXPECT_EQ(d.cmb_kind->count(), 3);
-    EXPECT_EQ(d.cmb_kind->currentIndex(), 0);
-    EXPECT_EQ(d.cmb_kind->itemText(0), QStringLiteral("対象試合"));
+    EXPECT_EQ(control<QComboBox>(&d, "cmb_kind")->count(), 3);
+    EXPECT_EQ(control<QComboBox>(&d, "cmb_kind")->currentIndex(), 0);
+    EXPECT_EQ(control<QComboBox>(&d, "cmb_kind")->itemText(0), QStringLiteral("対象試合"));
 
-    d.cmb_kind->setCurrentIndex(1); // the first single; the pool's last single moves into its index
-    QTest::mouseClick(d.cmd_del, Qt::LeftButton);
+    control<QComboBox>(&d, "cmb_kind")
+        ->setCurrentIndex(1); // the first single; the pool's last single moves into its index
+    QTest::mouseClick(control<QPushButton>(&d, "cmd_del"), Qt::LeftButton);
     EXPECT_EQ(state.book.entries[0].tickets, 1);
-    EXPECT_EQ(item_values(d.cmb_kind), (QList<int>{0})); // it was at pool index 2
-    d.cmb_kind->setCurrentIndex(1);
-    EXPECT_EQ(d.lbl_draw[0]->text(), QStringLiteral("○"));
+    EXPECT_EQ(item_values(control<QComboBox>(&d, "cmb_kind")), (QList<int>{0})); // it was at pool index 2
+    control<QComboBox>(&d, "cmb_kind")->setCurrentIndex(1);
+    EXPECT_EQ(control<QLabel>(&d, "lbl_draw", 0)->text(), QStringLiteral("○"));
     EXPECT_TRUE(check_invariants(state.book).ok);
     EXPECT_EQ(tickets_of(state.book, 2).size(), 1u);
     EXPECT_EQ(state.dialog_result, 0);
@@ -176,15 +181,16 @@ TEST(FormGoalKakunin, ItemZeroStillNamesTheTeamsAfterADeletion)
     d.load();
     d.show();
     EXPECT_EQ(d.objectName(), QStringLiteral("form_goal_kakunin"));
-    EXPECT_EQ(d.lbl_name[9]->text(), QStringLiteral("T9"));
-    EXPECT_EQ(d.lbl_3ten[10]->text(), QStringLiteral("3"));
-    EXPECT_EQ(d.prize_labels.size(), 4u);
-    d.cmb_kind->setCurrentIndex(1);
-    EXPECT_EQ(d.lbl_0ten[0]->text(), QStringLiteral("○"));
-    EXPECT_TRUE(dark_red(d.lbl_0ten[0]));
-    EXPECT_EQ(d.lbl_right_num->text(), QStringLiteral("1/10"));
-    QTest::mouseClick(d.cmd_del, Qt::LeftButton);
-    EXPECT_EQ(item_captions(d.cmb_kind),
+    EXPECT_EQ(control<QLabel>(&d, "lbl_name", 9)->text(), QStringLiteral("T9"));
+    EXPECT_EQ(control<QLabel>(&d, "lbl_3ten", 10)->text(), QStringLiteral("3"));
+    EXPECT_NE(d.findChild<QLabel *>(QStringLiteral("lbl_second_kin")), nullptr);
+    EXPECT_EQ(d.findChild<QLabel *>(QStringLiteral("lbl_third")), nullptr); // two prizes only
+    control<QComboBox>(&d, "cmb_kind")->setCurrentIndex(1);
+    EXPECT_EQ(control<QLabel>(&d, "lbl_0ten", 0)->text(), QStringLiteral("○"));
+    EXPECT_TRUE(dark_red(control<QLabel>(&d, "lbl_0ten", 0)));
+    EXPECT_EQ(control<QLabel>(&d, "lbl_right_num")->text(), QStringLiteral("1/10"));
+    QTest::mouseClick(control<QPushButton>(&d, "cmd_del"), Qt::LeftButton);
+    EXPECT_EQ(item_captions(control<QComboBox>(&d, "cmb_kind")),
               (QStringList{QStringLiteral("対象チーム"), QStringLiteral("シングル")}));
     EXPECT_EQ(state.book.entries[1].tickets, 1);
 }
@@ -218,16 +224,16 @@ TEST(FormKakunin, ChangeGoesThroughTheEditors)
     FormKakunin d(state, ui, editors);
     d.load();
     d.show();
-    QTest::mouseClick(d.cmd_cng, Qt::LeftButton);
-    EXPECT_EQ(d.lbl_kai->text(), QStringLiteral("99"));
-    EXPECT_EQ(d.lbl_away[13]->text(), QStringLiteral("X"));
+    QTest::mouseClick(control<QPushButton>(&d, "cmd_cng"), Qt::LeftButton);
+    EXPECT_EQ(control<QLabel>(&d, "lbl_kai")->text(), QStringLiteral("99"));
+    EXPECT_EQ(control<QLabel>(&d, "lbl_away", 13)->text(), QStringLiteral("X"));
     EXPECT_EQ(state.dialog_result, 0);
 
-    d.cmb_kind->setCurrentIndex(2);
-    QTest::mouseClick(d.cmd_cng, Qt::LeftButton);
+    control<QComboBox>(&d, "cmb_kind")->setCurrentIndex(2);
+    QTest::mouseClick(control<QPushButton>(&d, "cmd_cng"), Qt::LeftButton);
     EXPECT_EQ(calls, (std::vector<std::string>{"round 1", "single 1 2"}));
-    EXPECT_EQ(d.cmb_kind->currentIndex(), 2);
-    EXPECT_EQ(d.lbl_draw[13]->text(), QStringLiteral("○")); // the edited pick is shown
+    EXPECT_EQ(control<QComboBox>(&d, "cmb_kind")->currentIndex(), 2);
+    EXPECT_EQ(control<QLabel>(&d, "lbl_draw", 13)->text(), QStringLiteral("○")); // the edited pick is shown
     EXPECT_EQ(state.dialog_result, 0);
 }
 
@@ -242,14 +248,13 @@ TEST(FormKakunin, DeletingRounds)
         FormKakunin d(only, ui, {});
         d.load();
         d.show();
-        EXPECT_EQ(d.cmb_kind->count(), 2);
-        QTest::mouseClick(d.cmd_del, Qt::LeftButton);
+        EXPECT_EQ(control<QComboBox>(&d, "cmb_kind")->count(), 2);
+        QTest::mouseClick(control<QPushButton>(&d, "cmd_del"), Qt::LeftButton);
         EXPECT_EQ(only.dialog_result, 1);
         EXPECT_FALSE(d.isVisible());
     }
     EXPECT_EQ(only.book.entry_count(), 0);
     EXPECT_TRUE(only.book.singles.empty());
-    EXPECT_TRUE(only.changed);
 
     // A round in the middle: the next one takes its place and its chain follows.
     SharedState state = three_rounds();
@@ -259,30 +264,23 @@ TEST(FormKakunin, DeletingRounds)
     {
         FormGoalKakunin d(state, ui, {});
         d.load();
-        QTest::mouseClick(d.cmd_del, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(&d, "cmd_del"), Qt::LeftButton);
     }
     ASSERT_EQ(state.book.entry_count(), 2);
     EXPECT_EQ(state.book.entries[1].kai, BookText("12"));
     EXPECT_EQ(state.book.singles[0].link.prev_index, 1);
     EXPECT_TRUE(check_invariants(state.book).ok);
 
-    // The last round through the command: `current` stays within the book.
+    // OK changes nothing and reports 0; deleting the last round reports 1.
     state.current = 1;
-    QTimer::singleShot(0, [] {
-        auto *d = qobject_cast<KakuninDialog *>(QApplication::activeModalWidget());
-        ASSERT_NE(d, nullptr);
-        d->cmd_del->click();
-    });
-    EXPECT_EQ(run_purchase_review(state, ui, nullptr, {}), 1);
-    EXPECT_EQ(state.book.entry_count(), 1);
-    EXPECT_EQ(state.current, 0);
-
-    // OK and Cancel change nothing and report 0.
-    QTimer::singleShot(0, [] {
-        auto *d = qobject_cast<KakuninDialog *>(QApplication::activeModalWidget());
-        ASSERT_NE(d, nullptr);
-        d->cmd_ok->click();
-    });
-    EXPECT_EQ(run_purchase_review(state, ui, nullptr, {}), 0);
+    {
+        FormKakunin d(state, ui, {});
+        d.load();
+        control<QPushButton>(&d, "cmd_ok")->click();
+        EXPECT_EQ(state.dialog_result, 0);
+        EXPECT_EQ(state.book.entry_count(), 2);
+        control<QPushButton>(&d, "cmd_del")->click();
+    }
+    EXPECT_EQ(state.dialog_result, 1);
     EXPECT_EQ(state.book.entry_count(), 1);
 }

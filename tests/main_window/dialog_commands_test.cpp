@@ -1,7 +1,7 @@
 // The entry commands of the window open their dialogs and keep the list, the totals,
 // the enabled commands and the title in step with what the dialogs changed.
-#include "entry/dialog_driver.h"
 #include "main_window_fixture.h"
+#include "support/dialog_driver.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -168,10 +168,10 @@ TEST_F(MainWindowTest, HelpersForTheDialogCommands)
     ASSERT_TRUE(add_single(state.book, 4, make_single({1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1})).ok);
     state.dialog_result = 0;
     state.changed = true;
-    window->finish_entry_dialog();
+    window->finish_entry_command();
     EXPECT_EQ(label("lbl_buy"), QStringLiteral("1,100")); // a cancelled dialog changes nothing shown
     state.dialog_result = 1;
-    window->finish_entry_dialog();
+    window->finish_entry_command();
     EXPECT_EQ(row_texts(4)[2], QStringLiteral("1"));
     EXPECT_EQ(row_texts(4)[3], QStringLiteral("200"));
     EXPECT_EQ(row_texts(4)[11], QStringLiteral("未確定"));

@@ -1,13 +1,13 @@
 #include "book/book_file.h"
-#include "book/shared_state.h"
-#include "dialog_driver.h"
-#include "entry/form_commands.h"
 #include "entry/form_goal_multi.h"
 #include "entry/form_goal_name.h"
 #include "entry/form_goal_single.h"
 #include "entry/form_text_box.h"
+#include "main_window_fixture.h"
+#include "platform/shared_state.h"
 #include "results/winning_check.h"
 #include "support/book_builders.h"
+#include "support/dialog_driver.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -55,23 +55,36 @@ const char *const kGoalPicks[] = {"opt_0ten", "opt_1ten", "opt_2ten"};
 const char *const kMatchMarks[] = {"chk_win", "chk_draw", "chk_lose"};
 const char *const kGoalMarks[] = {"chk_0ten", "chk_1ten", "chk_2ten"};
 
-class FormCommandsTest : public ::testing::Test {
+// The commands of the window, on a book the test fills itself.
+class FormCommandsTest : public MainWindowTest {
 protected:
-    SharedState state;
-    FakeUiServices ui;
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        state_ = &window->state();
+    }
+    // Shows the book's rounds and selects `entry`, as a click on its row does.
+    void select(int entry)
+    {
+        window->rebuild_list();
+        window->select_row(entry);
+    }
+
+    SharedState *state_ = nullptr;
 };
 
 } // namespace
 
 TEST_F(FormCommandsTest, RegisterOpensTheDialogOfTheKind)
 {
+    SharedState &state = *state_;
     state.edit_target = 3;
     on_modal_dialog([](QDialog *d) {
         EXPECT_EQ(d->objectName(), QStringLiteral("form_goal_name"));
         fill_names(d);
         press(d, "cmd_ok");
     });
-    EXPECT_TRUE(run_register_round(state, ui, nullptr, LotteryKind::totoGOAL3));
+    window->register_round(LotteryKind::totoGOAL3);
     EXPECT_EQ(state.edit_target, 0);
     ASSERT_EQ(state.book.entry_count(), 1);
     EXPECT_EQ(state.book.entries[0].kind, LotteryKind::totoGOAL3);
@@ -82,18 +95,19 @@ TEST_F(FormCommandsTest, RegisterOpensTheDialogOfTheKind)
         press(d, "cmd_cancel");
     });
     state.changed = false;
-    EXPECT_FALSE(run_register_round(state, ui, nullptr, LotteryKind::BIG1000));
+    window->register_round(LotteryKind::BIG1000);
     EXPECT_EQ(state.book.entry_count(), 1);
     EXPECT_FALSE(state.changed);
 }
 
 TEST_F(FormCommandsTest, PurchaseCommandsFollowTheRoundsFamily)
 {
+    SharedState &state = *state_;
     add_entry(state.book, make_entry(LotteryKind::BIG));
     add_entry(state.book, make_entry(LotteryKind::totoGOAL2));
-    state.current = 0;
+    select(0);
     // BIG-family rounds take single tickets only.
-    EXPECT_FALSE(run_multi_purchase(state, ui, nullptr));
+    window->menu_multi_Click();
     EXPECT_TRUE(state.book.multis.empty());
 
     on_modal_dialog([](QDialog *d) {
@@ -101,16 +115,17 @@ TEST_F(FormCommandsTest, PurchaseCommandsFollowTheRoundsFamily)
         tick_rows(d, kMatchPicks, 1, 14);
         press(d, "cmd_ok");
     });
-    EXPECT_TRUE(run_single_purchase(state, ui, nullptr));
+    window->menu_single_Click();
     EXPECT_EQ(state.book.entries[0].tickets, 1);
+    EXPECT_TRUE(state.changed);
 
-    state.current = 1;
+    select(1);
     on_modal_dialog([](QDialog *d) {
         EXPECT_EQ(d->objectName(), QStringLiteral("form_goal_multi"));
         tick_rows(d, kGoalMarks, 2, 4);
         press(d, "cmd_ok");
     });
-    EXPECT_TRUE(run_multi_purchase(state, ui, nullptr));
+    window->menu_multi_Click();
     EXPECT_EQ(state.book.entries[1].tickets, 16);
 
     on_modal_dialog([](QDialog *d) {
@@ -119,7 +134,7 @@ TEST_F(FormCommandsTest, PurchaseCommandsFollowTheRoundsFamily)
         click(control<QCheckBox>(d, "chk_1ten", 3));
         press(d, "cmd_ok");
     });
-    EXPECT_TRUE(run_edit_multi(state, ui, nullptr, 0));
+    EXPECT_TRUE(window->edit_multi(0));
     EXPECT_EQ(state.edit_target, 1);
     EXPECT_EQ(state.book.entries[1].tickets, 8);
 
@@ -127,16 +142,17 @@ TEST_F(FormCommandsTest, PurchaseCommandsFollowTheRoundsFamily)
         EXPECT_EQ(d->objectName(), QStringLiteral("form_goal_name"));
         press(d, "cmd_cancel");
     });
-    EXPECT_FALSE(run_edit_round(state, ui, nullptr));
+    EXPECT_FALSE(window->edit_round());
     EXPECT_NE(state.edit_target, 0);
 
     // An edit of a ticket the pool does not hold opens nothing.
-    EXPECT_FALSE(run_edit_single(state, ui, nullptr, 0));
-    EXPECT_FALSE(run_edit_multi(state, ui, nullptr, 1));
+    EXPECT_FALSE(window->edit_single(0));
+    EXPECT_FALSE(window->edit_multi(1));
 }
 
 TEST_F(FormCommandsTest, ABookEnteredThroughTheDialogsSavesAndReadsBackEqual)
 {
+    SharedState state;
     const auto register_round = [&](LotteryKind kind, int grade_click) {
         std::unique_ptr<FormName> d = is_match_kind(kind) ? std::make_unique<FormName>(state, ui)
                                                           : std::make_unique<FormGoalName>(state, ui);
@@ -144,12 +160,12 @@ TEST_F(FormCommandsTest, ABookEnteredThroughTheDialogsSavesAndReadsBackEqual)
         d->set_kind(kind);
         d->show();
         fill_names(d.get());
-        retype(d->txt_kai, u8("第12回"));
+        retype(control<QLineEdit>(d.get(), "txt_kai"), u8("第12回"));
         if (grade_click == 1)
-            click(d->opt_plus1);
+            click(control<QRadioButton>(d.get(), "opt_plus1"));
         if (grade_click == 2)
-            click(d->opt_plus2);
-        click(d->cmd_ok);
+            click(control<QRadioButton>(d.get(), "opt_plus2"));
+        click(control<QPushButton>(d.get(), "cmd_ok"));
         state.current = state.book.entry_count() - 1;
     };
     const auto buy = [&](bool multi, int per_row) {
@@ -164,7 +180,7 @@ TEST_F(FormCommandsTest, ABookEnteredThroughTheDialogsSavesAndReadsBackEqual)
         const char *const *columns =
             multi ? (match ? kMatchMarks : kGoalMarks) : (match ? kMatchPicks : kGoalPicks);
         tick_rows(d.get(), columns, per_row, d->row_count());
-        click(d->cmd_ok);
+        click(control<QPushButton>(d.get(), "cmd_ok"));
     };
 
     register_round(LotteryKind::toto, 1);

@@ -24,6 +24,12 @@ T *control(QWidget *dialog, const QString &name)
 }
 
 template <typename T>
+T *control(QWidget *dialog, const char *name)
+{
+    return control<T>(dialog, QString::fromLatin1(name));
+}
+
+template <typename T>
 T *control(QWidget *dialog, const char *array, int index)
 {
     return control<T>(dialog, QString::fromLatin1(array) + u'_' + QString::number(index));
