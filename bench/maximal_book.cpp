@@ -3,6 +3,8 @@
 #include "platform/shift_jis.h"
 
 #include <QString>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -37,6 +39,19 @@ RoundEntry make_round(int i)
 
 } // namespace
 
+namespace {
+
+// A maximal book fits by construction; a refusal means the builder is wrong.
+void must(bool ok)
+{
+    if (!ok) {
+        std::fprintf(stderr, "the maximal book does not fit\n");
+        std::abort();
+    }
+}
+
+} // namespace
+
 TicketBook maximal_book(int entries, int records_per_pool)
 {
     TicketBook book;
@@ -44,7 +59,7 @@ TicketBook maximal_book(int entries, int records_per_pool)
     std::vector<int> multi_match_rounds;
     std::vector<int> goal_rounds;
     for (int i = 0; i < entries; ++i) {
-        add_entry(book, make_round(i));
+        must(add_entry(book, make_round(i)).ok);
         const LotteryKind kind = book.entries.back().kind;
         (is_match_kind(kind) ? match_rounds : goal_rounds).push_back(i);
         if (is_match_kind(kind) && !is_big_family(kind))
@@ -67,10 +82,10 @@ TicketBook maximal_book(int entries, int records_per_pool)
         }
         multi.marks[r % 5][(r + 1) % 3] = true; // one double
         goal_multi.marks[r % 4][(r + 2) % 4] = true;
-        add_single(book, m, single);
-        add_multi(book, mm, multi);
-        add_single(book, g, goal_single);
-        add_multi(book, g, goal_multi);
+        must(add_single(book, m, single).ok);
+        must(add_multi(book, mm, multi).ok);
+        must(add_single(book, g, goal_single).ok);
+        must(add_multi(book, g, goal_multi).ok);
     }
     return book;
 }

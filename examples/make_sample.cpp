@@ -6,8 +6,18 @@
 #include <QCoreApplication>
 #include <QStringList>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
+
+// The sample is small; a refusal means the generator itself is wrong.
+void must(const Outcome &outcome)
+{
+    if (!outcome.ok) {
+        std::fprintf(stderr, "%s\n", outcome.message.toUtf8().constData());
+        std::exit(1);
+    }
+}
 
 const QStringList kTeams = {
     QStringLiteral("鹿島"),   QStringLiteral("浦和"),   QStringLiteral("柏"),     QStringLiteral("FC東京"),
@@ -61,7 +71,7 @@ void fill_round(TicketBook &book, const Round &r, uint32_t &seed)
     if (r.state == kPrizeEntered)
         for (int g = 0; g < 6; ++g)
             e.prizes[g] = (r.kind == LotteryKind::minitotoA ? 3'000 : 80'000'000) >> (4 * g);
-    add_entry(book, e);
+    must(add_entry(book, e));
     const int index = book.entry_count() - 1;
     for (int i = 0; i < r.singles; ++i) {
         SinglePurchase p;
@@ -72,7 +82,7 @@ void fill_round(TicketBook &book, const Round &r, uint32_t &seed)
             p.picks[s] = static_cast<uint8_t>(hit ? (match ? res : res - 1)
                                                   : (match ? 1 + next(seed, 3) : next(seed, 4)));
         }
-        add_single(book, index, p);
+        must(add_single(book, index, p));
     }
     for (int i = 0; i < r.multis; ++i) {
         MultiPurchase m;
@@ -83,7 +93,7 @@ void fill_round(TicketBook &book, const Round &r, uint32_t &seed)
             for (int k = 0; k < marks; ++k)
                 m.marks[s][(start + k) % width] = true;
         }
-        add_multi(book, index, m);
+        must(add_multi(book, index, m));
     }
 }
 

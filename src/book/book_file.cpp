@@ -3,7 +3,6 @@
 #include "book/big_endian.h"
 #include "platform/file_ops.h"
 #include "platform/shift_jis.h"
-#include "results/winning_check.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -352,9 +351,6 @@ BookReadResult read_data(const QString &path)
         mapped ? QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), size) : file.readAll();
     BookReadResult result = parse_book(data, path);
     file.close();
-    if (result.outcome.ok)
-        for (int i = 0; i < result.book.entry_count(); ++i)
-            result_chk(result.book, i);
     return result;
 }
 

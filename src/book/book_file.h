@@ -14,11 +14,12 @@ struct BookReadResult {
     TicketBook book;
 };
 
-// Loads a book file of any format version from 1.00 to 1.70 and grades every entry.
-// On failure the outcome carries the user's message and the book is to be discarded.
+// Loads a book file of any format version from 1.00 to 1.70. The winning counters are not
+// stored; the caller grades the book (grade_book). On failure the outcome carries the
+// user's message and the book is to be discarded.
 BookReadResult read_data(const QString &path);
 
-// Parses the bytes of a book file; `path` is only used in the messages. Does not grade.
+// Parses the bytes of a book file; `path` is only used in the messages.
 BookReadResult parse_book(const QByteArray &data, const QString &path);
 
 // The bytes of the book in the current format: chains are followed, so only purchases

@@ -3,7 +3,7 @@
 #include <QString>
 
 // How an operation on the book ended: success, or the message the user is to be shown.
-struct Outcome {
+struct [[nodiscard]] Outcome {
     bool ok = true;
     QString message;
 

@@ -101,6 +101,11 @@ struct RoundEntry {
     bool operator==(const RoundEntry &) const = default;
 };
 
+// Whether grade g (1..6) exists for the round: the kind's table and the round's options.
+bool grade_exists(const RoundEntry &entry, int grade);
+// The highest grade of the round.
+int grade_count(const RoundEntry &entry);
+
 class TicketBook {
 public:
     std::vector<RoundEntry> entries;

@@ -30,16 +30,25 @@ int with_book(const QStringList &args, Print print)
 {
     if (args.size() != 1)
         return 2;
-    const BookReadResult read = read_data(args[0]);
-    if (!read.outcome.ok) {
-        print_utf8(stderr, read.outcome.message.toUtf8() + '\n');
+    const std::optional<TicketBook> book = open_book(args[0]);
+    if (!book)
         return 1;
-    }
-    print_utf8(stdout, print(read.book));
+    print_utf8(stdout, print(*book));
     return 0;
 }
 
 } // namespace
+
+std::optional<TicketBook> open_book(const QString &path)
+{
+    BookReadResult read = read_data(path);
+    if (!read.outcome.ok) {
+        print_utf8(stderr, read.outcome.message.toUtf8() + '\n');
+        return std::nullopt;
+    }
+    grade_book(read.book);
+    return std::move(read.book);
+}
 
 int cli_list(const QStringList &args)
 {

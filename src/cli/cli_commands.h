@@ -1,8 +1,11 @@
 #pragma once
 
+#include "book/ticket_book.h"
+
 #include <QByteArray>
 #include <QStringList>
 #include <cstdio>
+#include <optional>
 
 // One function per yorimo-cli command. `args` are the command's own arguments (after its
 // name); the function prints its output and returns the exit status. Usage faults: 2.
@@ -11,3 +14,6 @@ int cli_dump(const QStringList &args);
 
 // Writes bytes as they are (UTF-8) to stdout or stderr.
 void print_utf8(FILE *stream, const QByteArray &text);
+
+// Reads and grades a book; on failure prints the reader's message on stderr.
+std::optional<TicketBook> open_book(const QString &path);

@@ -2,6 +2,8 @@
 // with the unsaved-changes prompt, and the title.
 #include "main_window/form_main.h"
 
+#include "results/winning_check.h"
+
 #include "book/book_file.h"
 #include "book/book_invariants.h"
 #include "main_window/entry_list_model.h"
@@ -64,6 +66,7 @@ bool FormMain::load_book(const QString &path)
         return false;
     }
     state_.book = std::move(read.book);
+    grade_book(state_.book);
     model_->reset();
     update_totals();
     if (state_.book.entry_count() > 0)

@@ -46,31 +46,6 @@ void add_by_misses(RoundEntry &entry, int misses, int64_t tickets)
 
 } // namespace
 
-bool grade_exists(const RoundEntry &entry, int grade)
-{
-    if (grade == 1)
-        return true;
-    switch (entry.kind) {
-    case LotteryKind::toto: return grade == 2 || (grade == 3 && entry.has_grade3);
-    case LotteryKind::BIG:
-        return grade <= 4 || (grade == 5 && entry.has_grade5) || (grade == 6 && entry.has_grade6);
-    case LotteryKind::BIG1000: return grade <= 4;
-    case LotteryKind::miniBIG: return grade <= 3;
-    case LotteryKind::BIG100: return grade <= 5;
-    case LotteryKind::totoGOAL:
-    case LotteryKind::totoGOAL3: return grade == 2;
-    default: return false;
-    }
-}
-
-int grade_count(const RoundEntry &entry)
-{
-    for (int g = 6; g > 1; --g)
-        if (grade_exists(entry, g))
-            return g;
-    return 1;
-}
-
 bool results_complete(const RoundEntry &entry)
 {
     for (int s = 0; s < slot_count(entry.kind); ++s)
@@ -131,6 +106,12 @@ void result_multi(const MultiPurchase &ticket, RoundEntry &entry)
         }
     }
     entry.hits[6] += ticket.combos - graded;
+}
+
+void grade_book(TicketBook &book)
+{
+    for (int i = 0; i < book.entry_count(); ++i)
+        result_chk(book, i);
 }
 
 void result_chk(TicketBook &book, int index)

@@ -4,17 +4,15 @@
 
 #include <QString>
 
-// Whether grade g (1..6) exists for the round.
-bool grade_exists(const RoundEntry &entry, int grade);
-// The highest grade of the round.
-int grade_count(const RoundEntry &entry);
-
 // True when no used slot is still without a result (cancelled counts as entered).
 bool results_complete(const RoundEntry &entry);
 
 // Grades every ticket of entry `entry`: recomputes hits and prizes[6]. A refunded
 // round, or one without tickets, keeps its hits and only gets prizes[6].
 void result_chk(TicketBook &book, int entry);
+
+// Grades every entry, as after loading a book (the file keeps no winning counters).
+void grade_book(TicketBook &book);
 
 // Adds the tickets of one purchase to the hits of `entry`.
 void result_single(const SinglePurchase &ticket, RoundEntry &entry);

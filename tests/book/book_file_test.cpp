@@ -68,7 +68,7 @@ TEST(BookFile, TotoEntryWithoutPurchasesLayout)
     TicketBook book;
     RoundEntry e = make_entry(LotteryKind::toto, "12");
     e.has_grade3 = true;
-    add_entry(book, e);
+    EXPECT_TRUE(add_entry(book, e).ok);
     QByteArray expected("YRM\x00\xAA\x00\xAA\x00\x01", 9);
     expected += QByteArray("\x02"
                            "12\x00",
@@ -86,8 +86,8 @@ TEST(BookFile, TotoEntryWithoutPurchasesLayout)
 TEST(BookFile, MatchMultiMarksAreStoredHomeAwayDraw)
 {
     TicketBook book;
-    add_entry(book, make_entry(LotteryKind::minitotoB));
-    add_multi(book, 0, make_multi({"110", "100", "010", "001", "111"}));
+    EXPECT_TRUE(add_entry(book, make_entry(LotteryKind::minitotoB)).ok);
+    EXPECT_TRUE(add_multi(book, 0, make_multi({"110", "100", "010", "001", "111"})).ok);
     const QByteArray bytes = serialize_book(book);
     // The five mark bytes sit right before the end-of-list byte, results and state.
     EXPECT_EQ(bytes.right(5 + 1 + 5 + 1).left(5), QByteArray("\x05\x01\x04\x02\x07", 5));
@@ -109,7 +109,7 @@ TEST(BookFile, BigWithSixthButNotFifthGradeStoresFivePrizes)
     for (int g = 0; g < 6; ++g)
         e.prizes[g] = 1000 + g;
     e.prizes[4] = 0; // no 5等 in this round
-    add_entry(book, e);
+    EXPECT_TRUE(add_entry(book, e).ok);
     const QByteArray bytes = serialize_book(book);
     QByteArray prizes;
     for (int p : {1000, 1001, 1002, 1003, 1005})
@@ -124,9 +124,9 @@ TEST(BookFile, BigWithSixthButNotFifthGradeStoresFivePrizes)
 TEST(BookFile, OnlyPurchasesReachableFromTheirEntryAreWritten)
 {
     TicketBook book;
-    add_entry(book, make_entry(LotteryKind::toto5));
-    add_single(book, 0, make_single({1, 1, 1, 1, 1}));
-    add_single(book, 0, make_single({2, 2, 2, 2, 2}));
+    EXPECT_TRUE(add_entry(book, make_entry(LotteryKind::toto5)).ok);
+    EXPECT_TRUE(add_single(book, 0, make_single({1, 1, 1, 1, 1})).ok);
+    EXPECT_TRUE(add_single(book, 0, make_single({2, 2, 2, 2, 2})).ok);
     book.singles.push_back(make_single({3, 3, 3, 3, 3})); // belongs to no chain
     const BookReadResult read = parse_book(serialize_book(book), kPath);
     ASSERT_TRUE(read.outcome.ok);
@@ -210,7 +210,7 @@ TEST(BookFile, MissingFileCannotBeRead)
     EXPECT_EQ(read.outcome.message, path + QStringLiteral("が読めません。"));
 }
 
-TEST(BookFile, ReadingGradesEveryEntry)
+TEST(BookFile, ReadingLeavesTheCountersToTheGrader)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("graded.yrm"));
@@ -220,12 +220,15 @@ TEST(BookFile, ReadingGradesEveryEntry)
         e.matches[s].result = kHomeWin;
     e.state = kPrizeEntered;
     e.prizes[0] = 5000;
-    add_entry(book, e);
-    add_single(book, 0, make_single({1, 1, 1, 1, 1}));
-    add_single(book, 0, make_single({1, 1, 1, 1, 2}));
+    EXPECT_TRUE(add_entry(book, e).ok);
+    EXPECT_TRUE(add_single(book, 0, make_single({1, 1, 1, 1, 1})).ok);
+    EXPECT_TRUE(add_single(book, 0, make_single({1, 1, 1, 1, 2})).ok);
     ASSERT_TRUE(write_data(book, path).ok);
-    const BookReadResult read = read_data(path);
+    BookReadResult read = read_data(path);
     ASSERT_TRUE(read.outcome.ok);
+    // The file keeps no winning counters: they come back zero until the book is graded.
+    EXPECT_EQ(read.book.entries[0].hits, (std::array<int64_t, 7>{}));
+    grade_book(read.book);
     EXPECT_EQ(read.book.entries[0].hits, (std::array<int64_t, 7>{1, 0, 0, 0, 0, 0, 1}));
     EXPECT_EQ(read.book.entries[0].prizes[6], 5000);
 }

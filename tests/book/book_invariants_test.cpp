@@ -9,14 +9,14 @@ namespace {
 TicketBook small_book()
 {
     TicketBook book;
-    add_entry(book, make_entry(LotteryKind::toto, "1"));
-    add_entry(book, make_entry(LotteryKind::totoGOAL, "2"));
-    add_entry(book, make_entry(LotteryKind::toto, "3"));
-    add_single(book, 0, make_single(std::vector<int>(13, 1)));
-    add_multi(book, 2, make_multi(std::vector<const char *>(13, "110")));
-    add_single(book, 0, make_single(std::vector<int>(13, 3)));
-    add_single(book, 1, make_single(std::vector<int>(10, 2)));
-    add_multi(book, 1, make_multi(std::vector<const char *>(10, "1001")));
+    EXPECT_TRUE(add_entry(book, make_entry(LotteryKind::toto, "1")).ok);
+    EXPECT_TRUE(add_entry(book, make_entry(LotteryKind::totoGOAL, "2")).ok);
+    EXPECT_TRUE(add_entry(book, make_entry(LotteryKind::toto, "3")).ok);
+    EXPECT_TRUE(add_single(book, 0, make_single(std::vector<int>(13, 1))).ok);
+    EXPECT_TRUE(add_multi(book, 2, make_multi(std::vector<const char *>(13, "110"))).ok);
+    EXPECT_TRUE(add_single(book, 0, make_single(std::vector<int>(13, 3))).ok);
+    EXPECT_TRUE(add_single(book, 1, make_single(std::vector<int>(10, 2))).ok);
+    EXPECT_TRUE(add_multi(book, 1, make_multi(std::vector<const char *>(10, "1001"))).ok);
     return book;
 }
 
@@ -92,7 +92,7 @@ TEST(BookInvariants, NameTheBrokenCountRule)
 TEST(BookInvariants, RefuseAMultiOnASingleOnlyRound)
 {
     TicketBook book;
-    add_entry(book, make_entry(LotteryKind::BIG));
+    EXPECT_TRUE(add_entry(book, make_entry(LotteryKind::BIG)).ok);
     MultiPurchase m = make_multi(std::vector<const char *>(14, "100"));
     count_multi(m, LotteryKind::BIG);
     book.multis.push_back(m); // add_multi refuses it, so place it by hand

@@ -27,9 +27,9 @@ void put(const QString &path, const QByteArray &bytes)
 TicketBook small_book(int singles = 3)
 {
     TicketBook book;
-    add_entry(book, make_entry(LotteryKind::toto5, "55"));
+    EXPECT_TRUE(add_entry(book, make_entry(LotteryKind::toto5, "55")).ok);
     for (int i = 0; i < singles; ++i)
-        add_single(book, 0, make_single({1, 2, 3, 1, 2}));
+        EXPECT_TRUE(add_single(book, 0, make_single({1, 2, 3, 1, 2})).ok);
     return book;
 }
 
@@ -174,9 +174,9 @@ TEST_F(BookSave, DiskFullHalfwayKeepsTheOldFile)
     const QByteArray old = serialize_book(small_book(1));
     put(path, old);
     TicketBook big;
-    add_entry(big, make_entry(LotteryKind::toto5));
+    EXPECT_TRUE(add_entry(big, make_entry(LotteryKind::toto5)).ok);
     for (int i = 0; i < 4000; ++i)
-        add_single(big, 0, make_single({1, 1, 1, 1, 1}));
+        EXPECT_TRUE(add_single(big, 0, make_single({1, 1, 1, 1, 1})).ok);
     // Files may not grow past 4 KiB for the moment: writes fail like on a full disk.
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved_limit{};
@@ -209,7 +209,7 @@ TEST_F(BookSave, ABookTheReaderWouldRefuseIsNeverWritten)
     RoundEntry big = make_entry(LotteryKind::BIG);
     big.state = kPrizeEntered;
     big.prizes[0] = 1'500'000'001;
-    add_entry(capped, big);
+    EXPECT_TRUE(add_entry(capped, big).ok);
     EXPECT_FALSE(write_data(capped, path).ok);
     capped.entries[0].prizes[0] = 1'500'000'000;
     EXPECT_TRUE(write_data(capped, path).ok);

@@ -67,11 +67,11 @@ TEST(LinkPurchase, FirstPurchaseHeadsTheChainAndPointsBackToTheEntry)
 TEST(LinkPurchase, GoalRoundsUseTheGoalPools)
 {
     TicketBook book;
-    add_entry(book, make_entry(LotteryKind::toto));
-    add_entry(book, make_entry(LotteryKind::totoGOAL3));
-    add_single(book, 0, make_single(std::vector<int>(13, 1)));
-    add_single(book, 1, make_single({0, 1, 2, 3, 0, 1}));
-    add_single(book, 1, make_single({3, 3, 3, 3, 3, 3}));
+    EXPECT_TRUE(add_entry(book, make_entry(LotteryKind::toto)).ok);
+    EXPECT_TRUE(add_entry(book, make_entry(LotteryKind::totoGOAL3)).ok);
+    EXPECT_TRUE(add_single(book, 0, make_single(std::vector<int>(13, 1))).ok);
+    EXPECT_TRUE(add_single(book, 1, make_single({0, 1, 2, 3, 0, 1})).ok);
+    EXPECT_TRUE(add_single(book, 1, make_single({3, 3, 3, 3, 3, 3})).ok);
     EXPECT_EQ(book.singles.size(), 1u);
     EXPECT_EQ(book.goal_singles.size(), 2u);
     EXPECT_EQ(book.entries[1].first_index, 0);
@@ -124,7 +124,7 @@ TEST(BookLimits, EntriesAndPoolsStopAtTheSixteenBitLimit)
 TEST(BookLimits, BigFamilyRoundsTakeNoMulti)
 {
     TicketBook book;
-    add_entry(book, make_entry(LotteryKind::BIG1000));
+    EXPECT_TRUE(add_entry(book, make_entry(LotteryKind::BIG1000)).ok);
     EXPECT_FALSE(add_multi(book, 0, make_multi(std::vector<const char *>(11, "100"))).ok);
     EXPECT_TRUE(book.multis.empty());
     EXPECT_EQ(book.entries[0].first_type, kNoPurchase);

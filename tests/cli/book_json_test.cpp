@@ -13,9 +13,9 @@ TEST(BookJson, KeysInOrderAndUsedSlotsOnly)
     RoundEntry e = make_entry(LotteryKind::totoGOAL2, "第9回");
     e.teams[0].team = sjis("\"引用\"");
     e.teams[1].score = 3;
-    add_entry(book, e);
-    add_single(book, 0, make_single({0, 2, 2, 3}));
-    add_multi(book, 0, make_multi({"1100", "0001", "1110", "0100"}));
+    EXPECT_TRUE(add_entry(book, e).ok);
+    EXPECT_TRUE(add_single(book, 0, make_single({0, 2, 2, 3})).ok);
+    EXPECT_TRUE(add_multi(book, 0, make_multi({"1100", "0001", "1110", "0100"})).ok);
     result_chk(book, 0);
     const QByteArray json = book_to_json(book);
     EXPECT_EQ(

@@ -25,9 +25,9 @@ SharedState three_rounds()
     const int cycle[3] = {kHomeWin, kDraw, kAwayWin};
     for (int i = 0; i < 13; ++i)
         toto.matches[i].result = cycle[i % 3];
-    add_entry(state.book, toto);
-    add_entry(state.book, make_entry(LotteryKind::totoGOAL, "11"));
-    add_entry(state.book, make_entry(LotteryKind::BIG, "12"));
+    EXPECT_TRUE(add_entry(state.book, toto).ok);
+    EXPECT_TRUE(add_entry(state.book, make_entry(LotteryKind::totoGOAL, "11")).ok);
+    EXPECT_TRUE(add_entry(state.book, make_entry(LotteryKind::BIG, "12")).ok);
     return state;
 }
 
@@ -63,8 +63,8 @@ TEST(FormKakunin, ShowsTheRoundAndEachTicket)
     picks[0] = kDraw;
     picks[4] = kHomeWin;
     picks[12] = kAwayWin;
-    add_single(state.book, 0, make_single(picks));
-    add_multi(state.book, 0, make_multi(std::vector<const char *>(13, "110")));
+    EXPECT_TRUE(add_single(state.book, 0, make_single(picks)).ok);
+    EXPECT_TRUE(add_multi(state.book, 0, make_multi(std::vector<const char *>(13, "110"))).ok);
     FakeUiServices ui;
     FormKakunin d(state, ui, {});
     d.load();
@@ -126,10 +126,10 @@ TEST(FormKakunin, ShowsTheRoundAndEachTicket)
 TEST(FormKakunin, DeletingATicketAsksAndRebuildsTheItems)
 {
     SharedState state = three_rounds();
-    add_single(state.book, 0, make_single(std::vector<int>(13, 1)));
-    add_single(state.book, 2, make_single(std::vector<int>(14, 2)));
-    add_multi(state.book, 0, make_multi(std::vector<const char *>(13, "011")));
-    add_single(state.book, 0, make_single(std::vector<int>(13, 3)));
+    EXPECT_TRUE(add_single(state.book, 0, make_single(std::vector<int>(13, 1))).ok);
+    EXPECT_TRUE(add_single(state.book, 2, make_single(std::vector<int>(14, 2))).ok);
+    EXPECT_TRUE(add_multi(state.book, 0, make_multi(std::vector<const char *>(13, "011"))).ok);
+    EXPECT_TRUE(add_single(state.book, 0, make_single(std::vector<int>(13, 3))).ok);
     FakeUiServices ui;
     int repaints = 0;
     ReviewEditors editors;
@@ -173,8 +173,8 @@ TEST(FormGoalKakunin, ItemZeroStillNamesTheTeamsAfterADeletion)
 {
     SharedState state = three_rounds();
     state.current = 1;
-    add_single(state.book, 1, make_single(std::vector<int>(10, 0)));
-    add_single(state.book, 1, make_single(std::vector<int>(10, 3)));
+    EXPECT_TRUE(add_single(state.book, 1, make_single(std::vector<int>(10, 0))).ok);
+    EXPECT_TRUE(add_single(state.book, 1, make_single(std::vector<int>(10, 3))).ok);
     state.book.entries[1].teams[0].score = 1;
     FakeUiServices ui;
     FormGoalKakunin d(state, ui, {});
@@ -198,8 +198,8 @@ TEST(FormGoalKakunin, ItemZeroStillNamesTheTeamsAfterADeletion)
 TEST(FormKakunin, ChangeGoesThroughTheEditors)
 {
     SharedState state = three_rounds();
-    add_single(state.book, 2, make_single(std::vector<int>(14, 1)));
-    add_single(state.book, 2, make_single(std::vector<int>(14, 2)));
+    EXPECT_TRUE(add_single(state.book, 2, make_single(std::vector<int>(14, 1))).ok);
+    EXPECT_TRUE(add_single(state.book, 2, make_single(std::vector<int>(14, 2))).ok);
     state.current = 2;
     FakeUiServices ui;
     std::vector<std::string> calls;
@@ -242,8 +242,8 @@ TEST(FormKakunin, DeletingRounds)
     FakeUiServices ui;
     // The only round.
     SharedState only;
-    add_entry(only.book, make_entry(LotteryKind::toto5, "1"));
-    add_single(only.book, 0, make_single({1, 2, 3, 1, 2}));
+    EXPECT_TRUE(add_entry(only.book, make_entry(LotteryKind::toto5, "1")).ok);
+    EXPECT_TRUE(add_single(only.book, 0, make_single({1, 2, 3, 1, 2})).ok);
     {
         FormKakunin d(only, ui, {});
         d.load();
@@ -258,8 +258,8 @@ TEST(FormKakunin, DeletingRounds)
 
     // A round in the middle: the next one takes its place and its chain follows.
     SharedState state = three_rounds();
-    add_single(state.book, 2, make_single(std::vector<int>(14, 2)));
-    add_single(state.book, 1, make_single(std::vector<int>(10, 1)));
+    EXPECT_TRUE(add_single(state.book, 2, make_single(std::vector<int>(14, 2))).ok);
+    EXPECT_TRUE(add_single(state.book, 1, make_single(std::vector<int>(10, 1))).ok);
     state.current = 1;
     {
         FormGoalKakunin d(state, ui, {});

@@ -15,7 +15,7 @@ protected:
 
     std::unique_ptr<FormMulti> open_new(LotteryKind kind)
     {
-        add_entry(state.book, make_entry(kind));
+        EXPECT_TRUE(add_entry(state.book, make_entry(kind)).ok);
         state.current = state.book.entry_count() - 1;
         return open();
     }
@@ -162,9 +162,9 @@ TEST_F(FormMultiTest, ClearTakesEveryMarkAway)
 
 TEST_F(FormMultiTest, EditFromFourToTwelveAddsEightTickets)
 {
-    add_entry(state.book, make_entry(LotteryKind::toto5));
-    add_single(state.book, 0, make_single({1, 1, 1, 1, 1}));
-    add_multi(state.book, 0, make_multi({"110", "011", "100", "100", "010"}));
+    EXPECT_TRUE(add_entry(state.book, make_entry(LotteryKind::toto5)).ok);
+    EXPECT_TRUE(add_single(state.book, 0, make_single({1, 1, 1, 1, 1})).ok);
+    EXPECT_TRUE(add_multi(state.book, 0, make_multi({"110", "011", "100", "100", "010"})).ok);
     ASSERT_EQ(state.book.entries[0].tickets, 5);
     const PurchaseLinks links = state.book.multis[0].link;
     state.current = 0;
@@ -190,8 +190,8 @@ TEST_F(FormMultiTest, EditFromFourToTwelveAddsEightTickets)
 
 TEST_F(FormMultiTest, EditOfAGoalMultiStartsFromItsMarks)
 {
-    add_entry(state.book, make_entry(LotteryKind::totoGOAL3));
-    add_multi(state.book, 0, make_multi({"1100", "0001", "1000", "1000", "0110", "1000"}));
+    EXPECT_TRUE(add_entry(state.book, make_entry(LotteryKind::totoGOAL3)).ok);
+    EXPECT_TRUE(add_multi(state.book, 0, make_multi({"1100", "0001", "1000", "1000", "0110", "1000"})).ok);
     state.edit_target = 1;
     auto d = open();
     EXPECT_TRUE(box(*d, 1, 3)->isChecked());

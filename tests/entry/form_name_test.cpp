@@ -176,7 +176,7 @@ TEST_F(FormNameTest, GoalTwoStoresTenTeamSlots)
 
 TEST_F(FormNameTest, CancelChangesNothing)
 {
-    add_entry(state.book, make_entry(LotteryKind::toto5));
+    EXPECT_TRUE(add_entry(state.book, make_entry(LotteryKind::toto5)).ok);
     const TicketBook before = state.book;
     auto d = open(LotteryKind::toto);
     fill(*d, "9");
@@ -205,9 +205,9 @@ TEST_F(FormNameTest, FullBookRefusesAndStaysOpen)
 
 TEST_F(FormNameTest, EditChangesLabelTeamsAndFlagsOnly)
 {
-    add_entry(state.book, make_entry(LotteryKind::toto5, "1"));
-    add_entry(state.book, make_entry(LotteryKind::BIG, "2"));
-    add_single(state.book, 1, make_single(std::vector<int>(14, 3)));
+    EXPECT_TRUE(add_entry(state.book, make_entry(LotteryKind::toto5, "1")).ok);
+    EXPECT_TRUE(add_entry(state.book, make_entry(LotteryKind::BIG, "2")).ok);
+    EXPECT_TRUE(add_single(state.book, 1, make_single(std::vector<int>(14, 3))).ok);
     state.book.entries[1].has_grade5 = true;
     state.book.entries[1].matches[0].result = kHomeWin;
     const RoundEntry before = state.book.entries[1];
@@ -238,7 +238,7 @@ TEST_F(FormNameTest, EditOfAGoalRoundKeepsItsHiddenTeams)
 {
     RoundEntry e = make_entry(LotteryKind::totoGOAL3, "8");
     e.teams[8].team = BookText("old");
-    add_entry(state.book, e);
+    EXPECT_TRUE(add_entry(state.book, e).ok);
     state.edit_target = 1;
     auto d = open(LotteryKind::totoGOAL3);
     EXPECT_EQ(control<QLineEdit>(d.get(), "txt_name", 5)->text(), QStringLiteral("T5"));

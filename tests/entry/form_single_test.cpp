@@ -28,7 +28,7 @@ protected:
 
     int add_round(LotteryKind kind)
     {
-        add_entry(state.book, make_entry(kind));
+        EXPECT_TRUE(add_entry(state.book, make_entry(kind)).ok);
         return state.book.entry_count() - 1;
     }
 
@@ -73,7 +73,7 @@ TEST_F(FormSingleTest, ShowsTheRound)
 {
     RoundEntry e = make_entry(LotteryKind::toto, "321");
     e.matches[2].home = BookText(sjis("鹿島"));
-    add_entry(state.book, e);
+    EXPECT_TRUE(add_entry(state.book, e).ok);
     auto d = open(0);
     EXPECT_EQ(d->objectName(), QStringLiteral("form_single"));
     EXPECT_EQ(d->windowTitle(), u8("シングル購入"));
@@ -136,8 +136,8 @@ TEST_F(FormSingleTest, GoalPicksStoreTheGoalCount)
 TEST_F(FormSingleTest, EditSelectsTheStoredPicksAndKeepsTickets)
 {
     add_round(LotteryKind::toto5);
-    add_single(state.book, 0, make_single({1, 2, 3, 1, 2}));
-    add_single(state.book, 0, make_single({3, 3, 3, 3, 3}));
+    EXPECT_TRUE(add_single(state.book, 0, make_single({1, 2, 3, 1, 2})).ok);
+    EXPECT_TRUE(add_single(state.book, 0, make_single({3, 3, 3, 3, 3})).ok);
     const TicketBook before = state.book;
     state.edit_target = 1; // the first ticket
     auto d = open(0);

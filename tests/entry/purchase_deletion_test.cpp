@@ -97,7 +97,7 @@ TicketBook rounds(std::initializer_list<LotteryKind> kinds)
     TicketBook book;
     int n = 0;
     for (LotteryKind k : kinds)
-        add_entry(book, make_entry(k, std::to_string(n++).c_str()));
+        EXPECT_TRUE(add_entry(book, make_entry(k, std::to_string(n++).c_str())).ok);
     return book;
 }
 
@@ -161,11 +161,11 @@ TEST(PurchaseDeletion, RandomEditsKeepTheBookAndItsFile)
 TEST(PurchaseDeletion, TicketsLeaveTheirRoundInOrder)
 {
     TicketBook book = rounds({LotteryKind::toto, LotteryKind::toto});
-    add_single(book, 0, picks_from(1, LotteryKind::toto));
-    add_single(book, 1, picks_from(2, LotteryKind::toto)); // round 1 interleaves the pool
-    add_multi(book, 0, marks_from(0, LotteryKind::toto));
-    add_single(book, 0, picks_from(3, LotteryKind::toto));
-    add_single(book, 1, picks_from(4, LotteryKind::toto));
+    EXPECT_TRUE(add_single(book, 0, picks_from(1, LotteryKind::toto)).ok);
+    EXPECT_TRUE(add_single(book, 1, picks_from(2, LotteryKind::toto)).ok); // round 1 interleaves the pool
+    EXPECT_TRUE(add_multi(book, 0, marks_from(0, LotteryKind::toto)).ok);
+    EXPECT_TRUE(add_single(book, 0, picks_from(3, LotteryKind::toto)).ok);
+    EXPECT_TRUE(add_single(book, 1, picks_from(4, LotteryKind::toto)).ok);
     const std::vector<Ticket> before = tickets_of(book, 0);
     const std::vector<Ticket> other = tickets_of(book, 1);
     const int64_t combos = book.multis[0].combos;
@@ -190,12 +190,12 @@ TEST(PurchaseDeletion, TicketsLeaveTheirRoundInOrder)
 TEST(PurchaseDeletion, AMovedBigSingleKeepsAllFourteenPicks)
 {
     TicketBook book = rounds({LotteryKind::BIG, LotteryKind::BIG});
-    add_single(book, 0, picks_from(0, LotteryKind::BIG));
-    add_single(book, 0, picks_from(1, LotteryKind::BIG));
+    EXPECT_TRUE(add_single(book, 0, picks_from(0, LotteryKind::BIG)).ok);
+    EXPECT_TRUE(add_single(book, 0, picks_from(1, LotteryKind::BIG)).ok);
     SinglePurchase last;
     for (int i = 0; i < 14; ++i)
         last.picks[i] = static_cast<uint8_t>(1 + (i * 5) % 3);
-    add_single(book, 1, last);
+    EXPECT_TRUE(add_single(book, 1, last).ok);
 
     single_del(book, 0, 0);
     ASSERT_EQ(book.singles.size(), 2u);
@@ -208,8 +208,8 @@ TEST(PurchaseDeletion, AMovedBigSingleKeepsAllFourteenPicks)
 TEST(PurchaseDeletion, RoundsOnlyLastAndMiddle)
 {
     TicketBook book = rounds({LotteryKind::totoGOAL3});
-    add_single(book, 0, picks_from(0, LotteryKind::totoGOAL3));
-    add_multi(book, 0, marks_from(0, LotteryKind::totoGOAL3));
+    EXPECT_TRUE(add_single(book, 0, picks_from(0, LotteryKind::totoGOAL3)).ok);
+    EXPECT_TRUE(add_multi(book, 0, marks_from(0, LotteryKind::totoGOAL3)).ok);
     delete_entry(book, 0);
     EXPECT_EQ(book.entry_count(), 0);
     EXPECT_TRUE(book.goal_singles.empty());
@@ -219,8 +219,8 @@ TEST(PurchaseDeletion, RoundsOnlyLastAndMiddle)
     book = rounds({LotteryKind::toto, LotteryKind::totoGOAL, LotteryKind::toto, LotteryKind::miniBIG});
     for (int e = 0; e < 4; ++e)
         for (int n = 0; n <= e; ++n)
-            add_single(book, e, picks_from(n, book.entries[e].kind));
-    add_multi(book, 2, marks_from(3, LotteryKind::toto));
+            EXPECT_TRUE(add_single(book, e, picks_from(n, book.entries[e].kind)).ok);
+    EXPECT_TRUE(add_multi(book, 2, marks_from(3, LotteryKind::toto)).ok);
     const std::vector<Ticket> third = tickets_of(book, 2);
     const std::vector<Ticket> fourth = tickets_of(book, 3);
 
@@ -245,9 +245,11 @@ TEST(PurchaseDeletion, ALargeRoundAtTheFrontOfALargeBook)
     // rounds, at the front of a book of 20,000 rounds.
     TicketBook book;
     for (int e = 0; e < 20000; ++e)
-        add_entry(book, make_entry(e % 2 ? LotteryKind::toto : LotteryKind::totoGOAL2, "1"));
+        EXPECT_TRUE(add_entry(book, make_entry(e % 2 ? LotteryKind::toto : LotteryKind::totoGOAL2, "1")).ok);
     for (int n = 0; n < 9000; ++n)
-        add_single(book, n % 3 ? 0 : 1 + 2 * (n % 3000), picks_from(n, book.entries[n % 3 ? 0 : 1].kind));
+        EXPECT_TRUE(
+            add_single(book, n % 3 ? 0 : 1 + 2 * (n % 3000), picks_from(n, book.entries[n % 3 ? 0 : 1].kind))
+                .ok);
     ASSERT_TRUE(check_invariants(book).ok);
     delete_entry(book, 0);
     EXPECT_EQ(book.entry_count(), 19999);

@@ -84,8 +84,8 @@ TEST(PurchaseEntry, FullBookRefusesANewRound)
 TEST(PurchaseEntry, EditingARoundKeepsItsTicketsAndResults)
 {
     TicketBook book;
-    add_entry(book, make_entry(LotteryKind::BIG, "900"));
-    add_single(book, 0, make_single(std::vector<int>(14, 1)));
+    EXPECT_TRUE(add_entry(book, make_entry(LotteryKind::BIG, "900")).ok);
+    EXPECT_TRUE(add_single(book, 0, make_single(std::vector<int>(14, 1))).ok);
     book.entries[0].matches[3].result = kDraw;
     book.entries[0].state = kPrizeEntered;
     book.entries[0].prizes[0] = 12345;
@@ -105,7 +105,7 @@ TEST(PurchaseEntry, EditingARoundKeepsItsTicketsAndResults)
 TEST(PurchaseEntry, SinglesAreAppendedOrChangedInPlace)
 {
     TicketBook book;
-    add_entry(book, make_entry(LotteryKind::totoGOAL3));
+    EXPECT_TRUE(add_entry(book, make_entry(LotteryKind::totoGOAL3)).ok);
     SinglePicks picks;
     picks.fill(kKeepPick);
     for (size_t s = 0; s < 6; ++s)
@@ -137,8 +137,8 @@ TEST(PurchaseEntry, SinglesAreAppendedOrChangedInPlace)
 TEST(PurchaseEntry, ChangingAMultiAdjustsTicketsByTheDifference)
 {
     TicketBook book;
-    add_entry(book, make_entry(LotteryKind::minitotoA));
-    add_single(book, 0, make_single({1, 1, 1, 1, 1}));
+    EXPECT_TRUE(add_entry(book, make_entry(LotteryKind::minitotoA)).ok);
+    EXPECT_TRUE(add_single(book, 0, make_single({1, 1, 1, 1, 1})).ok);
     ASSERT_TRUE(store_multi(book, 0, -1, make_multi({"110", "110", "100", "100", "100"})).ok);
     EXPECT_EQ(book.entries[0].tickets, 1 + 4);
     EXPECT_EQ(book.multis[0].marked, 5);

@@ -14,7 +14,7 @@ TicketBook toto_with_results()
     const int cycle[3] = {kHomeWin, kDraw, kAwayWin};
     for (int i = 0; i < 13; ++i)
         e.matches[i].result = cycle[i % 3];
-    add_entry(book, e);
+    EXPECT_TRUE(add_entry(book, e).ok);
     return book;
 }
 
@@ -33,12 +33,12 @@ QString cells_of(const ReviewTicket &t, int row)
 TEST(PurchaseReview, ItemsFollowTheChain)
 {
     TicketBook book;
-    add_entry(book, make_entry(LotteryKind::toto));
-    add_entry(book, make_entry(LotteryKind::totoGOAL));
-    add_single(book, 0, make_single(std::vector<int>(13, 1)));
-    add_single(book, 1, make_single(std::vector<int>(10, 0)));
-    add_multi(book, 0, make_multi(std::vector<const char *>(13, "100")));
-    add_single(book, 0, make_single(std::vector<int>(13, 2)));
+    EXPECT_TRUE(add_entry(book, make_entry(LotteryKind::toto)).ok);
+    EXPECT_TRUE(add_entry(book, make_entry(LotteryKind::totoGOAL)).ok);
+    EXPECT_TRUE(add_single(book, 0, make_single(std::vector<int>(13, 1))).ok);
+    EXPECT_TRUE(add_single(book, 1, make_single(std::vector<int>(10, 0))).ok);
+    EXPECT_TRUE(add_multi(book, 0, make_multi(std::vector<const char *>(13, "100"))).ok);
+    EXPECT_TRUE(add_single(book, 0, make_single(std::vector<int>(13, 2))).ok);
 
     const auto items = review_items(book, 0);
     ASSERT_EQ(items.size(), 4u);
@@ -73,7 +73,7 @@ TEST(PurchaseReview, SingleCountsItsCorrectRows)
     picks[0] = kDraw; // three wrong picks
     picks[4] = kAwayWin;
     picks[12] = kAwayWin;
-    add_single(book, 0, make_single(picks));
+    EXPECT_TRUE(add_single(book, 0, make_single(picks)).ok);
 
     const ReviewTicket t = review_ticket(book, 0, 0);
     EXPECT_EQ(t.type, kSingle);
@@ -97,7 +97,7 @@ TEST(PurchaseReview, MultiRowsAndCancelledMatches)
     marks[0] = "111";                           // a triple covers a home win
     marks[1] = "110";                           // a double misses... no: row 1 was a draw, covered
     marks[3] = "001";                           // cancelled: every marked row is right
-    add_multi(book, 0, make_multi(marks));
+    EXPECT_TRUE(add_multi(book, 0, make_multi(marks)).ok);
 
     const ReviewTicket t = review_ticket(book, 0, 1);
     EXPECT_EQ(t.type, kMulti);
@@ -118,8 +118,8 @@ TEST(PurchaseReview, GoalCellsNameGoalCounts)
     e.teams[0].score = 1;               // no goal
     e.teams[1].score = 4;               // three or more
     e.teams[2].score = kScoreCancelled; // cancelled
-    add_entry(book, e);
-    add_single(book, 0, make_single({0, 2, 1, 3}));
+    EXPECT_TRUE(add_entry(book, e).ok);
+    EXPECT_TRUE(add_single(book, 0, make_single({0, 2, 1, 3})).ok);
     const ReviewTicket t = review_ticket(book, 0, 0);
     ASSERT_EQ(t.rows.size(), 4u);
     EXPECT_TRUE(t.rows[0][0].result && t.rows[0][0].marked);

@@ -19,7 +19,7 @@ namespace {
 SharedState one_round(LotteryKind kind)
 {
     SharedState state;
-    add_entry(state.book, make_entry(kind, "123"));
+    EXPECT_TRUE(add_entry(state.book, make_entry(kind, "123")).ok);
     state.current = 0;
     state.dialog_result = 7; // opening must reset it
     return state;

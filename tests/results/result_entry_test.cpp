@@ -79,7 +79,7 @@ TEST(ResultEntry, PrizeLimitsStayWithinWhatTheBookStores)
         input.state = kPrizeEntered;
         input.amounts.fill(prize_max(k));
         store_results(e, input);
-        add_entry(book, e);
+        EXPECT_TRUE(add_entry(book, e).ok);
         const BookReadResult back = parse_book(serialize_book(book), QStringLiteral("x.yrm"));
         ASSERT_TRUE(back.outcome.ok) << kind_code(k) << back.outcome.message.toStdString();
         EXPECT_EQ(back.book.entries[0].prizes[0], prize_max(k));

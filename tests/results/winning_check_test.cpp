@@ -13,7 +13,7 @@ TicketBook one_round(LotteryKind kind, int result)
     RoundEntry e = make_entry(kind);
     for (int s = 0; s < slot_count(kind); ++s)
         (is_match_kind(kind) ? e.matches[s].result : e.teams[s].score) = result;
-    add_entry(book, e);
+    EXPECT_TRUE(add_entry(book, e).ok);
     return book;
 }
 
@@ -36,7 +36,7 @@ TEST(WinningCheck, WorkedExampleOfATotoMulti)
     marks[0] = "110"; // covering doubles
     marks[5] = "101";
     marks[9] = "111"; // covering triple
-    add_multi(book, 0, make_multi(marks));
+    EXPECT_TRUE(add_multi(book, 0, make_multi(marks)).ok);
     result_chk(book, 0);
     const RoundEntry &e = book.entries[0];
     EXPECT_EQ(e.tickets, 12);
@@ -60,7 +60,7 @@ TEST(WinningCheck, RefundPaysTheStakeBackAndKeepsTheCounters)
 {
     TicketBook book = one_round(LotteryKind::BIG, kHomeWin);
     for (int i = 0; i < 7; ++i)
-        add_single(book, 0, make_single(std::vector<int>(14, 1)));
+        EXPECT_TRUE(add_single(book, 0, make_single(std::vector<int>(14, 1))).ok);
     result_chk(book, 0);
     ASSERT_EQ(book.entries[0].hits[0], 7);
     book.entries[0].state = kPrizeRefund;
@@ -75,7 +75,7 @@ TEST(WinningCheck, RefundPaysTheStakeBackAndKeepsTheCounters)
 TEST(WinningCheck, EveryMatchCancelledIsATopGradeHit)
 {
     TicketBook book = one_round(LotteryKind::toto, kCancelled);
-    add_single(book, 0, make_single(std::vector<int>(13, 2)));
+    EXPECT_TRUE(add_single(book, 0, make_single(std::vector<int>(13, 2))).ok);
     result_chk(book, 0);
     EXPECT_EQ(book.entries[0].hits[0], 1);
     EXPECT_TRUE(results_complete(book.entries[0]));
@@ -86,8 +86,8 @@ TEST(WinningCheck, PendingResultsShowQuestionMarksBelowABestCaseHit)
     TicketBook book = one_round(LotteryKind::BIG, kResultNone);
     book.entries[0].has_grade6 = true;
     book.entries[0].matches[0].result = kHomeWin;
-    add_single(book, 0, make_single(std::vector<int>(14, 1)));
-    add_single(book, 0, make_single(std::vector<int>(14, 2)));
+    EXPECT_TRUE(add_single(book, 0, make_single(std::vector<int>(14, 1))).ok);
+    EXPECT_TRUE(add_single(book, 0, make_single(std::vector<int>(14, 2))).ok);
     result_chk(book, 0);
     EXPECT_EQ(count_columns(book.entries[0]),
               (QStringList{QStringLiteral("1"), QStringLiteral("?"), QStringLiteral("?"), QStringLiteral("?"),
@@ -100,7 +100,8 @@ TEST(WinningCheck, CountsShowWhileNoBetterGradeIsPending)
     TicketBook book = one_round(LotteryKind::toto, kResultNone);
     book.entries[0].has_grade3 = true;
     book.entries[0].matches[0].result = kHomeWin;
-    add_single(book, 0, make_single(std::vector<int>(13, 2))); // one miss so far: best case 2等
+    EXPECT_TRUE(
+        add_single(book, 0, make_single(std::vector<int>(13, 2))).ok); // one miss so far: best case 2等
     result_chk(book, 0);
     EXPECT_EQ(count_columns(book.entries[0]).mid(0, 3),
               (QStringList{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("?")}));
@@ -110,8 +111,9 @@ TEST(WinningCheck, AllTicketsLostShowsZeroWhileResultsAreMissing)
 {
     TicketBook book = one_round(LotteryKind::minitotoA, kResultNone);
     book.entries[0].matches[0].result = kDraw;
-    add_single(book, 0, make_single({1, 1, 1, 1, 1}));
-    add_multi(book, 0, make_multi({"101", "111", "100", "100", "100"})); // 6 tickets, all miss slot 0
+    EXPECT_TRUE(add_single(book, 0, make_single({1, 1, 1, 1, 1})).ok);
+    EXPECT_TRUE(
+        add_multi(book, 0, make_multi({"101", "111", "100", "100", "100"})).ok); // 6 tickets, all miss slot 0
     result_chk(book, 0);
     EXPECT_EQ(book.entries[0].hits[6], 7);
     EXPECT_EQ(won_cell_text(book.entries[0]), QStringLiteral("0"));
@@ -120,10 +122,10 @@ TEST(WinningCheck, AllTicketsLostShowsZeroWhileResultsAreMissing)
 TEST(WinningCheck, AmountsFollowTheStateOnceResultsAreComplete)
 {
     TicketBook book = one_round(LotteryKind::toto, kHomeWin);
-    add_single(book, 0, make_single(std::vector<int>(13, 1)));
+    EXPECT_TRUE(add_single(book, 0, make_single(std::vector<int>(13, 1))).ok);
     std::vector<int> one_wrong(13, 1);
     one_wrong[4] = 3;
-    add_single(book, 0, make_single(one_wrong));
+    EXPECT_TRUE(add_single(book, 0, make_single(one_wrong)).ok);
     result_chk(book, 0);
     EXPECT_EQ(won_cell_text(book.entries[0]), QStringLiteral("金額未定"));
     book.entries[0].state = kPrizeEntered;
@@ -141,7 +143,7 @@ TEST(WinningCheck, GoalKindsGradeByWrongScores)
         TicketBook book = one_round(kind, 2); // every team scored once
         std::vector<int> picks(slot_count(kind), 1);
         picks[1] = 3;
-        add_single(book, 0, make_single(picks));
+        EXPECT_TRUE(add_single(book, 0, make_single(picks)).ok);
         result_chk(book, 0);
         const int expected_slot = kind == LotteryKind::totoGOAL ? 1 : 6;
         EXPECT_EQ(book.entries[0].hits[expected_slot], 1) << kind_display_name(kind).toStdString();
@@ -157,8 +159,8 @@ TEST(WinningCheck, BigGradeFollowsTheExactNumberOfMisses)
         four_wrong[s] = 1;
     std::vector<int> five_wrong = four_wrong;
     five_wrong[4] = 2;
-    add_single(book, 0, make_single(four_wrong));
-    add_single(book, 0, make_single(five_wrong));
+    EXPECT_TRUE(add_single(book, 0, make_single(four_wrong)).ok);
+    EXPECT_TRUE(add_single(book, 0, make_single(five_wrong)).ok);
     result_chk(book, 0);
     EXPECT_EQ(book.entries[0].hits, (std::array<int64_t, 7>{0, 0, 0, 0, 0, 1, 1}));
 }
@@ -166,7 +168,7 @@ TEST(WinningCheck, BigGradeFollowsTheExactNumberOfMisses)
 TEST(WinningCheck, MiniTotoMultiWithAMissedSlotLosesEveryCombination)
 {
     TicketBook book = one_round(LotteryKind::minitotoA, kAwayWin);
-    add_multi(book, 0, make_multi({"110", "111", "001", "001", "011"}));
+    EXPECT_TRUE(add_multi(book, 0, make_multi({"110", "111", "001", "001", "011"})).ok);
     result_chk(book, 0);
     EXPECT_EQ(book.entries[0].hits, (std::array<int64_t, 7>{0, 0, 0, 0, 0, 0, 12}));
 }
@@ -177,8 +179,8 @@ TEST(WinningCheck, LargeCountsAndAmountsDoNotWrap)
     TicketBook book = one_round(LotteryKind::toto, kCancelled);
     book.entries[0].state = kPrizeEntered;
     book.entries[0].prizes[0] = 500'000'000;
-    add_multi(book, 0, make_multi(std::vector<const char *>(13, "111")));
-    add_multi(book, 0, make_multi(std::vector<const char *>(13, "111")));
+    EXPECT_TRUE(add_multi(book, 0, make_multi(std::vector<const char *>(13, "111"))).ok);
+    EXPECT_TRUE(add_multi(book, 0, make_multi(std::vector<const char *>(13, "111"))).ok);
     result_chk(book, 0);
     const RoundEntry &e = book.entries[0];
     EXPECT_EQ(e.hits[0], 2 * 1594323);
@@ -191,9 +193,9 @@ TEST(BookTotals, BalanceIsWonLessBought)
 {
     TicketBook book = one_round(LotteryKind::BIG, kHomeWin);
     for (int i = 0; i < 5; ++i)
-        add_single(book, 0, make_single(std::vector<int>(14, 2)));
-    add_entry(book, make_entry(LotteryKind::BIG1000));
-    add_single(book, 1, make_single(std::vector<int>(11, 1)));
+        EXPECT_TRUE(add_single(book, 0, make_single(std::vector<int>(14, 2))).ok);
+    EXPECT_TRUE(add_entry(book, make_entry(LotteryKind::BIG1000)).ok);
+    EXPECT_TRUE(add_single(book, 1, make_single(std::vector<int>(11, 1))).ok);
     for (int i = 0; i < book.entry_count(); ++i)
         result_chk(book, i);
     const BookTotals t = book_totals(book);
@@ -218,7 +220,7 @@ TEST(EntryRow, TwelveColumnsFromTheStoredFields)
     TicketBook book = one_round(LotteryKind::BIG100, kHomeWin);
     book.entries[0].kai = sjis("第１回");
     for (int i = 0; i < 3; ++i)
-        add_single(book, 0, make_single(std::vector<int>(14, 1)));
+        EXPECT_TRUE(add_single(book, 0, make_single(std::vector<int>(14, 1))).ok);
     book.entries[0].state = kPrizeEntered;
     book.entries[0].prizes[0] = 2'000'000;
     result_chk(book, 0);

@@ -110,7 +110,7 @@ TicketBook random_book(std::mt19937 &rng, int entries, int purchases)
                 if (is_match_kind(kind) ? grade_exists(e, g + 1) : true)
                     e.prizes[g] = std::uniform_int_distribution<int64_t>(0, cap)(rng);
         }
-        add_entry(book, e);
+        EXPECT_TRUE(add_entry(book, e).ok);
     }
     for (int p = 0; p < purchases && entries > 0; ++p) {
         const int at = pick(rng, entries);
@@ -120,7 +120,7 @@ TicketBook random_book(std::mt19937 &rng, int entries, int purchases)
             SinglePurchase s;
             for (int i = 0; i < n; ++i)
                 s.picks[i] = static_cast<uint8_t>(is_match_kind(kind) ? 1 + pick(rng, 3) : pick(rng, 4));
-            add_single(book, at, s);
+            EXPECT_TRUE(add_single(book, at, s).ok);
         } else {
             MultiPurchase m;
             const int width = marks_per_slot(kind);
@@ -131,7 +131,7 @@ TicketBook random_book(std::mt19937 &rng, int entries, int purchases)
                 for (int k = 0; k < marks; ++k)
                     m.marks[i][(start + k) % width] = true;
             }
-            add_multi(book, at, m);
+            EXPECT_TRUE(add_multi(book, at, m).ok);
         }
     }
     for (int i = 0; i < book.entry_count(); ++i)
