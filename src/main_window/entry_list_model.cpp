@@ -6,10 +6,17 @@
 
 namespace {
 
-const std::array<const char16_t *, kListColumns> kHeaders = {
-    u"回",   u"種別", u"購入口数", u"購入金額", u"１等",   u"２等",
-    u"３等", u"４等", u"５等",     u"６等",     u"はずれ", u"当選金額",
-};
+// The column headings: the grade columns are named after the grades.
+QString header_text(int column)
+{
+    constexpr int kFirstGradeColumn = 4;
+    static const std::array<const char16_t *, kListColumns> kFixed = {
+        u"回",   u"種別", u"購入口数", u"購入金額", nullptr,   nullptr,
+        nullptr, nullptr, nullptr,     nullptr,     u"はずれ", u"当選金額",
+    };
+    const char16_t *fixed = kFixed[static_cast<size_t>(column)];
+    return fixed ? QString::fromUtf16(fixed) : grade_name(column - kFirstGradeColumn + 1);
+}
 
 // Label and kind read left to right; counts and amounts line up on the right.
 constexpr int kFirstNumberColumn = 2;
@@ -51,7 +58,7 @@ QVariant EntryListModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || section < 0 || section >= kListColumns)
         return {};
     if (role == Qt::DisplayRole)
-        return QString::fromUtf16(kHeaders[static_cast<size_t>(section)]);
+        return header_text(section);
     if (role == Qt::TextAlignmentRole)
         return section >= kFirstNumberColumn ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                              : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
