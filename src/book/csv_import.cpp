@@ -314,13 +314,16 @@ Outcome csv_fits(const TicketBook &book, const CsvImport &staged)
     int64_t singles = 0;
     int64_t multis = 0;
     int64_t tickets = 0;
-    for (size_t i = 0; i < staged.csv_rows.size(); ++i) {
-        if (staged.csv_rows[i].row_type == kCsvSingle) {
+    for (const CsvRow &row : staged.csv_rows) {
+        if (row.row_type == kCsvSingle) {
             ++singles;
             ++tickets;
-        } else if (staged.csv_rows[i].row_type == kCsvMulti) {
+        } else if (row.row_type == kCsvMulti) {
+            MultiPurchase multi;
+            multi.marks = row.marks;
+            count_multi(multi, e.kind);
             ++multis;
-            tickets += staged.views[i].combos;
+            tickets += multi.combos;
         }
     }
     const auto size_of = [](const auto &pool) { return static_cast<int64_t>(pool.size()); };
