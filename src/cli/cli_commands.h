@@ -11,6 +11,8 @@
 // name); the function prints its output and returns the exit status. Usage faults: 2.
 int cli_list(const QStringList &args);
 int cli_dump(const QStringList &args);
+int cli_export_csv(const QStringList &args);
+int cli_import_csv(const QStringList &args);
 
 // Writes bytes as they are (UTF-8) to stdout or stderr.
 void print_utf8(FILE *stream, const QByteArray &text);

@@ -15,6 +15,8 @@ struct Command {
 const std::array kCommands = {
     Command{"list", "list BOOK.yrm", cli_list},
     Command{"dump", "dump BOOK.yrm", cli_dump},
+    Command{"export-csv", "export-csv BOOK.yrm ROW OUT.csv", cli_export_csv},
+    Command{"import-csv", "import-csv BOOK.yrm IN.csv", cli_import_csv},
 };
 
 int usage()

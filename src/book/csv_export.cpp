@@ -1,0 +1,124 @@
+#include "book/csv_export.h"
+
+#include "book/book_file.h"
+#include "results/winning_check.h"
+
+#include <QSaveFile>
+
+namespace {
+
+// Codes of the file: a home win "1", an away win "2", a draw "0".
+QByteArray match_code(int result)
+{
+    switch (result) {
+    case kHomeWin: return "1";
+    case kAwayWin: return "2";
+    case kDraw: return "0";
+    case kCancelled: return "4";
+    default: return "5"; // not entered
+    }
+}
+
+QByteArray single_line(const SinglePurchase &p, LotteryKind kind)
+{
+    QByteArray line = "S";
+    for (int s = 0; s < slot_count(kind); ++s) {
+        const int pick = p.picks[static_cast<size_t>(s)];
+        line += ',';
+        // A match pick of 0 (none) is written as a draw, like the pick 3.
+        line += is_match_kind(kind) ? (pick == kHomeWin || pick == kAwayWin ? match_code(pick) : "0")
+                                    : QByteArray::number(pick);
+    }
+    return line;
+}
+
+QByteArray multi_line(const MultiPurchase &p, LotteryKind kind)
+{
+    // The file names match marks home, away, draw; memory keeps home, draw, away.
+    static constexpr std::array<int, 3> kMatchOrder = {kMarkHome, kMarkAway, kMarkDraw};
+    static constexpr std::array<int, 4> kGoalOrder = {0, 1, 2, 3};
+    QByteArray line = "M";
+    for (int s = 0; s < slot_count(kind); ++s) {
+        const auto &marks = p.marks[static_cast<size_t>(s)];
+        QByteArray names;
+        int count = 0;
+        auto name = [&](int mark) {
+            if (!marks[static_cast<size_t>(mark)])
+                return;
+            ++count;
+            names += ',';
+            names += is_match_kind(kind) ? match_code(kResultOfMark[static_cast<size_t>(mark)])
+                                         : QByteArray::number(mark);
+        };
+        if (is_match_kind(kind))
+            for (int mark : kMatchOrder)
+                name(mark);
+        else
+            for (int mark : kGoalOrder)
+                name(mark);
+        line += ',' + QByteArray::number(count) + names;
+    }
+    return line;
+}
+
+QByteArray results_line(const RoundEntry &e)
+{
+    QByteArray line = "R";
+    for (int s = 0; s < slot_count(e.kind); ++s) {
+        const int r = e.slot_result(s);
+        line += ',';
+        if (is_match_kind(e.kind))
+            line += match_code(r);
+        else
+            line += r == kScoreNone ? QByteArray("5") : QByteArray::number(r - 1);
+    }
+    if (e.state == kPrizeRefund) {
+        line += ",B";
+    } else if (e.state == kPrizeEntered) {
+        const int grades = grade_count(e);
+        line += ',' + QByteArray::number(grades);
+        for (int g = 0; g < grades; ++g)
+            line += ',' + QByteArray::number(e.prizes[static_cast<size_t>(g)]);
+    } else {
+        line += ",0";
+    }
+    return line;
+}
+
+} // namespace
+
+QString csv_no_entry_message()
+{
+    return QStringLiteral("書き出す開催回がありません。");
+}
+
+CsvExport export_csv(const TicketBook &book, int entry)
+{
+    CsvExport out;
+    if (entry < 0 || entry >= book.entry_count()) {
+        out.outcome = Outcome::failure(csv_no_entry_message());
+        return out;
+    }
+    const RoundEntry &e = book.entries[static_cast<size_t>(entry)];
+    QByteArray &bytes = out.bytes;
+    bytes += e.kai.bytes() + ',' + kind_csv_code(e.kind).toLatin1() + "\r\n";
+    book.for_each_purchase(entry, [&](int type, int index) {
+        const auto i = static_cast<size_t>(index);
+        bytes += type == kSingle ? single_line(book.single_pool(e.kind)[i], e.kind)
+                                 : multi_line(book.multi_pool(e.kind)[i], e.kind);
+        bytes += "\r\n";
+    });
+    bytes += results_line(e) + "\r\n";
+    return out;
+}
+
+Outcome save_csv(const TicketBook &book, int entry, const QString &path)
+{
+    const CsvExport exported = export_csv(book, entry);
+    if (!exported.outcome.ok)
+        return exported.outcome;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !write_all(file, exported.bytes) || !file.commit())
+        return Outcome::failure(save_failed_message());
+    return Outcome::success();
+}

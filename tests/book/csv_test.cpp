@@ -1,0 +1,451 @@
+#include "book/book_file.h"
+#include "book/book_invariants.h"
+#include "book/csv_cells.h"
+#include "book/csv_export.h"
+#include "book/csv_import.h"
+#include "results/winning_check.h"
+#include "support/book_builders.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// File bytes from lines, each ended by CR LF.
+QByteArray csv(std::initializer_list<const char *> lines)
+{
+    QByteArray out;
+    for (const char *line : lines)
+        out += QByteArray(line) + "\r\n";
+    return out;
+}
+
+TicketBook book_of(std::initializer_list<RoundEntry> entries)
+{
+    TicketBook book;
+    for (const RoundEntry &e : entries)
+        add_entry(book, e);
+    return book;
+}
+
+bool same_book(const TicketBook &a, const TicketBook &b)
+{
+    return a.entries == b.entries && a.singles == b.singles && a.multis == b.multis &&
+           a.goal_singles == b.goal_singles && a.goal_multis == b.goal_multis;
+}
+
+// Parses and applies; the outcome of whichever step failed.
+Outcome import(TicketBook &book, const QByteArray &bytes)
+{
+    const CsvImport staged = parse_csv(bytes, book);
+    return staged.outcome.ok ? apply_csv(book, staged) : staged.outcome;
+}
+
+} // namespace
+
+TEST(CsvCells, GetCellDropsSpacesAndTakesTheCellOff)
+{
+    struct Case {
+        const char *line, *cell, *rest;
+    };
+    for (const Case &c : {Case{"1 2,3", "12", "3"}, Case{"", "", ""}, Case{"a,", "a", ""},
+                          Case{",x", "", "x"}, Case{"abc", "abc", ""}, Case{" , ,", "", " ,"}}) {
+        QByteArray line = c.line;
+        EXPECT_EQ(get_csv_cell(line), QByteArray(c.cell)) << c.line;
+        EXPECT_EQ(line, QByteArray(c.rest)) << c.line;
+        EXPECT_EQ(has_csv_cell(line), *c.rest != '\0');
+    }
+}
+
+TEST(CsvCells, LeadingNumbers)
+{
+    EXPECT_EQ(csv_number("0123"), 123);
+    EXPECT_EQ(csv_number("12abc"), 12);
+    EXPECT_EQ(csv_number("abc"), 0);
+    EXPECT_EQ(csv_number(""), 0);
+    EXPECT_EQ(csv_number("-5"), -5);
+    EXPECT_EQ(csv_number("99999999999999999999999"), kCsvNumberLimit);
+    EXPECT_TRUE(same_csv_number("0123", "123"));
+    EXPECT_TRUE(same_csv_number("123回", "123"));
+    EXPECT_TRUE(same_csv_number("", "abc"));
+    EXPECT_FALSE(same_csv_number("123", "124"));
+    // Compared exactly, not through a saturated value.
+    EXPECT_FALSE(same_csv_number("123456789012345678901", "123456789012345678902"));
+}
+
+TEST(CsvCells, LinesEndWithCrLf)
+{
+    EXPECT_EQ(csv_lines("a\r\nb").size(), 2u);
+    EXPECT_EQ(csv_lines("a\r\n").size(), 1u);
+    EXPECT_EQ(csv_lines("a\r\n\r\n"), (std::vector<QByteArray>{"a", ""}));
+    EXPECT_EQ(csv_lines("a\nb"), (std::vector<QByteArray>{"a\nb"}));
+    EXPECT_TRUE(csv_lines("").empty());
+}
+
+TEST(CsvExport, Toto5SingleAndResults)
+{
+    RoundEntry e = make_entry(LotteryKind::toto5, "123");
+    const int results[] = {kHomeWin, kDraw, kAwayWin, kResultNone, kCancelled};
+    for (int s = 0; s < 5; ++s)
+        e.matches[s].result = results[s];
+    TicketBook book = book_of({e});
+    add_single(book, 0, make_single({1, 3, 2, 1, 1}));
+    const CsvExport out = export_csv(book, 0);
+    ASSERT_TRUE(out.outcome.ok);
+    EXPECT_EQ(out.bytes, csv({"123,T5", "S,1,0,2,1,1", "R,1,0,2,5,4,0"}));
+    EXPECT_FALSE(export_csv(book, 1).outcome.ok);
+    EXPECT_FALSE(export_csv(book, -1).outcome.ok);
+}
+
+TEST(CsvExport, MultiCellsNameMarksHomeAwayDraw)
+{
+    TicketBook book = book_of({make_entry(LotteryKind::minitotoA, "7")});
+    add_multi(book, 0, make_multi({"110", "111", "011", "001", "100"}));
+    EXPECT_EQ(export_csv(book, 0).bytes, csv({"7,MA", "M,2,1,0,3,1,2,0,2,2,0,1,2,1,1", "R,5,5,5,5,5,0"}));
+}
+
+TEST(CsvExport, GoalCodesAndPrizeCells)
+{
+    RoundEntry goal = make_entry(LotteryKind::totoGOAL2, "9");
+    goal.teams[0].score = kScoreCancelled;
+    goal.teams[1].score = 1; // no goal
+    goal.teams[2].score = 4; // three or more
+    goal.state = kPrizeEntered;
+    goal.prizes[0] = 1500000;
+    goal.prizes[1] = 99; // the file keeps it, the CSV does not: totoGOAL2 has one grade
+    TicketBook book = book_of({goal});
+    add_single(book, 0, make_single({3, 0, 2, 1}));
+    add_multi(book, 0, make_multi({"1010", "0001", "1110", "0100"}));
+    EXPECT_EQ(export_csv(book, 0).bytes,
+              csv({"9,G2", "S,3,0,2,1", "M,2,0,2,1,3,3,0,1,2,1,1", "R,4,0,3,5,1,1500000"}));
+
+    RoundEntry toto = make_entry(LotteryKind::toto, "1");
+    toto.has_grade3 = true;
+    toto.prizes = {30, 20, 10, 0, 0, 0, 0};
+    const std::pair<int, const char *> states[] = {
+        {kPrizeEntered, ",3,30,20,10\r\n"}, {kPrizeRefund, ",B\r\n"}, {kPrizeUndecided, ",0\r\n"}};
+    for (const auto &[state, tail] : states) {
+        toto.state = state;
+        EXPECT_TRUE(export_csv(book_of({toto}), 0).bytes.endsWith(tail)) << state;
+    }
+}
+
+TEST(CsvImport, StagesRowsAsWrittenAndShowsThem)
+{
+    const TicketBook book = book_of({make_entry(LotteryKind::toto5, "123")});
+    const CsvImport staged = parse_csv(
+        csv({"0123,T5", "S,1,0,2,9,1", "M,2,1,0,1,2,3,1,2,0,1,1,1,1", "R,1,0,2,5,4,2,1 500 000,7"}), book);
+    ASSERT_TRUE(staged.outcome.ok);
+    EXPECT_EQ(staged.entry, 0);
+    EXPECT_EQ(staged.label, QStringLiteral("0123"));
+    ASSERT_EQ(staged.csv_rows.size(), 3u);
+    const CsvRow &s = staged.csv_rows[0];
+    EXPECT_EQ(s.row_type, kCsvSingle);
+    EXPECT_EQ(std::vector<int>(s.values.begin(), s.values.begin() + 5), (std::vector<int>{1, 0, 2, 9, 1}));
+    const CsvRow &m = staged.csv_rows[1];
+    EXPECT_EQ(m.row_type, kCsvMulti);
+    EXPECT_EQ(m.marks[0], (std::array<bool, 4>{true, true, false, false}));  // home, draw
+    EXPECT_EQ(m.marks[1], (std::array<bool, 4>{false, false, true, false})); // away
+    EXPECT_EQ(m.marks[2], (std::array<bool, 4>{true, true, true, false}));
+    const CsvRow &r = staged.csv_rows[2];
+    EXPECT_EQ(r.row_type, kCsvResults);
+    EXPECT_EQ(r.state, kPrizeEntered);
+    EXPECT_EQ(r.prize_count, 2);
+    EXPECT_EQ(r.prizes[0], 1500000);
+    EXPECT_EQ(r.prizes[1], 7);
+
+    ASSERT_EQ(staged.views.size(), 3u);
+    EXPECT_EQ(staged.views[0].item, QStringLiteral("シングル"));
+    EXPECT_EQ(std::make_tuple(staged.views[0].doubles, staged.views[0].triples, staged.views[0].combos),
+              std::make_tuple(0, 0, int64_t{1}));
+    EXPECT_EQ(staged.views[0].cells[1], (std::array<bool, 4>{false, true, false, false})); // "0": draw
+    EXPECT_EQ(staged.views[0].cells[3], (std::array<bool, 4>{}));                          // "9": none
+    EXPECT_EQ(staged.views[1].item, QStringLiteral("マルチ"));
+    EXPECT_EQ(std::make_tuple(staged.views[1].doubles, staged.views[1].triples, staged.views[1].combos),
+              std::make_tuple(1, 1, int64_t{6}));
+    EXPECT_EQ(staged.views[2].item, QStringLiteral("結果"));
+    EXPECT_FALSE(staged.views[2].counters_shown);
+    EXPECT_EQ(staged.views[2].cells[4], (std::array<bool, 4>{true, true, true, false})); // cancelled
+    EXPECT_TRUE(staged.views[2].grade_labels_shown);
+    EXPECT_EQ(staged.views[2].prize_texts,
+              (std::vector<QString>{QStringLiteral("1,500,000円"), QStringLiteral("7円")}));
+
+    const CsvImport undecided = parse_csv(csv({"123,T5", "R,1,1,1,1,1,0", "R,1,1,1,1,1,B"}), book);
+    EXPECT_EQ(undecided.views[0].prize_texts, std::vector<QString>{QStringLiteral("未定")});
+    EXPECT_EQ(undecided.views[1].prize_texts, std::vector<QString>{QStringLiteral("払戻")});
+    EXPECT_FALSE(undecided.views[1].grade_labels_shown);
+    EXPECT_EQ(csv_cell_text(true), QStringLiteral("○"));
+    EXPECT_EQ(csv_cell_text(false), QStringLiteral("－"));
+}
+
+TEST(CsvImport, AppliesPicksMarksAndResults)
+{
+    RoundEntry e = make_entry(LotteryKind::toto5, "123");
+    e.matches[0].result = kAwayWin;
+    e.matches[3].result = kDraw;
+    e.matches[4].result = kHomeWin;
+    TicketBook book = book_of({e});
+    add_single(book, 0, make_single({1, 1, 1, 1, 1})); // imported purchases come after it
+    ASSERT_TRUE(import(book, csv({"123,T5", "S,1,0,2,1,1", "M,2,1,0,2,1,2,1,1,1,1,1,1", "S,7,0,-1,1,1",
+                                  "R,5,4,0,9,-3,0"}))
+                    .ok);
+    const auto tickets = tickets_of(book, 0);
+    ASSERT_EQ(tickets.size(), 4u);
+    EXPECT_EQ(std::get<SinglePurchase>(tickets[1]), make_single({1, 3, 2, 1, 1}));
+    EXPECT_EQ(std::get<MultiPurchase>(tickets[2]).combos, 4);
+    EXPECT_EQ(std::get<SinglePurchase>(tickets[3]), make_single({0, 3, 0, 1, 1})); // outside the codes: 0
+    EXPECT_EQ(book.entries[0].tickets, 1 + 1 + 4 + 1);
+    const auto &m = book.entries[0].matches;
+    EXPECT_EQ(m[0].result, kResultNone); // "5"
+    EXPECT_EQ(m[1].result, kCancelled);  // "4"
+    EXPECT_EQ(m[2].result, kDraw);
+    EXPECT_EQ(m[3].result, kDraw);    // "9" leaves the slot
+    EXPECT_EQ(m[4].result, kHomeWin); // "-3" leaves the slot
+    EXPECT_TRUE(chains_consistent(book));
+    EXPECT_TRUE(check_invariants(book).ok);
+}
+
+TEST(CsvImport, GoalPicksAndScores)
+{
+    TicketBook book = book_of({make_entry(LotteryKind::totoGOAL3, "5")});
+    ASSERT_TRUE(import(book, csv({"5,G3", "S,3,0,1,2,4,0", "M,1,3,3,0,1,2,2,1,2,1,0,1,1,1,1",
+                                  "R,0,4,5,3,6,1,2,100,50"}))
+                    .ok);
+    const auto tickets = tickets_of(book, 0);
+    ASSERT_EQ(tickets.size(), 2u);
+    EXPECT_EQ(std::get<SinglePurchase>(tickets[0]), make_single({3, 0, 1, 2, 0, 0}));
+    EXPECT_EQ(std::get<MultiPurchase>(tickets[1]).combos, 3 * 2);
+    const std::vector<int> scores = {1, 5, 0, 4, 0, 2};
+    for (int s = 0; s < 6; ++s)
+        EXPECT_EQ(book.entries[0].teams[s].score, scores[s]) << s;
+    EXPECT_EQ(book.entries[0].state, kPrizeEntered);
+    EXPECT_EQ(book.entries[0].prizes[1], 50);
+    EXPECT_TRUE(chains_consistent(book));
+}
+
+TEST(CsvImport, GradeFlagsFollowThePrizeCells)
+{
+    RoundEntry toto = make_entry(LotteryKind::toto, "1");
+    toto.has_grade3 = true;
+    RoundEntry big = make_entry(LotteryKind::BIG, "1");
+    big.has_grade5 = big.has_grade6 = true;
+    TicketBook book = book_of({toto, big, make_entry(LotteryKind::BIG1000, "1")});
+    const QByteArray thirteen = "5,5,5,5,5,5,5,5,5,5,5,5,5";
+    ASSERT_TRUE(import(book, "1,T\r\nR," + thirteen + ",B\r\n").ok);
+    EXPECT_EQ(book.entries[0].state, kPrizeRefund);
+    EXPECT_FALSE(book.entries[0].has_grade3);
+    ASSERT_TRUE(import(book, "1,B\r\nR," + thirteen + ",5,B\r\n").ok);
+    EXPECT_FALSE(book.entries[1].has_grade5 || book.entries[1].has_grade6);
+    ASSERT_TRUE(import(book, "1,B\r\nR," + thirteen + ",5,5,1,2,3,4,5\r\n").ok);
+    EXPECT_TRUE(book.entries[1].has_grade5);
+    EXPECT_FALSE(book.entries[1].has_grade6);
+    EXPECT_EQ(book.entries[1].prizes[4], 5);
+    // Six prize cells on a toto round: no 3等, and no prizes its file could not keep.
+    ASSERT_TRUE(import(book, "1,T\r\nR," + thirteen + ",6,1,2,3,4,5,6\r\n").ok);
+    EXPECT_FALSE(book.entries[0].has_grade3 || book.entries[0].has_grade5 || book.entries[0].has_grade6);
+    EXPECT_EQ(book.entries[0].prizes, (std::array<int64_t, 7>{1, 2, 0, 0, 0, 0, 0}));
+    ASSERT_TRUE(import(book, "1,B1\r\nR,5,5,5,5,5,5,5,5,5,5,5,6,1,2,3,4,5,6\r\n").ok);
+    EXPECT_FALSE(book.entries[2].has_grade5 || book.entries[2].has_grade6);
+    EXPECT_EQ(book.entries[2].prizes, (std::array<int64_t, 7>{1, 2, 3, 4, 0, 0, 0}));
+    const TicketBook reread = parse_book(serialize_book(book), QStringLiteral("x")).book;
+    EXPECT_EQ(reread.entries, book.entries);
+}
+
+TEST(CsvImport, FindsTheFirstEntryOfTheKindWithTheSameNumber)
+{
+    TicketBook book = book_of({make_entry(LotteryKind::toto, "123"), make_entry(LotteryKind::toto5, "0124"),
+                               make_entry(LotteryKind::toto5, "123"), make_entry(LotteryKind::toto5, "123")});
+    EXPECT_EQ(parse_csv(csv({"0123,T5"}), book).entry, 2);
+    EXPECT_EQ(parse_csv(csv({"124,T5"}), book).entry, 1);
+    EXPECT_EQ(parse_csv(csv({"123,T"}), book).entry, 0);
+    // A header alone stages nothing, and applying it changes nothing.
+    const CsvImport empty = parse_csv("123,T5", book);
+    ASSERT_TRUE(empty.outcome.ok);
+    EXPECT_TRUE(empty.csv_rows.empty());
+    const TicketBook before = book;
+    EXPECT_TRUE(apply_csv(book, empty).ok);
+    EXPECT_TRUE(same_book(book, before));
+}
+
+TEST(CsvImport, ImportingTwiceDoublesTheTickets)
+{
+    TicketBook book = book_of({make_entry(LotteryKind::minitotoB, "3")});
+    const QByteArray file = csv({"3,MB", "S,1,1,1,1,1", "M,2,1,2,2,1,0,1,1,1,1,1,1", "R,1,1,1,1,1,0"});
+    ASSERT_TRUE(import(book, file).ok);
+    ASSERT_TRUE(import(book, file).ok);
+    EXPECT_EQ(book.entries[0].tickets, 2 * (1 + 4));
+    EXPECT_EQ(tickets_of(book, 0).size(), 4u);
+    EXPECT_TRUE(chains_consistent(book));
+}
+
+TEST(CsvImport, EveryFaultRefusesTheWholeFile)
+{
+    const char *const faults[] = {
+        "",                                                     // no header
+        "123,X\r\n",                                            // unknown kind code
+        "123\r\n",                                              // header without a kind
+        "123,MA\r\n",                                           // no mini toto-A round 123
+        "124,T5\r\n",                                           // no round 124
+        "123,T5\r\nS,1,0,2,1,1\r\n\r\n",                        // trailing empty line
+        "123,T5\r\n\r\nS,1,0,2,1,1\r\n",                        // empty line
+        "123,T5\r\nX,1,0,2,1,1\r\n",                            // unknown line type
+        "123,T5\r\nS,1,0,2,1,1,1\r\n",                          // one cell too many
+        "123,T5\r\nS,1,0,2,1,1,,\r\n",                          // an empty cell too many
+        "123,T5\r\nS,1,0,2,1\r\n",                              // one cell short
+        "123,T5\r\nS,1,0,2,1,\r\n",                             // empty last cell after a trailing ","
+        "123,T5\r\nS\r\n",                                      // no cells at all
+        "123,T5\r\nS,1,0,32768,1,1\r\n",                        // value beyond 16 bits
+        "123,T5\r\nS,1,0,-32769,1,1\r\n",                       // likewise below
+        "123,T5\r\nM,1,1,1,1,1,1,1,1,0\r\n",                    // a slot without marks
+        "123,T5\r\nM,1,1,1,1,1,1,1,1,1,9\r\n",                  // only an unknown mark name
+        "123,T5\r\nM,1,1,1,1,1,1,1,1,2,1\r\n",                  // marks run out
+        "123,T5\r\nM,32768,1\r\n",                              // mark count beyond 16 bits
+        "123,T5\r\nM,1,1,1,1,1,1,1,1,1,1,1\r\n",                // one cell too many after a multi
+        "123,T5\r\nR,1,1,1,1,1\r\n",                            // no prize cell
+        "123,T5\r\nR,1,1,1,1,1,7,1,1,1,1,1,1,1\r\n",            // more than six prizes
+        "123,T5\r\nR,1,1,1,1,1,-1\r\n",                         // negative prize count
+        "123,T5\r\nR,1,1,1,1,1,2,1\r\n",                        // prizes run out
+        "123,T5\r\nR,1,1,1,1,1,1,2147483648\r\n",               // prize beyond 32 bits
+        "123,T5\r\nR,1,1,1,1,1,1,-1\r\n",                       // negative prize
+        "123,T5\r\nR,1,1,1,1,1,B,1\r\n",                        // a cell after the refund mark
+        "123,T\r\nR,1,1,1,1,1,1,1,1,1,1,1,1,1,1,500000001\r\n", // above the kind's cap
+        "123,B\r\nM,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1\r\n", // multi on BIG
+        "1,G2\r\nM,4,0,1,2,3,1,0,1,0,1,0\r\n",                                    // all four goals
+        "1,G2\r\nR,1,1,1,1,6,1,1,1,1,1,1\r\n",                                    // six goal prizes
+    };
+    TicketBook book = book_of({make_entry(LotteryKind::toto5, "123"), make_entry(LotteryKind::toto, "123"),
+                               make_entry(LotteryKind::totoGOAL2, "1"), make_entry(LotteryKind::BIG, "123")});
+    // One good line ahead of the fault: nothing of the file may be applied.
+    add_single(book, 0, make_single({1, 1, 1, 1, 1}));
+    const TicketBook before = book;
+    for (const char *fault : faults) {
+        QByteArray file = fault;
+        const qsizetype header_end = file.indexOf("\r\n");
+        if (header_end >= 0 && file.startsWith("123,T5"))
+            file.insert(header_end + 2, "S,2,2,2,2,2\r\n");
+        const CsvImport staged = parse_csv(file, book);
+        EXPECT_FALSE(staged.outcome.ok) << fault;
+        EXPECT_EQ(staged.outcome.message, csv_failed_message()) << fault;
+        EXPECT_TRUE(staged.csv_rows.empty()) << fault;
+        EXPECT_FALSE(apply_csv(book, staged).ok) << fault;
+        EXPECT_TRUE(same_book(book, before)) << fault;
+    }
+    EXPECT_EQ(parse_csv(csv({"123,T5"}), TicketBook{}).outcome.message, csv_failed_message());
+    EXPECT_EQ(read_csv(QStringLiteral("/nonexistent/x.csv"), book).outcome.message, csv_failed_message());
+}
+
+TEST(CsvImport, HarmlessVariants)
+{
+    TicketBook book =
+        book_of({make_entry(LotteryKind::toto5, "123"), make_entry(LotteryKind::totoGOAL2, "1")});
+    for (const char *ok :
+         {"123,T5\r\nS,1,0,2,1,1,\r\n", // trailing "," after the last cell
+          "123,T5\r\nS, 1 ,0,2,1,1\r\nR,1,1,1,1,1,1, 1 000\r\n", "123,T5,extra\r\n", "123,T5",
+          "123,T5\r\nS,1,0,2,1,1", // last line without its end
+          "1,G2\r\nR,1,1,1,1,5,1,2,3,4,5\r\n", "1,G2\r\nM,3,0,1,2,1,0,1,3,1,3\r\n",
+          "123,T5\r\nM,4,1,1,0,7,1,1,1,1,1,1,1,1\r\n"})
+        EXPECT_TRUE(import(book, ok).ok) << ok;
+    EXPECT_EQ(book.entries[0].prizes[0], 1000);
+    EXPECT_TRUE(chains_consistent(book));
+    EXPECT_TRUE(check_invariants(book).ok);
+}
+
+TEST(CsvImport, LimitsAreCheckedBeforeAnythingIsApplied)
+{
+    // Pools: the entry's pool may fill up to its last record, never beyond.
+    TicketBook book = book_of({make_entry(LotteryKind::toto5, "1"), make_entry(LotteryKind::toto5, "2")});
+    add_single(book, 1, make_single({1, 1, 1, 1, 1}));
+    QByteArray file = "1,T5\r\nR,1,1,1,1,1,B\r\n";
+    for (int i = 0; i < kMaxRecords - 1; ++i)
+        file += "S,1,0,2,1,1\r\n";
+    CsvImport staged = parse_csv(file, book);
+    ASSERT_TRUE(staged.outcome.ok);
+    TicketBook full = book;
+    ASSERT_TRUE(apply_csv(full, staged).ok);
+    EXPECT_EQ(full.singles.size(), size_t{kMaxRecords});
+    EXPECT_EQ(full.entries[0].tickets, kMaxRecords - 1);
+    EXPECT_TRUE(chains_consistent(full));
+
+    staged = parse_csv(file + "S,1,1,1,1,1\r\n", book);
+    ASSERT_TRUE(staged.outcome.ok);
+    EXPECT_EQ(csv_fits(book, staged).message, out_of_memory_message());
+    const TicketBook before = book;
+    EXPECT_EQ(apply_csv(book, staged).message, out_of_memory_message());
+    EXPECT_TRUE(same_book(book, before)); // not even the results line
+
+    // Tickets: a toto multi of 13 triples stands for 3^13 tickets.
+    TicketBook toto = book_of({make_entry(LotteryKind::toto, "1")});
+    const int64_t per_multi = 1594323;
+    const int64_t most = 0x7FFFFFFF / per_multi;
+    QByteArray all_triples = "M";
+    for (int s = 0; s < 13; ++s)
+        all_triples += ",3,1,2,0";
+    QByteArray multis;
+    for (int64_t i = 0; i < most; ++i)
+        multis += all_triples + "\r\n";
+    TicketBook fits = toto;
+    ASSERT_TRUE(import(fits, "1,T\r\n" + multis).ok);
+    EXPECT_EQ(fits.entries[0].tickets, most * per_multi);
+    EXPECT_EQ(import(toto, "1,T\r\n" + multis + all_triples + "\r\n").message, out_of_memory_message());
+    EXPECT_EQ(toto.entries[0].tickets, 0);
+    EXPECT_TRUE(toto.multis.empty());
+}
+
+TEST(CsvRoundTrip, RandomRoundsOfEveryKindComeBackIntoAnEmptyCopy)
+{
+    std::mt19937 rng(20240612);
+    int checked = 0;
+    for (int round = 0; round < 40; ++round) {
+        const TicketBook book = random_book(rng, 12, 150);
+        for (int i = 0; i < book.entry_count(); ++i) {
+            const RoundEntry &orig = book.entries[i];
+            // The copy: the same round without tickets, results or prizes.
+            RoundEntry blank = make_entry(orig.kind);
+            blank.kai = orig.kai;
+            blank.matches = orig.matches;
+            blank.teams = orig.teams;
+            for (auto &m : blank.matches)
+                m.result = kResultNone;
+            for (auto &t : blank.teams)
+                t.score = kScoreNone;
+            TicketBook copy = book_of({blank});
+            const CsvExport out = export_csv(book, i);
+            ASSERT_TRUE(out.outcome.ok);
+            const CsvImport staged = parse_csv(out.bytes, copy);
+            ASSERT_TRUE(staged.outcome.ok) << out.bytes.toStdString();
+            ASSERT_TRUE(apply_csv(copy, staged).ok);
+
+            // The model: purchases and results come back as they were; prizes and grade
+            // flags as far as the prize cells carry them.
+            RoundEntry want = orig;
+            const int grades = grade_count(orig);
+            want.has_grade3 = orig.state == kPrizeEntered && orig.has_grade3;
+            want.has_grade6 = orig.state == kPrizeEntered && orig.has_grade6;
+            // Six prize cells always mean a 5等 too.
+            want.has_grade5 = orig.state == kPrizeEntered && orig.kind == LotteryKind::BIG && grades >= 5;
+            for (int g = 0; g < 6; ++g)
+                if (orig.state != kPrizeEntered || g >= grades)
+                    want.prizes[g] = 0;
+            const RoundEntry &got = copy.entries[0];
+            EXPECT_EQ(got.matches, want.matches);
+            EXPECT_EQ(got.teams, want.teams);
+            EXPECT_EQ(got.state, want.state);
+            EXPECT_EQ(std::make_tuple(got.has_grade3, got.has_grade5, got.has_grade6),
+                      std::make_tuple(want.has_grade3, want.has_grade5, want.has_grade6));
+            EXPECT_EQ(std::vector<int64_t>(got.prizes.begin(), got.prizes.begin() + 6),
+                      std::vector<int64_t>(want.prizes.begin(), want.prizes.begin() + 6));
+            EXPECT_EQ(got.tickets, orig.tickets);
+            EXPECT_EQ(tickets_of(copy, 0), tickets_of(book, i));
+            EXPECT_TRUE(check_invariants(copy).ok);
+            // Graded alike wherever the grades are alike.
+            if (std::tie(want.has_grade3, want.has_grade5, want.has_grade6) ==
+                std::tie(orig.has_grade3, orig.has_grade5, orig.has_grade6)) {
+                result_chk(copy, 0);
+                EXPECT_EQ(copy.entries[0].hits, orig.hits);
+            }
+            // Exporting the copy gives the same file.
+            EXPECT_EQ(export_csv(copy, 0).bytes, out.bytes);
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 300);
+}
