@@ -53,6 +53,8 @@ WalkOutcome walk(DownloadSession &session, const QStringList &captions)
     QByteArray lists("[");
     for (qsizetype i = 0; i < captions.size(); ++i) {
         const QString &caption = captions[i];
+        if (!session.failure().message.isEmpty())
+            return {1, {}, session.failure().message};
         if (!session.running())
             return {2, {}, QStringLiteral("the download has ended before \"%1\"").arg(caption)};
         QStringList shown;
