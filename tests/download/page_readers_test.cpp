@@ -160,6 +160,20 @@ TEST(ScheduleData, RowWithoutBothTeamsIsRejected)
     EXPECT_FALSE(get_scedule_data(cut, teams, page));
 }
 
+TEST(ScheduleData, HugeSpansStayBounded)
+{
+    TeamNames teams;
+    QString page = toto_info_page(q("1"), {}, {}, {{q("toto"), pairs(13), {}}});
+    // One date cell spans every row below it, however many rows it claims.
+    const QString date = q("<td ROWSPAN=\"3\">01/13<br>(土)</td>");
+    const qsizetype first = page.indexOf(date);
+    page.replace(date, QString());
+    page.insert(first, q("<td ROWSPAN=\"99999\" COLSPAN=\"99999999999999999999\">01/13</td>"));
+    DownloadState st = state_at(4);
+    ASSERT_TRUE(get_scedule_data(st, teams, page));
+    EXPECT_EQ(st.downloaded_round.matches[12].away.text(), q("12"));
+}
+
 TEST(ScheduleData, GoalTeamsAndBigMatches)
 {
     TeamNames teams;
