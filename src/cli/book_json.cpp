@@ -95,9 +95,9 @@ private:
     bool newline_ = false; // the next separator breaks the line
 };
 
-void write_slots(JsonOut &j, const RoundEntry &e)
+void write_slot_array(JsonOut &j, const RoundEntry &e)
 {
-    j.key("slots").begin_array();
+    j.begin_array();
     for (int s = 0; s < slot_count(e.kind); ++s) {
         j.begin_object();
         if (is_match_kind(e.kind)) {
@@ -115,6 +115,12 @@ void write_slots(JsonOut &j, const RoundEntry &e)
         j.end_object();
     }
     j.end_array();
+}
+
+void write_slots(JsonOut &j, const RoundEntry &e)
+{
+    j.key("slots");
+    write_slot_array(j, e);
 }
 
 void write_purchases(JsonOut &j, const TicketBook &book, int index)
@@ -189,4 +195,18 @@ QByteArray book_to_json(const TicketBook &book)
     j.key("bought").number(totals.bought).key("won").number(totals.won).key("balance").number(totals.balance);
     j.end_object().end_object();
     return j.take();
+}
+
+QByteArray slots_to_json(const RoundEntry &entry)
+{
+    JsonOut j;
+    write_slot_array(j, entry);
+    return j.take().chopped(1);
+}
+
+QByteArray json_string(const QString &text)
+{
+    JsonOut j;
+    j.string(text);
+    return j.take().chopped(1);
 }

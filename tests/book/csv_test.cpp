@@ -23,7 +23,7 @@ TicketBook book_of(std::initializer_list<RoundEntry> entries)
 {
     TicketBook book;
     for (const RoundEntry &e : entries)
-        add_entry(book, e);
+        EXPECT_TRUE(add_entry(book, e).ok);
     return book;
 }
 
@@ -88,7 +88,7 @@ TEST(CsvExport, Toto5SingleAndResults)
     for (int s = 0; s < 5; ++s)
         e.matches[s].result = results[s];
     TicketBook book = book_of({e});
-    add_single(book, 0, make_single({1, 3, 2, 1, 1}));
+    EXPECT_TRUE(add_single(book, 0, make_single({1, 3, 2, 1, 1})).ok);
     const CsvExport out = export_csv(book, 0);
     ASSERT_TRUE(out.outcome.ok);
     EXPECT_EQ(out.bytes, csv({"123,T5", "S,1,0,2,1,1", "R,1,0,2,5,4,0"}));
@@ -99,7 +99,7 @@ TEST(CsvExport, Toto5SingleAndResults)
 TEST(CsvExport, MultiCellsNameMarksHomeAwayDraw)
 {
     TicketBook book = book_of({make_entry(LotteryKind::minitotoA, "7")});
-    add_multi(book, 0, make_multi({"110", "111", "011", "001", "100"}));
+    EXPECT_TRUE(add_multi(book, 0, make_multi({"110", "111", "011", "001", "100"})).ok);
     EXPECT_EQ(export_csv(book, 0).bytes, csv({"7,MA", "M,2,1,0,3,1,2,0,2,2,0,1,2,1,1", "R,5,5,5,5,5,0"}));
 }
 
@@ -113,8 +113,8 @@ TEST(CsvExport, GoalCodesAndPrizeCells)
     goal.prizes[0] = 1500000;
     goal.prizes[1] = 99; // the file keeps it, the CSV does not: totoGOAL2 has one grade
     TicketBook book = book_of({goal});
-    add_single(book, 0, make_single({3, 0, 2, 1}));
-    add_multi(book, 0, make_multi({"1010", "0001", "1110", "0100"}));
+    EXPECT_TRUE(add_single(book, 0, make_single({3, 0, 2, 1})).ok);
+    EXPECT_TRUE(add_multi(book, 0, make_multi({"1010", "0001", "1110", "0100"})).ok);
     EXPECT_EQ(export_csv(book, 0).bytes,
               csv({"9,G2", "S,3,0,2,1", "M,2,0,2,1,3,3,0,1,2,1,1", "R,4,0,3,5,1,1500000"}));
 
@@ -184,7 +184,7 @@ TEST(CsvImport, AppliesPicksMarksAndResults)
     e.matches[3].result = kDraw;
     e.matches[4].result = kHomeWin;
     TicketBook book = book_of({e});
-    add_single(book, 0, make_single({1, 1, 1, 1, 1})); // imported purchases come after it
+    EXPECT_TRUE(add_single(book, 0, make_single({1, 1, 1, 1, 1})).ok); // imported purchases come after it
     ASSERT_TRUE(import(book, csv({"123,T5", "S,1,0,2,1,1", "M,2,1,0,2,1,2,1,1,1,1,1,1", "S,7,0,-1,1,1",
                                   "R,5,4,0,9,-3,0"}))
                     .ok);
@@ -315,7 +315,7 @@ TEST(CsvImport, EveryFaultRefusesTheWholeFile)
     TicketBook book = book_of({make_entry(LotteryKind::toto5, "123"), make_entry(LotteryKind::toto, "123"),
                                make_entry(LotteryKind::totoGOAL2, "1"), make_entry(LotteryKind::BIG, "123")});
     // One good line ahead of the fault: nothing of the file may be applied.
-    add_single(book, 0, make_single({1, 1, 1, 1, 1}));
+    EXPECT_TRUE(add_single(book, 0, make_single({1, 1, 1, 1, 1})).ok);
     const TicketBook before = book;
     for (const char *fault : faults) {
         QByteArray file = fault;
@@ -353,7 +353,7 @@ TEST(CsvImport, LimitsAreCheckedBeforeAnythingIsApplied)
 {
     // Pools: the entry's pool may fill up to its last record, never beyond.
     TicketBook book = book_of({make_entry(LotteryKind::toto5, "1"), make_entry(LotteryKind::toto5, "2")});
-    add_single(book, 1, make_single({1, 1, 1, 1, 1}));
+    EXPECT_TRUE(add_single(book, 1, make_single({1, 1, 1, 1, 1})).ok);
     QByteArray file = "1,T5\r\nR,1,1,1,1,1,B\r\n";
     for (int i = 0; i < kMaxRecords - 1; ++i)
         file += "S,1,0,2,1,1\r\n";

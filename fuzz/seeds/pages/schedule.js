@@ -1,0 +1,2 @@
+document.write("<a><img alt='12回 x'></a>");
+document.write("<img alt='3回'>");

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "download/clock.h"
+#include "download/download_state.h"
+#include "download/page_fetcher.h"
+#include "download/team_names.h"
+
+#include <array>
+#include <functional>
+
+// Where pages come from: scheme://host[:port] without a trailing slash.
+struct DownloadAddresses {
+    QString store_url;
+    QString team_list_url; // the list server's address; the document's path is added
+    // YORIMO_STORE_URL and YORIMO_TEAMLIST_URL, else the operator's store and our list server.
+    static DownloadAddresses from_environment();
+};
+
+// The biggest page accepted. The operator's pages are a few hundred kilobytes; anything
+// past this is not a page of theirs and is rejected rather than held in memory.
+inline constexpr qsizetype kMaxPageBytes = 4 * 1024 * 1024;
+
+// One walk of the download dialog: from the top-level choices through year, round and kind
+// to one downloaded round, fetching and reading pages on the way. The dialog (or the
+// command line) shows `lines()`, `lbl_cur()`, the progress and the button states, calls
+// cmd_ok / cmd_back / cancel, and on `on_closed` reads dialog_result(), failure() and
+// downloaded_round().
+class DownloadSession final : private PageFetcher::Listener {
+public:
+    struct Failure {
+        QString message; // "" when the walk did not end on a failure
+        QString title;
+    };
+
+    DownloadSession(PageFetcher &fetcher, TeamNames &teams, const Clock &clock, DownloadAddresses addresses);
+    ~DownloadSession() override;
+    DownloadSession(const DownloadSession &) = delete;
+    DownloadSession &operator=(const DownloadSession &) = delete;
+
+    // The dialog opens: dialog_result 0, level 0, the top-level choices.
+    void open();
+    void list_init();
+    // OK on line `line` of the list; ignored while OK is disabled or the line does not exist.
+    void cmd_ok(int line);
+    // The back button; ignored while it is disabled.
+    void cmd_back();
+    // Cancel or closing the dialog: nothing is downloaded.
+    void cancel();
+
+    // Shown by the dialog.
+    const std::vector<ChoiceEntry> &choices() const { return st_.choices; }
+    const QStringList &lines() const { return st_.lines; }
+    int selected() const { return st_.selected; }
+    const QString &lbl_cur() const { return lbl_cur_; }
+    bool ok_enabled() const { return st_.ok_enabled; }
+    bool back_enabled() const { return st_.back_enabled; }
+    int progress() const { return progress_; }
+    bool progress_visible() const { return progress_visible_; }
+
+    // download_running: true from open() until the walk ends (data read, failure or cancel).
+    bool running() const { return running_; }
+    // A page is being fetched.
+    bool fetching() const { return fetching_; }
+    // 1 schedule data read, 2 result data read, 0 otherwise.
+    int dialog_result() const { return st_.dialog_result; }
+    const Failure &failure() const { return failure_; }
+    const RoundEntry &downloaded_round() const { return st_.downloaded_round; }
+
+    // The walk's state, for tests and the dialog's diagnostics.
+    int step() const { return st_.step; }
+    int level() const { return level_; }
+    int retry_count() const { return retry_count_; }
+    const QString &saved_page() const { return saved_page_; }
+    const QString &current_url() const { return st_.current_url; }
+    const std::array<ChoiceEntry, 3> &history() const { return history_; }
+    const DownloadAddresses &addresses() const { return addresses_; }
+    QString team_list_url() const;
+
+    // Something shown changed (list, labels, buttons, progress).
+    std::function<void()> on_changed;
+    // The walk ended; the dialog closes.
+    std::function<void()> on_closed;
+
+private:
+    void fetch_data(const QByteArray &chunk, qint64 content_length) override;
+    void fetch_finished(qint64 content_length) override;
+    void fetch_failed() override;
+
+    void fetch_page(const QString &url);
+    void page_rejected(int step);
+    void next_teamname();
+    // Runs the reader of the current step on the saved page; fetches the page again when
+    // the reader rejects it.
+    void read_saved_page();
+    void after_reading(bool ok, int step, const QString &text, bool fetched);
+    void finish_with(const QString &message, const QString &title);
+    void close_walk();
+    void update_progress(qint64 received, qint64 content_length);
+    void changed();
+
+    PageFetcher &fetcher_;
+    TeamNames &teams_;
+    const Clock &clock_;
+    DownloadAddresses addresses_;
+
+    DownloadState st_;
+    std::array<ChoiceEntry, 3> history_{};
+    ChoiceEntry chosen_; // the kind chosen while the team-name list is fetched
+    QString lbl_cur_;
+    QString saved_page_;
+    QByteArray received_;
+    int level_ = 0;
+    int retry_count_ = 0;
+    int progress_ = 0;
+    bool progress_visible_ = false;
+    bool running_ = false;
+    bool fetching_ = false;
+    Failure failure_;
+};

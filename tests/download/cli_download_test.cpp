@@ -1,0 +1,123 @@
+// yorimo-cli download end to end, against the local test store.
+#include "download/page_readers.h"
+#include "store_pages.h"
+#include "test_store.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+using namespace store_pages;
+
+namespace {
+
+QString q(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+struct CliRun {
+    int status;
+    QByteArray out, err;
+};
+
+CliRun run_cli(const QString &store, const QStringList &args, const QByteArray &input = {})
+{
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("YORIMO_STORE_URL"), store);
+    env.insert(QStringLiteral("YORIMO_TEAMLIST_URL"), TestStore::refused_url());
+    cli.setProcessEnvironment(env);
+    cli.start(QStringLiteral(YORIMO_CLI), QStringList{QStringLiteral("download"), QStringLiteral("--today"),
+                                                      QStringLiteral("2024/01/10")} +
+                                              args);
+    cli.write(input);
+    cli.closeWriteChannel();
+    EXPECT_TRUE(cli.waitForFinished(60000));
+    return {cli.exitCode(), cli.readAllStandardOutput(), cli.readAllStandardError()};
+}
+
+class CliDownload : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        static int argc = 1;
+        static char name[] = "cli_download_test";
+        static char *argv[] = {name, nullptr};
+        if (!QCoreApplication::instance())
+            new QCoreApplication(argc, argv);
+    }
+
+    void SetUp() override
+    {
+        std::vector<ResultRow> rows;
+        for (int i = 0; i < 13; ++i)
+            rows.push_back({q("鹿島"), q("浦和"), q(i < 2 ? "中止" : "2")});
+        store.set(result_index_url({}, false), result_index(q("2024年"), {q("2023年")}, {q("1234")}));
+        store.set(
+            q("/dcs/subos/screen/pi04/spin011/PGSPIN01101LnkHoldCntLotResultLsttoto.form?holdCntId=1234"),
+            match_result_page(q("1234"), q("toto"), false, rows, {q("1,000円"), q("10円")}));
+    }
+    TestStore store;
+};
+
+TEST_F(CliDownload, WalkPrintsTheListsAndTheRound)
+{
+    const CliRun run =
+        run_cli(store.url(), {q("くじ結果(toto)"), q("2024年"), q("第1234回(01/13)"), q("toto")});
+    ASSERT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_TRUE(run.err.isEmpty());
+    const QJsonObject json = QJsonDocument::fromJson(run.out).object();
+    const QJsonArray lists = json[q("choice_lists")].toArray();
+    ASSERT_EQ(lists.size(), 4);
+    EXPECT_EQ(lists[0].toArray()[2].toString(), q("くじ結果(toto)"));
+    EXPECT_EQ(lists[3].toArray()[0].toString(), q("toto"));
+    EXPECT_EQ(json[q("lbl_cur")].toString(), q("くじ結果(toto)-2024年-第1234回(01/13)-toto"));
+    EXPECT_EQ(json[q("dialog_result")].toInt(), 2);
+    const QJsonObject round = json[q("downloaded_round")].toObject();
+    EXPECT_EQ(round[q("kai")].toString(), q("1234"));
+    EXPECT_EQ(round[q("kind_name")].toString(), q("toto"));
+    const QJsonArray slots = round[q("slots")].toArray();
+    ASSERT_EQ(slots.size(), 13);
+    EXPECT_EQ(slots[0].toObject()[q("result")].toInt(), 4);
+    EXPECT_EQ(slots[12].toObject()[q("away")].toString(), q("浦和"));
+    EXPECT_FALSE(round[q("has_grade3")].toBool());
+    EXPECT_EQ(round[q("prizes")].toArray()[0].toInt(), 1000);
+}
+
+TEST_F(CliDownload, FailuresAndUnknownCaptions)
+{
+    CliRun run = run_cli(TestStore::refused_url(), {q("くじ結果(toto)"), q("2024年")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_EQ(QString::fromUtf8(run.err), q("ｔｏｔｏオフィシャルサイトに接続できません。\n"));
+    run = run_cli(store.url(), {q("くじ結果(toto)"), q("1999年")});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.out.isEmpty());
+    run = run_cli(store.url(), {q("戻る")}); // the back button is off at the top
+    EXPECT_EQ(run.status, 2);
+}
+
+TEST_F(CliDownload, WalksFromStandardInput)
+{
+    const QByteArray walks = q("くじ結果(toto)\t2024年\t戻る\t2024年\t第1234回(01/13)\ttoto\n"
+                               "くじ結果(toto)\tnothing\n"
+                               "\n"
+                               "くじ結果(toto)\t2024年\t第1234回(01/13)\ttoto\n")
+                                 .toUtf8();
+    const CliRun run = run_cli(store.url(), {q("--walks"), q("-")}, walks);
+    ASSERT_EQ(run.status, 0);
+    const QList<QByteArray> lines = run.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    const QJsonObject first = QJsonDocument::fromJson(lines[0]).object();
+    EXPECT_EQ(first[q("choice_lists")].toArray().size(), 6);
+    EXPECT_EQ(first[q("choice_lists")].toArray()[3].toArray()[0].toString(), q("2024年"));
+    EXPECT_TRUE(QJsonDocument::fromJson(lines[1]).object().contains(q("error")));
+    EXPECT_EQ(QJsonDocument::fromJson(lines[2]).object()[q("dialog_result")].toInt(), 2);
+    EXPECT_EQ(store.hits(result_index_url({}, false)), 3); // once per walk: going back re-reads the page
+}
+
+} // namespace
