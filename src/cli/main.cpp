@@ -15,6 +15,7 @@ struct Command {
 const std::array kCommands = {
     Command{"list", "list BOOK.yrm", cli_list},
     Command{"dump", "dump BOOK.yrm", cli_dump},
+    Command{"stats", "stats BOOK.yrm", cli_stats},
 };
 
 int usage()
