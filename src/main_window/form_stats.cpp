@@ -74,7 +74,8 @@ FormStats::FormStats(const TicketBook &book, UiServices &ui, QWidget *parent)
     grd_stats_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grd_stats_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grd_stats_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
-    grd_stats_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grd_stats_->verticalHeader()->setDefaultSectionSize(grd_stats_->fontMetrics().height() + 8);
+    grd_stats_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     cmb_kind_ = form_ui::named(new QComboBox(this), QStringLiteral("cmb_kind"));
     cmb_kind_->addItem(QStringLiteral("すべて"), -1);
@@ -85,6 +86,9 @@ FormStats::FormStats(const TicketBook &book, UiServices &ui, QWidget *parent)
     cht_balance_->viewport()->setMouseTracking(true);
     cht_balance_->viewport()->installEventFilter(this);
     cht_balance_->chart()->legend()->setAlignment(Qt::AlignTop);
+    // Yen on the value axis with thousands separators.
+    cht_balance_->chart()->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
+    cht_balance_->chart()->setLocalizeNumbers(true);
 
     cmd_save_ = form_ui::named(new QPushButton(QStringLiteral("画像として保存..."), this),
                                QStringLiteral("cmd_save"));
@@ -113,7 +117,7 @@ FormStats::FormStats(const TicketBook &book, UiServices &ui, QWidget *parent)
     fill_table();
     build_chart();
     connect(cmb_kind_, &QComboBox::currentIndexChanged, this, &FormStats::cmb_kind_Change);
-    resize(960, 680);
+    resize(std::max(960, sizeHint().width()), 740);
 }
 
 void FormStats::fill_table()
@@ -143,7 +147,14 @@ void FormStats::fill_table()
     }
     put_row(row, QStringLiteral("合計"), stats.total, true);
     grd_stats_->resizeColumnsToContents();
+    for (int c = 0; c < grd_stats_->columnCount(); ++c)
+        grd_stats_->setColumnWidth(c, grd_stats_->columnWidth(c) + 12);
     grd_stats_->horizontalHeader()->setStretchLastSection(true);
+    grd_stats_->setCurrentItem(nullptr);
+    // Every row in sight: there are at most twelve.
+    grd_stats_->setFixedHeight(grd_stats_->horizontalHeader()->sizeHint().height() +
+                               grd_stats_->rowCount() * grd_stats_->verticalHeader()->defaultSectionSize() +
+                               2 * grd_stats_->frameWidth());
 }
 
 std::optional<LotteryKind> FormStats::chart_kind() const
@@ -245,7 +256,6 @@ void FormStats::build_chart()
     y_axis->setLabelFormat(QStringLiteral("%.0f"));
     y_axis->setRange(low, high > low ? high : low + 1);
     y_axis->applyNiceNumbers();
-    y_axis->setTitleText(QStringLiteral("円"));
     chart->addAxis(x_axis, Qt::AlignBottom);
     chart->addAxis(y_axis, Qt::AlignLeft);
     for (QAbstractSeries *series : chart->series()) {
