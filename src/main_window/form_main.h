@@ -89,6 +89,7 @@ public:
     void menu_kakunin_Click();
     void menu_result_Click();
     void menu_down_Click();
+    void menu_stats_Click();
     void menu_index_Click();
     void menu_ver_Click();
     void cmd_up_Click();

@@ -1,8 +1,10 @@
 #include "book/book_file.h"
 #include "main_window/form_stats.h"
+#include "main_window/main_window_fixture.h"
 #include "support/book_builders.h"
 #include "support/fake_ui_services.h"
 
+#include <QApplication>
 #include <QAreaSeries>
 #include <QCategoryAxis>
 #include <QChart>
@@ -10,10 +12,12 @@
 #include <QComboBox>
 #include <QImage>
 #include <QLineSeries>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -154,4 +158,37 @@ TEST(FormStats, ManyRoundsGetThinnedAxisLabels)
     EXPECT_GE(axis->count(), 8);
     EXPECT_EQ(axis->categoriesLabels().first(), QStringLiteral("0"));
     EXPECT_EQ(point_count(form, QStringLiteral("line_cumulative")), 1000);
+}
+
+using StatsMenuTest = MainWindowTest;
+
+TEST_F(StatsMenuTest, EditMenuOpensTheWindowWhenTheBookHasAnEntry)
+{
+    QAction *stats = action("menu_stats");
+    ASSERT_NE(stats, nullptr);
+    EXPECT_EQ(stats->text(), QStringLiteral("収支統計..."));
+    EXPECT_EQ(stats->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
+    const QList<QAction *> items = window->findChild<QMenu *>(QStringLiteral("menu_edit"))->actions();
+    const qsizetype at = items.indexOf(stats);
+    ASSERT_GT(at, 0);
+    EXPECT_TRUE(items[at - 1]->isSeparator());
+    EXPECT_FALSE(stats->isEnabled());
+
+    ASSERT_TRUE(window->load_book(QStringLiteral(YORIMO_SAMPLE)));
+    EXPECT_TRUE(stats->isEnabled());
+    QString title;
+    int rows = 0;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        title = dialog->windowTitle();
+        rows = dialog->findChild<QTableWidget *>(QStringLiteral("grd_stats"))->rowCount();
+        dialog->accept();
+    });
+    stats->trigger();
+    EXPECT_EQ(title, QStringLiteral("収支統計"));
+    EXPECT_EQ(rows, 12);
+
+    window->toto_clear();
+    EXPECT_FALSE(stats->isEnabled());
 }
