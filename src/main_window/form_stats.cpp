@@ -147,9 +147,15 @@ void FormStats::fill_table()
     }
     put_row(row, QStringLiteral("合計"), stats.total, true);
     grd_stats_->resizeColumnsToContents();
-    for (int c = 0; c < grd_stats_->columnCount(); ++c)
+    // Figures keep their width; the kind column takes what the window gives beyond that.
+    int width = 2 * grd_stats_->frameWidth();
+    for (int c = 0; c < grd_stats_->columnCount(); ++c) {
         grd_stats_->setColumnWidth(c, grd_stats_->columnWidth(c) + 12);
-    grd_stats_->horizontalHeader()->setStretchLastSection(true);
+        width += grd_stats_->columnWidth(c);
+    }
+    grd_stats_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    grd_stats_->setMinimumWidth(width);
+    grd_stats_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grd_stats_->setCurrentItem(nullptr);
     // Every row in sight: there are at most twelve.
     grd_stats_->setFixedHeight(grd_stats_->horizontalHeader()->sizeHint().height() +
