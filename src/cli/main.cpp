@@ -18,6 +18,7 @@ const std::array kCommands = {
     Command{"export-csv", "export-csv BOOK.yrm ROW OUT.csv", cli_export_csv},
     Command{"import-csv", "import-csv BOOK.yrm IN.csv", cli_import_csv},
     Command{"download", "download [--today YYYY/MM/DD] (CAPTION... | --walks FILE)", cli_download},
+    Command{"stats", "stats BOOK.yrm", cli_stats},
 };
 
 int usage()

@@ -136,6 +136,10 @@ void FormMain::build_menus()
     connect(menu_down, &QAction::triggered, this, &FormMain::menu_down_Click);
     // The download dialogs are not part of this build yet: say so by a disabled command.
     menu_down->setEnabled(false);
+    edit->addSeparator();
+    QAction *menu_stats = add_menu_action(edit, "menu_stats", QStringLiteral("収支統計..."));
+    menu_stats->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    connect(menu_stats, &QAction::triggered, this, &FormMain::menu_stats_Click);
     entry_actions_ << menu_single << menu_kakunin << menu_result;
     multi_actions_ << menu_multi;
 
@@ -229,6 +233,13 @@ void FormMain::build_central()
     auto *grid = new QGridLayout(central);
 
     model_ = new EntryListModel(state_.book, this);
+    // 収支統計 needs an entry: follow the rows as they come and go.
+    const auto stats_follow_rows = [this] {
+        findChild<QAction *>(QStringLiteral("menu_stats"))->setEnabled(model_->rowCount() > 0);
+    };
+    connect(model_, &QAbstractItemModel::rowsInserted, this, stats_follow_rows);
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, stats_follow_rows);
+    connect(model_, &QAbstractItemModel::modelReset, this, stats_follow_rows);
     lvw_main_ = new QTreeView(central);
     lvw_main_->setObjectName(QStringLiteral("lvw_main"));
     lvw_main_->setRootIsDecorated(false);

@@ -93,6 +93,7 @@ public:
     bool edit_multi(int pool_index);
     void menu_result_Click();
     void menu_down_Click();
+    void menu_stats_Click();
     void menu_index_Click();
     void menu_ver_Click();
     void cmd_up_Click();

@@ -7,6 +7,7 @@
 #include "entry/form_goal_single.h"
 #include "entry/form_kakunin.h"
 #include "main_window/form_about.h"
+#include "main_window/form_stats.h"
 #include "platform/ui_services.h"
 #include "results/form_result.h"
 
@@ -153,6 +154,14 @@ void FormMain::menu_csv_write_Click() {}
 void FormMain::menu_csv_read_Click() {}
 
 void FormMain::menu_down_Click() {}
+
+void FormMain::menu_stats_Click()
+{
+    if (state_.book.entry_count() == 0) // the shortcut may outrun the menu's state
+        return;
+    FormStats stats(state_.book, ui_, this);
+    stats.exec();
+}
 
 // --- help -------------------------------------------------------------------------------------
 

@@ -40,10 +40,11 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts)
 
     auto *edit = window->findChild<QMenu *>(QStringLiteral("menu_edit"));
     ASSERT_NE(edit, nullptr);
-    EXPECT_EQ(texts_of(edit->actions()),
-              QStringList({QStringLiteral("新規登録"), QStringLiteral("シングル購入"),
-                           QStringLiteral("マルチ購入"), QStringLiteral("購入確認・修正"),
-                           QStringLiteral("結果入力"), QStringLiteral("ダウンロード...")}));
+    EXPECT_EQ(
+        texts_of(edit->actions()),
+        QStringList({QStringLiteral("新規登録"), QStringLiteral("シングル購入"), QStringLiteral("マルチ購入"),
+                     QStringLiteral("購入確認・修正"), QStringLiteral("結果入力"),
+                     QStringLiteral("ダウンロード..."), QStringLiteral("収支統計...")}));
     auto *input = window->findChild<QMenu *>(QStringLiteral("menu_input"));
     ASSERT_NE(input, nullptr);
     QStringList names;

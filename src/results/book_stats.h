@@ -1,0 +1,65 @@
+#pragma once
+
+#include "book/ticket_book.h"
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+// Exact integer for counts and yen summed over a book: a single round's winnings can
+// already pass 64 bits, so sums are kept in 128 bits and never wrap.
+__extension__ typedef __int128 StatsInt;
+
+// What a set of rounds bought and won, from the winning check's figures.
+struct KindStats {
+    StatsInt rounds = 0;          // 回数
+    StatsInt tickets = 0;         // 購入口数
+    StatsInt bought = 0;          // 購入金額
+    StatsInt settled_tickets = 0; // 確定口数: tickets of rounds with every result, not refunded
+    StatsInt winning_tickets = 0; // 当選口数: their 1等..6等 tickets
+    StatsInt won = 0;             // 当選金額, refunds included
+
+    StatsInt balance() const { return won - bought; } // 収支
+
+    bool operator==(const KindStats &) const = default;
+};
+
+struct KindStatsRow {
+    LotteryKind kind;
+    KindStats stats;
+};
+
+struct BookStats {
+    std::vector<KindStatsRow> kinds; // the kinds present, in kind-code order
+    KindStats total;
+};
+
+// What the round counts into the book's 当選金額 total ("金額未定" and "未確定" count 0).
+StatsInt entry_won(const RoundEntry &entry);
+
+// Adds one round to `stats`.
+void add_round(KindStats &stats, const RoundEntry &entry);
+// Per kind present and in total.
+BookStats book_stats(const TicketBook &book);
+
+// One round's 収支 and the running 収支 of the rounds before it and itself.
+struct RoundBalance {
+    int entry = 0; // index in the book
+    StatsInt bought = 0;
+    StatsInt won = 0;
+    StatsInt balance = 0;
+    StatsInt cumulative = 0;
+};
+// The rounds in list order, all of them or those of one kind.
+std::vector<RoundBalance> round_balances(const TicketBook &book, std::optional<LotteryKind> kind);
+
+// numerator / denominator in percent, rounded to a tenth with halves up ("85.3"); "-" when
+// the denominator is 0.
+QString percent_text(StatsInt numerator, StatsInt denominator);
+// 回収率 and 的中率.
+QString return_rate_text(const KindStats &stats);
+QString hit_rate_text(const KindStats &stats);
+
+// Plain decimal digits, and "#,0" (thousands separated by commas, minus sign when negative).
+QString integer_text(StatsInt value);
+QString yen_text(StatsInt value);
