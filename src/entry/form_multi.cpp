@@ -49,7 +49,6 @@ FormMulti::FormMulti(SharedState &state, UiServices &ui, QWidget *parent, Family
     row->addStretch();
     cmd_clear = new QPushButton(QStringLiteral("クリア"), this);
     cmd_clear->setObjectName(QStringLiteral("cmd_clear"));
-    cmd_clear->setAutoDefault(false);
     row->addWidget(cmd_clear);
 
     connect(cmd_clear, &QPushButton::clicked, this, &FormMulti::cmd_clear_Click);

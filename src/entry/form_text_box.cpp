@@ -7,6 +7,7 @@
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenu>
 
 LimitedTextBox::LimitedTextBox(UiServices &ui, QWidget *parent)
@@ -121,11 +122,26 @@ void LimitedTextBox::dropEvent(QDropEvent *event)
     guarded([&] { QLineEdit::dropEvent(event); });
 }
 
+namespace {
+
+// The standard menu's paste item. Qt gives its items no names, but every item shows its
+// shortcut after a tab, and paste's is the platform's paste key.
+QAction *paste_action(QMenu *menu)
+{
+    const QString shortcut = u'\t' + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    for (QAction *action : menu->actions())
+        if (action->objectName() == QLatin1String("edit-paste") || action->text().endsWith(shortcut))
+            return action;
+    return nullptr;
+}
+
+} // namespace
+
 void LimitedTextBox::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu *menu = createStandardContextMenu();
     // The menu's paste goes through the same seam and limits as Ctrl+V.
-    if (auto *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
+    if (QAction *paste = paste_action(menu)) {
         disconnect(paste, &QAction::triggered, nullptr, nullptr);
         paste->setEnabled(!isReadOnly() && !ui_.clipboard_text().isEmpty());
         connect(paste, &QAction::triggered, this, &LimitedTextBox::paste_clipboard);

@@ -44,7 +44,6 @@ QPushButton *make_cancel_button(QWidget *parent)
 {
     auto *button = new QPushButton(QStringLiteral("キャンセル"), parent);
     button->setObjectName(QStringLiteral("cmd_cancel"));
-    button->setAutoDefault(false);
     return button;
 }
 

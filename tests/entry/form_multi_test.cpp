@@ -226,3 +226,27 @@ TEST_F(FormMultiTest, CancelAndFullPoolChangeNothing)
     EXPECT_EQ(state.dialog_result, 0);
     EXPECT_EQ(state.book.entries, before.entries);
 }
+
+TEST_F(FormMultiTest, EnterPressesTheFocusedButtonElseOk)
+{
+    for (const char *focused : {"cmd_cancel", "cmd_clear", "chk_draw_4"}) {
+        SCOPED_TRACE(focused);
+        state = SharedState{};
+        auto d = open_new(LotteryKind::minitotoA);
+        d->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(d.get()));
+        for (int i = 0; i < 5; ++i)
+            mark(*d, i, 1);
+        auto *target = d->findChild<QWidget *>(QLatin1String(focused));
+        ASSERT_NE(target, nullptr);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Return);
+        const bool ok_pressed = QLatin1String(focused) == QLatin1String("chk_draw_4");
+        EXPECT_EQ(state.book.multis.size(), ok_pressed ? 1u : 0u);
+        EXPECT_EQ(state.dialog_result, ok_pressed ? 1 : 0);
+        EXPECT_EQ(d->isVisible(), QLatin1String(focused) == QLatin1String("cmd_clear"));
+        if (d->isVisible()) {
+            EXPECT_EQ(counters(*d), QStringLiteral("0/0/1")); // cleared
+        }
+    }
+}

@@ -4,8 +4,10 @@
 #include "platform/shift_jis.h"
 #include "support/dialog_driver.h"
 
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
+#include <QMenu>
 
 // The text boxes of the registration dialogs, driven inside the real dialogs.
 namespace {
@@ -165,4 +167,30 @@ TEST_F(TextBoxTest, EveryBoxOfBothDialogsIsLimited)
         commit(box, "1234567890123");
         EXPECT_EQ(box->text(), QStringLiteral("1234567890")) << box->objectName().toStdString();
     }
+}
+
+TEST_F(TextBoxTest, TheContextMenusPasteKeepsTheLimitsOfCtrlV)
+{
+    const auto select_cd = [this] {
+        home->setText(u8("abcdefghij"));
+        home->setSelection(2, 2);
+    };
+    select_cd();
+    paste(home, "ＸＹ");
+    EXPECT_EQ(home->text(), u8("abefghij"));
+
+    select_cd();
+    QContextMenuEvent opened(QContextMenuEvent::Mouse, QPoint(4, 4), home->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(home, &opened);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QAction *paste_item = nullptr;
+    for (QAction *action : menu->actions())
+        if (action->text().endsWith(QStringLiteral("\tCtrl+V")))
+            paste_item = action;
+    ASSERT_NE(paste_item, nullptr);
+    ASSERT_TRUE(paste_item->isEnabled());
+    paste_item->trigger();
+    menu->close();
+    EXPECT_EQ(home->text(), u8("abefghij"));
 }
