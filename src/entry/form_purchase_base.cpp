@@ -7,7 +7,9 @@
 #include <QAbstractButton>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using namespace form_ui;
 
@@ -55,10 +57,41 @@ void FormPurchaseBase::place_headings(const QStringList &headings)
 
 void FormPurchaseBase::place_buttons(int row, const QList<QAbstractButton *> &buttons)
 {
-    for (int c = 0; c < buttons.size(); ++c)
+    for (int c = 0; c < buttons.size(); ++c) {
         grid_->addWidget(buttons[c], grid_rows_[static_cast<size_t>(row)], slot_rows_.first_column() + c,
                          Qt::AlignHCenter);
+        buttons[c]->installEventFilter(this);
+    }
     row_buttons_[static_cast<size_t>(row)] = buttons;
+}
+
+bool FormPurchaseBase::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return OpeningDialog::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent *>(event)->key();
+    if (key != Qt::Key_Left && key != Qt::Key_Right && key != Qt::Key_Up && key != Qt::Key_Down)
+        return OpeningDialog::eventFilter(watched, event);
+    // The row buttons form a grid: left and right move within the row (and pick, where a
+    // row takes one pick), up and down to the same column of the shown rows around.
+    for (int row = 0; row < row_count(); ++row) {
+        const QList<QAbstractButton *> &buttons = row_buttons_[static_cast<size_t>(row)];
+        const auto column = buttons.indexOf(static_cast<QAbstractButton *>(watched));
+        if (column < 0)
+            continue;
+        int to_row = row;
+        qsizetype to_column = column;
+        if (key == Qt::Key_Left || key == Qt::Key_Right)
+            to_column = std::clamp<qsizetype>(column + (key == Qt::Key_Left ? -1 : 1), 0, buttons.size() - 1);
+        else
+            to_row = std::clamp(row + (key == Qt::Key_Up ? -1 : 1), 0, row_count() - 1);
+        QAbstractButton *target = row_buttons_[static_cast<size_t>(to_row)][to_column];
+        target->setFocus(Qt::OtherFocusReason);
+        if (to_row == row && to_column != column && arrows_pick() && !target->isChecked())
+            target->click();
+        return true;
+    }
+    return OpeningDialog::eventFilter(watched, event);
 }
 
 const RoundEntry &FormPurchaseBase::round() const
@@ -84,7 +117,23 @@ void FormPurchaseBase::on_open()
     for (size_t p = 0; p < pair_lines_.size(); ++p)
         pair_lines_[p]->setHidden(static_cast<int>(2 * p + 2) >= rows);
     load_rows();
+    focus_first_row();
     adjustSize();
+}
+
+void FormPurchaseBase::focus_first_row()
+{
+    // The user starts on the first row's picks (the stored one when editing), not on a
+    // button that would close the dialog.
+    if (row_buttons_.empty() || row_buttons_[0].isEmpty())
+        return;
+    QAbstractButton *target = row_buttons_[0].first();
+    for (QAbstractButton *button : row_buttons_[0])
+        if (button->isChecked()) {
+            target = button;
+            break;
+        }
+    target->setFocus();
 }
 
 void FormPurchaseBase::show_refusal(const Outcome &outcome)

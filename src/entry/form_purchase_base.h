@@ -54,6 +54,9 @@ protected:
     virtual void load_rows() = 0;
 
     void on_open() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    // Whether left and right also pick the button they move to (one pick per row).
+    virtual bool arrows_pick() const { return false; }
 
     const RoundEntry &round() const;
     LotteryKind kind() const { return round().kind; }
@@ -74,6 +77,7 @@ protected:
 private:
     void place_headings(const QStringList &headings);
     void place_buttons(int row, const QList<QAbstractButton *> &buttons);
+    void focus_first_row();
 
     QLabel *lbl_kai = nullptr;
     QLabel *lbl_kind = nullptr;

@@ -20,6 +20,7 @@ protected:
     FormSingle(SharedState &state, UiServices &ui, QWidget *parent, Family family);
 
     void load_rows() override;
+    bool arrows_pick() const override { return true; }
 
 private:
     QList<QAbstractButton *> make_row(int row);

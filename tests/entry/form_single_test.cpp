@@ -181,3 +181,20 @@ TEST_F(FormSingleTest, CancelAndFullPoolChangeNothing)
     EXPECT_EQ(state.book.goal_singles.size(), static_cast<size_t>(kMaxRecords));
     EXPECT_EQ(state.book.entries, before.entries);
 }
+
+TEST_F(FormSingleTest, TheKeyboardWalksRowByRow)
+{
+    auto d = open(add_round(LotteryKind::toto5));
+    d->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d.get()));
+    // Focus starts on the first option of row 1; the arrows pick within the row.
+    EXPECT_EQ(QApplication::focusWidget(), pick_button(*d, 0, 0));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(QApplication::focusWidget(), pick_button(*d, 0, 1));
+    EXPECT_TRUE(pick_button(*d, 0, 1)->isChecked());
+    // Tab moves on to the next row.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QWidget *next = QApplication::focusWidget();
+    EXPECT_TRUE(next == pick_button(*d, 1, 0) || next == pick_button(*d, 1, 1) || next == pick_button(*d, 1, 2))
+        << next->objectName().toStdString();
+}
