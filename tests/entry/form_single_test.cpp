@@ -195,6 +195,7 @@ TEST_F(FormSingleTest, TheKeyboardWalksRowByRow)
     // Tab moves on to the next row.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QWidget *next = QApplication::focusWidget();
-    EXPECT_TRUE(next == pick_button(*d, 1, 0) || next == pick_button(*d, 1, 1) || next == pick_button(*d, 1, 2))
+    EXPECT_TRUE(next == pick_button(*d, 1, 0) || next == pick_button(*d, 1, 1) ||
+                next == pick_button(*d, 1, 2))
         << next->objectName().toStdString();
 }
