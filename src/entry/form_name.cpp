@@ -181,7 +181,6 @@ void FormName::on_open()
     }
     state_.dialog_result = 0;
     check_name();
-    adjustSize();
 }
 
 void FormName::check_name()

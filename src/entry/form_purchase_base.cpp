@@ -118,7 +118,6 @@ void FormPurchaseBase::on_open()
         pair_lines_[p]->setHidden(static_cast<int>(2 * p + 2) >= rows);
     load_rows();
     focus_first_row();
-    adjustSize();
 }
 
 void FormPurchaseBase::focus_first_row()

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QString>
 #include <array>
@@ -107,6 +108,7 @@ public:
     {
         loaded_ = true;
         on_open();
+        fit_to_contents();
     }
 
 protected:
@@ -120,6 +122,15 @@ protected:
     }
 
 private:
+    // The dialog's rows depend on the round: size it to the rows it shows, before it is
+    // first seen (the layout must settle first, or the old minimum keeps it tall).
+    void fit_to_contents()
+    {
+        if (QLayout *l = layout())
+            l->activate();
+        adjustSize();
+    }
+
     bool loaded_ = false;
 };
 

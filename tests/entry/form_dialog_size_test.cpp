@@ -1,0 +1,67 @@
+// Every round dialog is as tall as the rows its kind shows, from the moment it is shown.
+#include "entry/form_goal_multi.h"
+#include "entry/form_goal_name.h"
+#include "entry/form_goal_single.h"
+#include "entry/form_kakunin.h"
+#include "platform/shared_state.h"
+#include "results/form_result.h"
+#include "support/book_builders.h"
+#include "support/fake_ui_services.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+using Factory = std::function<std::unique_ptr<QDialog>(SharedState &, UiServices &, LotteryKind)>;
+
+template <typename Match, typename Goal>
+Factory family_of_dialogs()
+{
+    return [](SharedState &state, UiServices &ui, LotteryKind kind) -> std::unique_ptr<QDialog> {
+        if (is_match_kind(kind))
+            return std::make_unique<Match>(state, ui);
+        return std::make_unique<Goal>(state, ui);
+    };
+}
+
+int shown_height(const Factory &make, LotteryKind kind)
+{
+    SharedState state;
+    FakeUiServices ui;
+    EXPECT_TRUE(add_entry(state.book, make_entry(kind)).ok);
+    std::unique_ptr<QDialog> dialog = make(state, ui, kind);
+    if (auto *name = dynamic_cast<FormName *>(dialog.get()))
+        name->set_kind(kind);
+    dialog->show();
+    EXPECT_EQ(dialog->height(), dialog->sizeHint().height()) << kind_code(kind);
+    return dialog->height();
+}
+
+} // namespace
+
+TEST(DialogSize, ShorterKindsGiveShorterDialogs)
+{
+    const Factory kakunin = [](SharedState &state, UiServices &ui,
+                               LotteryKind kind) -> std::unique_ptr<QDialog> {
+        if (is_match_kind(kind))
+            return std::make_unique<FormKakunin>(state, ui, ReviewEditors{});
+        return std::make_unique<FormGoalKakunin>(state, ui, ReviewEditors{});
+    };
+    const struct {
+        const char *dialog;
+        Factory make;
+    } dialogs[] = {{"name", family_of_dialogs<FormName, FormGoalName>()},
+                   {"single", family_of_dialogs<FormSingle, FormGoalSingle>()},
+                   {"multi", family_of_dialogs<FormMulti, FormGoalMulti>()},
+                   {"result", family_of_dialogs<FormResult, FormGoalResult>()},
+                   {"kakunin", kakunin}};
+    for (const auto &d : dialogs) {
+        SCOPED_TRACE(d.dialog);
+        EXPECT_LT(shown_height(d.make, LotteryKind::minitotoA),
+                  shown_height(d.make, LotteryKind::toto) - 100);
+        EXPECT_LT(shown_height(d.make, LotteryKind::totoGOAL2),
+                  shown_height(d.make, LotteryKind::totoGOAL) - 80);
+    }
+}
