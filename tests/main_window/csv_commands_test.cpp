@@ -157,6 +157,7 @@ TEST_F(CsvCommands, ABrokenFileIsReportedAndChangesNothing)
     ASSERT_EQ(ui.messages.size(), 1U);
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("CSV読み込み失敗"));
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("yorimo"));
+    EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::none); // an OK button only, no icon
     EXPECT_EQ(ui.messages[0].buttons, UiServices::Buttons::ok);
     EXPECT_TRUE(same_book(window->state().book, before));
     EXPECT_FALSE(window->state().changed);
