@@ -1,5 +1,6 @@
 #include "entry/form_kakunin.h"
 
+#include "book/csv_import.h"
 #include "entry/purchase_deletion.h"
 #include "entry/purchase_review.h"
 #include "platform/ui_services.h"
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using namespace form_ui;
 
@@ -73,7 +75,7 @@ KakuninDialog::KakuninDialog(Family family, SharedState &state, UiServices &ui, 
     });
     connect(cmd_cng_, &QPushButton::clicked, this, &KakuninDialog::cmd_cng_Click);
     connect(cmd_del_, &QPushButton::clicked, this, &KakuninDialog::cmd_del_Click);
-    connect(cmd_ok_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmd_ok_, &QPushButton::clicked, this, &KakuninDialog::cmd_ok_Click);
     connect(cmd_cancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -133,11 +135,11 @@ QGridLayout *KakuninDialog::build_counters()
         counters->addWidget(unit, at++, 2);
         counter_widgets_.insert(counter_widgets_.end(), {name, *c.value, unit});
     }
-    auto *lbl_right = make_label(this, QStringLiteral("lbl_right"), QStringLiteral("正当数"));
+    lbl_right_ = make_label(this, QStringLiteral("lbl_right"), QStringLiteral("正当数"));
     lbl_right_num_ = make_label(this, QStringLiteral("lbl_right_num"), QString());
-    counters->addWidget(lbl_right, at, 0);
+    counters->addWidget(lbl_right_, at, 0);
     counters->addWidget(lbl_right_num_, at, 1, 1, 2);
-    counter_widgets_.insert(counter_widgets_.end(), {lbl_right, lbl_right_num_});
+    counter_widgets_.insert(counter_widgets_.end(), {lbl_right_, lbl_right_num_});
 
     // Prize labels belong to the CSV confirmation; review keeps them hidden.
     for (int g = 0; g < prize_count(family_); ++g) {
@@ -160,9 +162,19 @@ void KakuninDialog::show_round_texts()
     slot_rows_.show_round(e, slot_count(e.kind), [](int) { return QList<QWidget *>(); });
 }
 
+void KakuninDialog::set_csv_import(const CsvImport &staged)
+{
+    csv_flag = -1;
+    csv_ = &staged;
+}
+
 void KakuninDialog::on_open()
 {
     state_.dialog_result = 0;
+    if (csv_mode()) {
+        open_csv();
+        return;
+    }
     show_round_texts();
     fill_items(0);
 }
@@ -196,6 +208,10 @@ void KakuninDialog::set_ticket_visible(bool visible)
 
 void KakuninDialog::show_item(int item)
 {
+    if (csv_mode()) {
+        show_csv_row(item);
+        return;
+    }
     if (item <= 0 || item >= static_cast<int>(item_values_.size())) {
         shown_type_ = 0;
         state_.edit_target = 1;
@@ -262,6 +278,77 @@ void KakuninDialog::cmd_del_Click()
     delete_entry(state_.book, state_.current);
     state_.dialog_result = 1;
     accept();
+}
+
+void KakuninDialog::cmd_ok_Click()
+{
+    if (csv_mode()) {
+        // All or nothing: an import that does not fit leaves the book as it was and the
+        // dialog open.
+        if (const Outcome applied = apply_csv(state_.book, *csv_); !applied.ok) {
+            ui_.message(this, applied.message, program_title(), UiServices::Icon::critical,
+                        UiServices::Buttons::ok);
+            return;
+        }
+        state_.dialog_result = 1;
+    }
+    accept();
+}
+
+// --- CSV import confirmation ----------------------------------------------------------------
+
+void KakuninDialog::open_csv()
+{
+    setWindowTitle(csv_confirm_caption());
+    for (QWidget *w : {static_cast<QWidget *>(cmd_cng_), static_cast<QWidget *>(cmd_del_),
+                       static_cast<QWidget *>(lbl_right_), static_cast<QWidget *>(lbl_right_num_)})
+        w->hide();
+    show_round_texts();
+    // The label as the file wrote it ("0123" for the round 123).
+    lbl_kai_->setText(csv_->label);
+    lbl_kind_->setText(kind_display_name(csv_->kind));
+
+    const QSignalBlocker quiet(cmb_kind_);
+    cmb_kind_->clear();
+    for (const CsvRowView &view : csv_->views)
+        cmb_kind_->addItem(view.item);
+    cmb_kind_->setCurrentIndex(cmb_kind_->count() > 0 ? 0 : -1);
+    show_csv_row(0);
+}
+
+void KakuninDialog::show_csv_row(int row)
+{
+    for (QLabel *label : prize_labels_)
+        label->hide();
+    if (row < 0 || row >= static_cast<int>(csv_->views.size())) {
+        set_ticket_visible(false);
+        return;
+    }
+    const CsvRowView &view = csv_->views[static_cast<size_t>(row)];
+    set_ticket_visible(true);
+    for (QWidget *w : counter_widgets_)
+        w->setVisible(view.counters_shown && w != lbl_right_ && w != lbl_right_num_);
+    lbl_double_->setText(QString::number(view.doubles));
+    lbl_triple_->setText(QString::number(view.triples));
+    lbl_total_->setText(QString::number(view.combos));
+
+    const int n = slot_count(state_.current_entry().kind);
+    for (int i = 0; i < n; ++i) {
+        for (int c = 0; c < cell_columns(); ++c) {
+            QLabel *label = cells_[static_cast<size_t>(i)][static_cast<size_t>(c)];
+            label->setText(csv_cell_text(view.cells[static_cast<size_t>(i)][static_cast<size_t>(c)]));
+            label->setPalette(label->parentWidget()->palette()); // no result colour here
+        }
+    }
+
+    // prize_labels_ holds caption and amount of each grade in turn.
+    const size_t shown = std::min(view.prize_texts.size(), prize_labels_.size() / 2);
+    for (size_t g = 0; g < shown; ++g) {
+        QLabel *amount = prize_labels_[2 * g + 1];
+        amount->setText(view.prize_texts[g]);
+        amount->show();
+        prize_labels_[2 * g]->setVisible(view.grade_labels_shown);
+    }
 }
 
 FormKakunin::FormKakunin(SharedState &state, UiServices &ui, ReviewEditors editors, QWidget *parent)

@@ -7,6 +7,7 @@
 #include <array>
 #include <vector>
 
+struct CsvImport;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -18,11 +19,18 @@ class UiServices;
 // deleted; each change is stored at once and reported through `editors.entry_changed`.
 // One class serves both families; FormKakunin (match kinds) and FormGoalKakunin (goal
 // kinds) only choose the family.
+//
+// The same dialog confirms a CSV import (csv_flag -1, set by set_csv_import): it steps
+// through the staged lines and OK applies them all to entry `current`, Cancel nothing.
 class KakuninDialog : public form_ui::OpeningDialog {
     Q_OBJECT
 
 public:
-    int csv_flag = 0; // 0: review mode
+    int csv_flag = 0; // 0: review mode; -1: CSV import confirmation
+
+    // Selects the CSV confirmation of `staged`, whose entry the caller has made `current`.
+    // `staged` must outlive the dialog.
+    void set_csv_import(const CsvImport &staged);
 
     // Fills the dialog from entry `current` and shows item 0.
     using OpeningDialog::load;
@@ -45,6 +53,10 @@ private:
     int cell_columns() const;
     void cmd_cng_Click();
     void cmd_del_Click();
+    void cmd_ok_Click();
+    bool csv_mode() const { return csv_flag == -1 && csv_ != nullptr; }
+    void open_csv();
+    void show_csv_row(int row);
 
     SharedState &state_;
     UiServices &ui_;
@@ -55,6 +67,7 @@ private:
     std::array<std::array<QLabel *, kMaxCells>, kMaxSlots + 1> cells_{};
     std::vector<int> item_values_;
     int shown_type_ = 0;
+    const CsvImport *csv_ = nullptr;
 
     QComboBox *cmb_kind_ = nullptr;
     QLabel *lbl_kai_ = nullptr;
@@ -63,6 +76,7 @@ private:
     QLabel *lbl_double_ = nullptr;
     QLabel *lbl_triple_ = nullptr;
     QLabel *lbl_total_ = nullptr;
+    QLabel *lbl_right_ = nullptr;
     QLabel *lbl_right_num_ = nullptr;
     std::vector<QLabel *> prize_labels_; // lbl_top … lbl_sixth and their _kin amounts
     QPushButton *cmd_cng_ = nullptr;

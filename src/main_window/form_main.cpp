@@ -106,8 +106,8 @@ void FormMain::build_menus()
     file->addSeparator();
     QMenu *csv = file->addMenu(QStringLiteral("ＣＳＶ"));
     csv->setObjectName(QStringLiteral("menu_csv"));
-    connect(add_menu_action(csv, "menu_csv_write", QStringLiteral("書き出し")), &QAction::triggered, this,
-            &FormMain::menu_csv_write_Click);
+    QAction *menu_csv_write = add_menu_action(csv, "menu_csv_write", QStringLiteral("書き出し"));
+    connect(menu_csv_write, &QAction::triggered, this, &FormMain::menu_csv_write_Click);
     connect(add_menu_action(csv, "menu_csv_read", QStringLiteral("読み込み")), &QAction::triggered, this,
             &FormMain::menu_csv_read_Click);
     file->addSeparator();
@@ -140,7 +140,8 @@ void FormMain::build_menus()
     QAction *menu_stats = add_menu_action(edit, "menu_stats", QStringLiteral("収支統計..."));
     menu_stats->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     connect(menu_stats, &QAction::triggered, this, &FormMain::menu_stats_Click);
-    entry_actions_ << menu_single << menu_kakunin << menu_result;
+    // The export writes the selected round, so it follows the selection like the entry commands.
+    entry_actions_ << menu_single << menu_kakunin << menu_result << menu_csv_write;
     multi_actions_ << menu_multi;
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));

@@ -112,6 +112,8 @@ public:
 
     // Filter of the book file dialogs.
     static QString file_filter();
+    // Filter of the CSV file dialogs.
+    static QString csv_filter();
     static constexpr int kMinimumWidth = 600;
     static constexpr int kMinimumHeight = 287;
 
@@ -143,7 +145,7 @@ private:
     QLabel *lbl_kin_ = nullptr;
     QPushButton *cmd_up_ = nullptr;
     QPushButton *cmd_down_ = nullptr;
-    QList<QAction *> entry_actions_; // single, check, result: menu and toolbar
+    QList<QAction *> entry_actions_; // single, check, result (menu and toolbar), CSV export
     QList<QAction *> multi_actions_; // multi: menu and toolbar
     QHash<QString, QAction *> tool_actions_;
 };

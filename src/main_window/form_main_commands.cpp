@@ -2,6 +2,8 @@
 // the dialog stores what the user confirmed, and the command does everything that follows.
 #include "main_window/form_main.h"
 
+#include "book/csv_export.h"
+#include "book/csv_import.h"
 #include "entry/form_goal_multi.h"
 #include "entry/form_goal_name.h"
 #include "entry/form_goal_single.h"
@@ -11,6 +13,7 @@
 #include "platform/ui_services.h"
 #include "results/form_result.h"
 
+#include <QFileInfo>
 #include <memory>
 
 namespace {
@@ -149,9 +152,50 @@ void FormMain::menu_result_Click()
     finish_entry_command();
 }
 
-void FormMain::menu_csv_write_Click() {}
+QString FormMain::csv_filter()
+{
+    return QStringLiteral("CSVファイル(*.csv);;すべてのファイル(*)");
+}
 
-void FormMain::menu_csv_read_Click() {}
+void FormMain::menu_csv_write_Click()
+{
+    // The command is off without a selected round; a shortcut must not outrun that.
+    if (selected_entry() < 0)
+        return;
+    QString name = ui_.save_file_name(this, QString(), csv_filter());
+    if (name.isEmpty())
+        return;
+    if (QFileInfo(name).suffix().isEmpty())
+        name += QStringLiteral(".csv");
+    if (!take_selection())
+        return;
+    if (const Outcome saved = save_csv(state_.book, state_.current, name); !saved.ok)
+        show_error(saved.message);
+}
+
+void FormMain::menu_csv_read_Click()
+{
+    const QString name = ui_.open_file_name(this, csv_filter());
+    if (name.isEmpty())
+        return;
+    const CsvImport staged = read_csv(name, state_.book);
+    if (!staged.outcome.ok) {
+        ui_.message(this, staged.outcome.message, csv_failed_title(), UiServices::Icon::none,
+                    UiServices::Buttons::ok);
+        return;
+    }
+    // A header alone stages nothing: there is nothing to confirm.
+    if (staged.csv_rows.empty())
+        return;
+    state_.current = staged.entry;
+    auto dialog = family_dialog<KakuninDialog, FormKakunin, FormGoalKakunin>(staged.kind, state_, ui_,
+                                                                             ReviewEditors{}, this);
+    dialog->set_csv_import(staged);
+    if (!run(state_, *dialog))
+        return;
+    finish_entry_command();
+    select_row(state_.current);
+}
 
 void FormMain::menu_down_Click() {}
 

@@ -1,0 +1,175 @@
+// ＣＳＶ › 書き出し and 読み込み through the window: the file dialogs, the confirmation and
+// what follows it, and the failures.
+#include "book/csv_export.h"
+#include "main_window_fixture.h"
+#include "results/winning_check.h"
+#include "support/dialog_driver.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QTimer>
+#include <functional>
+
+namespace {
+
+// Runs `command` and drives the modal dialog it opens with `drive`; false when no dialog
+// came up. A dialog the driver leaves open is cancelled so a failing test cannot hang. The
+// timer dies with the call, so a command that opens nothing leaves no stale driver behind
+// for a later test's dialog.
+bool with_dialog(const std::function<void()> &command, const std::function<void(QDialog *)> &drive)
+{
+    bool driven = false;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        driven = true;
+        drive(dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    timer.start(0);
+    command();
+    return driven;
+}
+
+bool same_book(const TicketBook &a, const TicketBook &b)
+{
+    return a.entries == b.entries && a.singles == b.singles && a.multis == b.multis &&
+           a.goal_singles == b.goal_singles && a.goal_multis == b.goal_multis;
+}
+
+class CsvCommands : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        ASSERT_TRUE(window->load_book(write_book(four_round_book(), QStringLiteral("book.yrm"))));
+        window->select_row(3); // the totoGOAL round, so an import of the toto round moves `current`
+    }
+
+    QString write_file(const QString &name, const QByteArray &bytes)
+    {
+        QFile f(file(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    }
+
+    // The toto round's file as the export writes it: its two tickets, results and prizes.
+    QString toto_file()
+    {
+        const CsvExport exported = export_csv(window->state().book, 0);
+        EXPECT_TRUE(exported.outcome.ok);
+        return write_file(QStringLiteral("toto.csv"), exported.bytes);
+    }
+
+    // Imports `path`, driving the confirmation with `drive`; true when it opened.
+    bool import(const QString &path, const std::function<void(QDialog *)> &drive)
+    {
+        ui.open_names.push_back(path);
+        return with_dialog([&] { action("menu_csv_read")->trigger(); }, drive);
+    }
+};
+
+void press(QDialog *d, const char *name)
+{
+    if (auto *b = control<QAbstractButton>(d, name))
+        click(b);
+}
+
+} // namespace
+
+TEST_F(CsvCommands, ExportWritesTheSelectedRoundAndAddsTheExtension)
+{
+    window->select_row(1);
+    ui.save_names.push_back(file(QStringLiteral("big")));
+    action("menu_csv_write")->trigger();
+    EXPECT_TRUE(ui.messages.empty());
+    QFile written(file(QStringLiteral("big.csv")));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), export_csv(window->state().book, 1).bytes);
+    EXPECT_FALSE(QFile::exists(file(QStringLiteral("big"))));
+
+    // A name with its own extension is kept; a cancelled dialog writes nothing.
+    ui.save_names.push_back(file(QStringLiteral("round.txt")));
+    action("menu_csv_write")->trigger();
+    EXPECT_TRUE(QFile::exists(file(QStringLiteral("round.txt"))));
+    const int dialogs = ui.file_dialogs;
+    action("menu_csv_write")->trigger();
+    EXPECT_EQ(ui.file_dialogs, dialogs + 1);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(window->state().changed);
+}
+
+TEST_F(CsvCommands, ExportIsDisabledOnAnEmptyBook)
+{
+    EXPECT_TRUE(action("menu_csv_write")->isEnabled());
+    action("menu_new")->trigger();
+    EXPECT_FALSE(action("menu_csv_write")->isEnabled());
+    action("menu_csv_write")->trigger();
+    EXPECT_EQ(ui.file_dialogs, 0);
+}
+
+TEST_F(CsvCommands, ImportConfirmedAppendsTheTicketsAndMarksTheBookChanged)
+{
+    const QString path = toto_file();
+    QString caption;
+    ASSERT_TRUE(import(path, [&](QDialog *d) {
+        caption = d->windowTitle();
+        press(d, "cmd_ok");
+    }));
+    EXPECT_EQ(caption, QStringLiteral("CSV読み込み確認"));
+    EXPECT_TRUE(ui.messages.empty());
+    const RoundEntry &toto = window->state().book.entries[0];
+    EXPECT_EQ(toto.tickets, 4);
+    EXPECT_EQ(toto.hits[0], 2); // graded again: both copies of the 1等 ticket
+    EXPECT_EQ(window->state().current, 0);
+    EXPECT_EQ(window->selected_entry(), 0);
+    EXPECT_TRUE(window->state().changed);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("book.yrm * － ｙｏｒｉｍｏ"));
+    EXPECT_EQ(row_texts(0)[2], QStringLiteral("4"));
+    EXPECT_EQ(row_texts(0)[4], QStringLiteral("2"));
+    EXPECT_EQ(label("lbl_buy"), format_yen(book_totals(window->state().book).bought));
+}
+
+TEST_F(CsvCommands, ImportCancelledChangesNothing)
+{
+    const QString path = toto_file();
+    const TicketBook before = window->state().book;
+    ASSERT_TRUE(import(path, [&](QDialog *d) { press(d, "cmd_cancel"); }));
+    EXPECT_TRUE(same_book(window->state().book, before));
+    EXPECT_FALSE(window->state().changed);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("book.yrm － ｙｏｒｉｍｏ"));
+    EXPECT_EQ(row_texts(0), toto_row());
+    EXPECT_EQ(window->selected_entry(), 3);
+}
+
+TEST_F(CsvCommands, ABrokenFileIsReportedAndChangesNothing)
+{
+    const TicketBook before = window->state().book;
+    const QString path = write_file(QStringLiteral("broken.csv"), "10,T\r\nX,1\r\n");
+    EXPECT_FALSE(import(path, [](QDialog *) {}));
+    ASSERT_EQ(ui.messages.size(), 1U);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("CSV読み込み失敗"));
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("yorimo"));
+    EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::none); // an OK button only, no icon
+    EXPECT_EQ(ui.messages[0].buttons, UiServices::Buttons::ok);
+    EXPECT_TRUE(same_book(window->state().book, before));
+    EXPECT_FALSE(window->state().changed);
+}
+
+TEST_F(CsvCommands, AHeaderAloneOrACancelledDialogEndsSilently)
+{
+    const TicketBook before = window->state().book;
+    EXPECT_FALSE(import(write_file(QStringLiteral("header.csv"), "10,T\r\n"), [](QDialog *) {}));
+    EXPECT_FALSE(with_dialog([&] { action("menu_csv_read")->trigger(); }, [](QDialog *) {}));
+    EXPECT_EQ(ui.file_dialogs, 2);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(same_book(window->state().book, before));
+    EXPECT_FALSE(window->state().changed);
+}
