@@ -62,7 +62,6 @@ KakuninDialog::KakuninDialog(Family family, SharedState &state, UiServices &ui, 
     cmd_cng_ = make_button(this, QStringLiteral("cmd_cng"), QStringLiteral("変更"));
     cmd_del_ = make_button(this, QStringLiteral("cmd_del"), QStringLiteral("削除"));
     cmd_ok_ = make_ok_button(this, true);
-    cmd_ok_->setDefault(false);
     cmd_cancel_ = make_cancel_button(this);
     for (QPushButton *b : {cmd_cng_, cmd_del_, cmd_ok_, cmd_cancel_})
         buttons->addWidget(b);

@@ -284,3 +284,25 @@ TEST(FormKakunin, DeletingRounds)
     EXPECT_EQ(state.dialog_result, 1);
     EXPECT_EQ(state.book.entry_count(), 1);
 }
+
+TEST(FormKakunin, EnterClosesTheDialogRatherThanChanging)
+{
+    SharedState state = three_rounds();
+    FakeUiServices ui;
+    int edits = 0;
+    ReviewEditors editors;
+    editors.edit_round = [&] {
+        ++edits;
+        return false;
+    };
+    state.current = 0;
+    FormKakunin d(state, ui, editors);
+    d.show();
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    control<QComboBox>(&d, "cmb_kind")->setFocus();
+    QTest::keyClick(control<QComboBox>(&d, "cmb_kind"), Qt::Key_Return);
+    EXPECT_EQ(edits, 0);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+}
