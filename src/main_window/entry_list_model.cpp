@@ -2,21 +2,10 @@
 
 #include "results/entry_row.h"
 
+#include <QSize>
 #include <array>
 
 namespace {
-
-// The column headings: the grade columns are named after the grades.
-QString header_text(int column)
-{
-    constexpr int kFirstGradeColumn = 4;
-    static const std::array<const char16_t *, kListColumns> kFixed = {
-        u"回",   u"種別", u"購入口数", u"購入金額", nullptr,   nullptr,
-        nullptr, nullptr, nullptr,     nullptr,     u"はずれ", u"当選金額",
-    };
-    const char16_t *fixed = kFixed[static_cast<size_t>(column)];
-    return fixed ? QString::fromUtf16(fixed) : grade_name(column - kFirstGradeColumn + 1);
-}
 
 // Label and kind read left to right; counts and amounts line up on the right.
 constexpr int kFirstNumberColumn = 2;
@@ -46,6 +35,8 @@ QVariant EntryListModel::data(const QModelIndex &index, int role) const
         const RoundEntry &entry = book_.entries[static_cast<size_t>(index.row())];
         return entry_column_text(entry, index.column());
     }
+    if (role == Qt::SizeHintRole)
+        return QSize(0, row_height_);
     if (role == Qt::TextAlignmentRole) {
         return index.column() >= kFirstNumberColumn ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                                     : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
@@ -58,7 +49,7 @@ QVariant EntryListModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || section < 0 || section >= kListColumns)
         return {};
     if (role == Qt::DisplayRole)
-        return header_text(section);
+        return entry_column_heading(section);
     if (role == Qt::TextAlignmentRole)
         return section >= kFirstNumberColumn ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                              : QVariant(Qt::AlignLeft | Qt::AlignVCenter);

@@ -24,8 +24,11 @@ public:
     void entries_appended();
     // The book was replaced or emptied.
     void reset();
+    // Height every row asks for.
+    void set_row_height(int height) { row_height_ = height; }
 
 private:
     const TicketBook &book_;
+    int row_height_ = 0;
     int rows_ = 0; // rows announced to the views; follows the book through the calls above
 };

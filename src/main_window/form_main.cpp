@@ -1,6 +1,8 @@
 // The main window: its menus, toolbar, list and totals, and what they enable.
 #include "main_window/form_main.h"
 
+#include "main_window/list_columns.h"
+
 #include "main_window/entry_list_model.h"
 
 #include <QAction>
@@ -42,9 +44,6 @@ const std::array<KindItem, kKindCount> kKindItems = {{
     {"menu_input_miniBIG", u"mini BIG", "miniBIG", u"mini BIG", LotteryKind::miniBIG},
 }};
 
-// Widths of the list's columns: label, kind, tickets, bought, six grades, losing, won.
-const std::array<int, 12> kColumnWidths = {60, 90, 70, 90, 48, 48, 48, 48, 48, 48, 56, 110};
-
 constexpr int kStartWidth = 820;
 constexpr int kStartHeight = 460;
 constexpr int kTotalWidth = 110;
@@ -64,7 +63,9 @@ FormMain::FormMain(UiServices &ui, QString help_file, QWidget *parent)
     build_toolbar();
     build_central();
     setMinimumSize(kMinimumWidth, kMinimumHeight);
-    resize(kStartWidth, kStartHeight);
+    // Wide enough that every column shows beside a vertical scrollbar.
+    const int beside_list = sizeHint().width() - lvw_main_->sizeHint().width();
+    resize(std::max(kStartWidth, list_width_ + std::max(beside_list, 0)), kStartHeight);
     toto_clear();
 }
 
@@ -253,8 +254,13 @@ void FormMain::build_central()
     lvw_main_->setModel(model_);
     lvw_main_->header()->setStretchLastSection(false);
     lvw_main_->header()->setSectionsMovable(false);
-    for (size_t c = 0; c < kColumnWidths.size(); ++c)
-        lvw_main_->setColumnWidth(static_cast<int>(c), kColumnWidths[c]);
+    model_->set_row_height(list_row_height(lvw_main_->fontMetrics()));
+    const auto widths = list_column_widths(lvw_main_->fontMetrics(), lvw_main_->header()->fontMetrics());
+    list_width_ = 2 * lvw_main_->frameWidth() + lvw_main_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (size_t c = 0; c < widths.size(); ++c) {
+        lvw_main_->setColumnWidth(static_cast<int>(c), widths[c]);
+        list_width_ += widths[c];
+    }
     connect(lvw_main_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &FormMain::lvw_main_ItemClick);
     grid->addWidget(lvw_main_, 0, 0);

@@ -22,3 +22,14 @@ std::array<QString, kListColumns> entry_row_texts(const RoundEntry &entry)
         row[static_cast<size_t>(c)] = entry_column_text(entry, c);
     return row;
 }
+
+QString entry_column_heading(int column)
+{
+    constexpr int kFirstGradeColumn = 4;
+    static const std::array<const char16_t *, kListColumns> kFixed = {
+        u"回",   u"種別", u"購入口数", u"購入金額", nullptr,   nullptr,
+        nullptr, nullptr, nullptr,     nullptr,     u"はずれ", u"当選金額",
+    };
+    const char16_t *fixed = kFixed[static_cast<size_t>(column)];
+    return fixed ? QString::fromUtf16(fixed) : grade_name(column - kFirstGradeColumn + 1);
+}

@@ -12,3 +12,5 @@ inline constexpr int kListColumns = 12;
 std::array<QString, kListColumns> entry_row_texts(const RoundEntry &entry);
 // One of those texts, column 0..11.
 QString entry_column_text(const RoundEntry &entry, int column);
+// The heading of a column; the grade columns are named after the grades.
+QString entry_column_heading(int column);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -224,4 +225,28 @@ TEST_F(MainWindowTest, TheWindowKeepsItsMinimumSizeAndTheTotalsAtTheBottom)
     EXPECT_EQ(gap(button("cmd_up")), up_gap);
     EXPECT_EQ(window->list()->width() - small_list.width(), 300);
     EXPECT_EQ(window->list()->height() - small_list.height(), 313);
+}
+
+TEST_F(MainWindowTest, EveryColumnFitsBesideTheScrollbarAtTheStartingSize)
+{
+    TicketBook book;
+    for (int i = 0; i < 60; ++i)
+        EXPECT_TRUE(add_entry(book, make_entry(LotteryKind::BIG100, "第１２３回")).ok);
+    ASSERT_TRUE(window->load_book(write_book(book, QStringLiteral("long.yrm"))));
+    QTreeView *list = window->list();
+    QApplication::processEvents();
+    EXPECT_TRUE(list->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+    const QFontMetrics metrics = list->fontMetrics();
+    // The widest label, the widest amount the book can hold, and 未確定 show whole.
+    EXPECT_GT(list->columnWidth(0), metrics.horizontalAdvance(QStringLiteral("ＷＷＷＷＷ")));
+    EXPECT_GT(list->columnWidth(11), metrics.horizontalAdvance(QStringLiteral("26,094,567,000,000,000,000")));
+    EXPECT_GT(list->columnWidth(4), metrics.horizontalAdvance(QStringLiteral("未確定")));
+    // Rows leave room around Japanese text.
+    EXPECT_GT(list->visualRect(list->model()->index(0, 0)).height(),
+              metrics.boundingRect(QStringLiteral("未確定")).height());
+    // Wider still: no horizontal scrollbar either.
+    window->resize(window->width() + 200, window->height());
+    QApplication::processEvents();
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
 }
