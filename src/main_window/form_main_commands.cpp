@@ -176,9 +176,12 @@ void FormMain::menu_down_Click()
     }
     if (state_.dialog_result == kDownloadCancelled)
         return;
+    const DownloadedData data{session.downloaded_round(), session.page_names(), download.names};
     {
-        auto check = family_dialog<InetCheckDialog, FormInetChk, FormGoalInetChk>(
-            session.downloaded_round().kind, session.downloaded_round(), target, state_, this);
+        // The confirmation shows the round as it will be written, names already fitted.
+        const RoundEntry incoming = entry_from_download(data, state_.dialog_result);
+        auto check = family_dialog<InetCheckDialog, FormInetChk, FormGoalInetChk>(incoming.kind, incoming,
+                                                                                  target, state_, this);
         check->load();
         check->exec();
     }

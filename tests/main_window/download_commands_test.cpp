@@ -268,6 +268,55 @@ TEST_F(DownloadCommands, BigScheduleLeavesTheMultiCommandOff)
     EXPECT_EQ(entry_commands(), q("10111011"));
 }
 
+TEST_F(DownloadCommands, GoalResultAsNewEntry)
+{
+    store.set(path(result_index_url({}, false)), result_index(q("2024年"), {}, {q("1235")}));
+    store.set(q("/dcs/subos/screen/pi04/spin011/PGSPIN01101LnkHoldCntLotResultLsttoto.form?holdCntId=1235"),
+              goal_result_page(q("1235"), q("totoGOAL3"),
+                               {{q("北海道コンサドーレ札幌"), q("2")},
+                                {q("柏"), q("中止")},
+                                {q("湘南"), q("0")},
+                                {q("鳥栖"), q("1")},
+                                {q("神戸"), q("3")},
+                                {q("広島"), q("0")}},
+                               {q("5,000円"), q("100円")}));
+    open_book_with_round_1234();
+    QStringList targets;
+    QStringList shown;
+    DialogScript script(
+        {{q("form_inet"),
+          [&](QDialog *d) {
+              walk(d, {q("くじ結果(toto)"), q("2024年"), q("第1235回(01/13)"), q("totoGOAL3")});
+          }},
+         {q("form_downset"),
+          [&](QDialog *d) {
+              auto *combo = control<QComboBox>(d, "cmb_kai");
+              for (int i = 0; i < combo->count(); ++i)
+                  targets << combo->itemText(i);
+              press(d, "cmd_ok");
+          }},
+         {q("form_goal_inetchk"), [&](QDialog *d) {
+              for (const char *name :
+                   {"lbl_name_0", "lbl_kekka1_0", "lbl_kekka1_1", "lbl_kin1_0", "lbl_kin1_1"})
+                  shown << control<QLabel>(d, name)->text();
+              EXPECT_FALSE(control<QLabel>(d, "lbl_kekka2_0")->isVisibleTo(d));
+              EXPECT_TRUE(control<QLabel>(d, "lbl_name_5")->isVisibleTo(d));
+              EXPECT_FALSE(control<QLabel>(d, "lbl_name_6")->isVisibleTo(d));
+              press(d, "cmd_ok");
+          }}});
+    action("menu_down")->trigger();
+    EXPECT_EQ(targets, QStringList{q("新規追加")}); // no round of the kind in the book
+    EXPECT_EQ(shown, (QStringList{q("北海道コン"), q("2"), q("中止"), q("5,000円"), q("100円")}));
+    ASSERT_EQ(rows(), 3);
+    const RoundEntry &added = window->state().book.entries[2];
+    EXPECT_EQ(added.kind, LotteryKind::totoGOAL3);
+    EXPECT_EQ(added.teams[0].team.text(), q("北海道コン")); // cut within 10 bytes
+    EXPECT_EQ(added.teams[0].score, 3);
+    EXPECT_EQ(added.teams[1].score, kScoreCancelled);
+    EXPECT_EQ(window->state().current, 2);
+    EXPECT_EQ(entry_commands(), q("11111111"));
+}
+
 TEST(FormDownset, NumericLabelsMatchTheRound)
 {
     SharedState state;
