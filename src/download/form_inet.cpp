@@ -83,18 +83,17 @@ void FormInet::handler(const std::function<void()> &body)
 void FormInet::show_session()
 {
     lbl_cur_->setText(session_.lbl_cur());
-    if (list_inet_->count() != session_.lines().size() || [this] {
-            for (int i = 0; i < list_inet_->count(); ++i)
-                if (list_inet_->item(i)->text() != session_.lines()[i])
-                    return true;
-            return false;
-        }()) {
+    // A new list starts on the session's line; otherwise the user's selection stays.
+    const QStringList &lines = session_.lines();
+    bool same = list_inet_->count() == lines.size();
+    for (int i = 0; same && i < list_inet_->count(); ++i)
+        same = list_inet_->item(i)->text() == lines[i];
+    if (!same) {
         list_inet_->clear();
-        list_inet_->addItems(session_.lines());
+        list_inet_->addItems(lines);
+        if (session_.selected() >= 0 && session_.selected() < list_inet_->count())
+            list_inet_->setCurrentRow(session_.selected());
     }
-    if (session_.selected() >= 0 && session_.selected() < list_inet_->count() &&
-        list_inet_->currentRow() != session_.selected())
-        list_inet_->setCurrentRow(session_.selected());
     cmd_ok_->setEnabled(session_.ok_enabled());
     cmd_back_->setEnabled(session_.back_enabled());
     pbar_down_->setValue(session_.progress());
