@@ -317,6 +317,26 @@ TEST_F(DownloadCommands, GoalResultAsNewEntry)
     EXPECT_EQ(entry_commands(), q("11111111"));
 }
 
+TEST_F(DownloadCommands, UnreachableStoreShowsWhyAndChangesNothing)
+{
+    window->set_download_run(
+        std::make_unique<DownloadRun>(DownloadAddresses{TestStore::refused_url(), TestStore::refused_url()},
+                                      std::make_unique<FixedClock>(kToday)));
+    DialogScript script({{q("form_inet"), [](QDialog *d) {
+                              control<QListWidget>(d, "list_inet")->setCurrentRow(2);
+                              press(d, "cmd_ok");
+                              EXPECT_TRUE(QTest::qWaitFor([&] { return !d->isVisible(); }, 20000));
+                          }}});
+    action("menu_down")->trigger();
+    EXPECT_EQ(script.seen, QStringList{q("form_inet")});
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, q("ｔｏｔｏオフィシャルサイトに接続できません。"));
+    EXPECT_EQ(ui.messages[0].title, q("yorimo"));
+    EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::critical);
+    EXPECT_EQ(rows(), 0);
+    EXPECT_FALSE(window->state().changed);
+}
+
 TEST(FormDownset, NumericLabelsMatchTheRound)
 {
     SharedState state;
