@@ -1,6 +1,8 @@
 // yorimo-cli download: walks the download dialog's choices by caption, without a window.
+#include "book/book_file.h"
 #include "cli/book_json.h"
 #include "cli/cli_commands.h"
+#include "download/apply_download.h"
 #include "download/download_session.h"
 #include "platform/http_fetcher.h"
 
@@ -113,6 +115,43 @@ int run_walks(DownloadSession &session, const QString &path)
     return 0;
 }
 
+// Where --into puts the round: a new entry, or results into list row `row` (from 1).
+struct Destination {
+    QString book_path;
+    int row = 0;
+};
+
+int fail(const QString &message)
+{
+    print_utf8(stderr, message.toUtf8() + '\n');
+    return 1;
+}
+
+// Applies the downloaded round as the confirmation's OK does and saves the book; the file
+// is only written once everything has succeeded.
+int apply_to_book(const DownloadSession &session, const TeamNames &names, const Destination &to,
+                  TicketBook &book)
+{
+    const RoundEntry &round = session.downloaded_round();
+    int outcome = session.dialog_result();
+    const int target = to.row - 1;
+    if (to.row > 0) {
+        if (outcome != kResultAsNewEntry)
+            return fail(QStringLiteral("only results can go into an existing round"));
+        if (!can_take_results(book, target, round))
+            return fail(
+                QStringLiteral("row %1 is not a round of %2").arg(to.row).arg(kind_display_name(round.kind)));
+        outcome = kResultIntoEntry;
+    }
+    int entry = -1;
+    if (const Outcome applied =
+            apply_download(book, {round, session.page_names(), names}, outcome, target, &entry);
+        !applied.ok)
+        return fail(applied.message);
+    const Outcome saved = write_data(book, to.book_path);
+    return saved.ok ? 0 : fail(saved.message);
+}
+
 } // namespace
 
 int cli_download(const QStringList &args)
@@ -120,6 +159,8 @@ int cli_download(const QStringList &args)
     QStringList captions = args;
     QDate today = QDate::currentDate();
     QString walks;
+    Destination into;
+    QString entry_row;
     while (!captions.isEmpty() && captions.front().startsWith(u"--")) {
         const QString option = captions.takeFirst();
         if (captions.isEmpty())
@@ -131,12 +172,33 @@ int cli_download(const QStringList &args)
                 return 2;
         } else if (option == u"--walks") {
             walks = value;
+        } else if (option == u"--into") {
+            into.book_path = value;
+        } else if (option == u"--entry") {
+            entry_row = value;
         } else {
             return 2;
         }
     }
     if (walks.isEmpty() == captions.isEmpty())
         return 2;
+    // One walk gives one round to apply; --entry only names where it goes.
+    if (!into.book_path.isEmpty() && !walks.isEmpty())
+        return 2;
+    if (!entry_row.isEmpty()) {
+        bool number = false;
+        into.row = entry_row.toInt(&number);
+        if (into.book_path.isEmpty() || !number || into.row < 1)
+            return 2;
+    }
+    BookReadResult read;
+    if (!into.book_path.isEmpty()) {
+        read = read_data(into.book_path);
+        if (!read.outcome.ok)
+            return fail(read.outcome.message);
+        if (into.row > read.book.entry_count())
+            return fail(QStringLiteral("row %1 names no round").arg(into.row));
+    }
 
     // The team-name table and the downloaded round live as long as the program does.
     TeamNames names;
@@ -151,6 +213,10 @@ int cli_download(const QStringList &args)
     if (outcome.status != 0) {
         print_utf8(stderr, outcome.message.toUtf8() + '\n');
         return outcome.status;
+    }
+    if (!into.book_path.isEmpty()) {
+        if (const int status = apply_to_book(session, names, into, read.book); status != 0)
+            return status;
     }
     print_utf8(stdout, outcome.json + '\n');
     return 0;

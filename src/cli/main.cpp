@@ -17,7 +17,10 @@ const std::array kCommands = {
     Command{"dump", "dump BOOK.yrm", cli_dump},
     Command{"export-csv", "export-csv BOOK.yrm ROW OUT.csv", cli_export_csv},
     Command{"import-csv", "import-csv BOOK.yrm IN.csv", cli_import_csv},
-    Command{"download", "download [--today YYYY/MM/DD] (CAPTION... | --walks FILE)", cli_download},
+    Command{"download",
+            "download [--today YYYY/MM/DD] [--into BOOK.yrm [--entry ROW]] CAPTION... | download [--today "
+            "YYYY/MM/DD] --walks FILE",
+            cli_download},
     Command{"stats", "stats BOOK.yrm", cli_stats},
 };
 

@@ -238,16 +238,20 @@ bool get_result_data(DownloadState &st, const QString &text)
             break;
         int cells = 0;
         MatchSlot slot;
+        QString home_name;
+        QString away_name;
         const RowEnd end =
             read_data_row(s, columns, false, [&](int, const QString &header, const QString &cell) {
                 if (header == u"ホーム") {
                     if (cells != 0)
                         return CellVerdict::reject;
                     slot.home = book_text(cell);
+                    home_name = cell;
                 } else if (header == u"アウェイ") {
                     if (cells != 1)
                         return CellVerdict::reject;
                     slot.away = book_text(cell);
+                    away_name = cell;
                 } else if (header == u"くじ結果") {
                     if (cells != 2)
                         return CellVerdict::reject;
@@ -264,6 +268,8 @@ bool get_result_data(DownloadState &st, const QString &text)
         if (end == RowEnd::reject || cells != 3)
             return false;
         round.matches[static_cast<size_t>(m)] = slot;
+        st.page_names.home[static_cast<size_t>(m)] = home_name;
+        st.page_names.away[static_cast<size_t>(m)] = away_name;
         ++m;
         if (end == RowEnd::table_closed)
             break;
@@ -357,12 +363,14 @@ bool get_goalresult_data(DownloadState &st, const QString &text)
             break;
         int cells = 0;
         TeamSlot slot;
+        QString team_name;
         const RowEnd end =
             read_data_row(s, columns, s.is(u"TD"), [&](int, const QString &header, const QString &cell) {
                 if (header == u"予想チーム") {
                     if (cells != 0)
                         return CellVerdict::reject;
                     slot.team = book_text(cell);
+                    team_name = cell;
                 } else if (header == u"くじ結果") {
                     if (cells != 1)
                         return CellVerdict::reject;
@@ -378,6 +386,7 @@ bool get_goalresult_data(DownloadState &st, const QString &text)
         if (end == RowEnd::reject || cells != 2)
             return false;
         round.teams[static_cast<size_t>(t)] = slot;
+        st.page_names.team[static_cast<size_t>(t)] = team_name;
         ++t;
         if (end == RowEnd::table_closed)
             break;

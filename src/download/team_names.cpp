@@ -118,7 +118,7 @@ QString chg_team_name_size(const QString &name)
     return name.left(i);
 }
 
-QString chg_team_name(const TeamNames &names, const QString &name)
+std::optional<QString> find_short_name(const TeamNames &names, const QString &name)
 {
     for (const TeamNameRow &row : names.downloaded.rows) {
         if (row.long_name == name)
@@ -128,6 +128,13 @@ QString chg_team_name(const TeamNames &names, const QString &name)
         if (row.long_name == name)
             return chg_team_name_size(row.short_name);
     }
+    return std::nullopt;
+}
+
+QString chg_team_name(const TeamNames &names, const QString &name)
+{
+    if (std::optional<QString> known = find_short_name(names, name))
+        return *known;
     QString short_form;
     for (QChar c : name) {
         if (!drops_from_short_form(c.unicode()))

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <compare>
+#include <optional>
 #include <vector>
 
 // One row of a team-name list: the operator's full name and the book's short name.
@@ -44,6 +45,10 @@ struct TeamNames {
     TeamNameTable downloaded;
     std::vector<TeamNameRow> bundled;
 };
+
+// The short name the table gives a full name (the downloaded table first, then the shipped
+// list), cut to the book's limit; nothing when neither lists the name.
+std::optional<QString> find_short_name(const TeamNames &names, const QString &name);
 
 // The short name the book keeps for a team name read from a schedule page.
 QString chg_team_name(const TeamNames &names, const QString &name);

@@ -1,9 +1,9 @@
 // The main window: its menus, toolbar, list and totals, and what they enable.
 #include "main_window/form_main.h"
 
-#include "main_window/list_columns.h"
-
+#include "download/form_inet.h"
 #include "main_window/entry_list_model.h"
+#include "main_window/list_columns.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -74,6 +74,19 @@ FormMain::~FormMain()
     help_.close_all();
 }
 
+DownloadRun &FormMain::download_run()
+{
+    if (!download_)
+        download_ = std::make_unique<DownloadRun>(DownloadAddresses::from_environment(),
+                                                  std::make_unique<SystemClock>());
+    return *download_;
+}
+
+void FormMain::set_download_run(std::unique_ptr<DownloadRun> run)
+{
+    download_ = std::move(run);
+}
+
 QString FormMain::file_filter()
 {
     return QStringLiteral("ｙｏｒｉｍｏファイル(*.yrm);;すべてのファイル(*)");
@@ -135,8 +148,6 @@ void FormMain::build_menus()
     edit->addSeparator();
     QAction *menu_down = add_menu_action(edit, "menu_down", QStringLiteral("ダウンロード..."));
     connect(menu_down, &QAction::triggered, this, &FormMain::menu_down_Click);
-    // The download dialogs are not part of this build yet: say so by a disabled command.
-    menu_down->setEnabled(false);
     edit->addSeparator();
     QAction *menu_stats = add_menu_action(edit, "menu_stats", QStringLiteral("収支統計..."));
     menu_stats->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
@@ -219,7 +230,6 @@ void FormMain::build_toolbar()
     QAction *tool_download = add_tool_action(QStringLiteral("download"), QStringLiteral("ダウンロード"));
     tool_download->setIcon(s->standardIcon(QStyle::SP_ArrowDown));
     connect(tool_download, &QAction::triggered, this, &FormMain::menu_down_Click);
-    tool_download->setEnabled(false);
     toolbar_->addSeparator();
     QAction *tool_help = add_tool_action(QStringLiteral("help"), QStringLiteral("ヘルプ"));
     tool_help->setIcon(s->standardIcon(QStyle::SP_DialogHelpButton));

@@ -8,7 +8,9 @@
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
+struct DownloadRun;
 class EntryListModel;
 class QAction;
 class QLabel;
@@ -110,6 +112,11 @@ public:
     // Where the manual is looked for.
     QString help_file() const { return help_file_; }
 
+    // The downloads' fetcher, team-name table and last round, kept for the whole run; made
+    // on first use from the environment's addresses and today's date unless set before.
+    DownloadRun &download_run();
+    void set_download_run(std::unique_ptr<DownloadRun> run);
+
     // Filter of the book file dialogs.
     static QString file_filter();
     // Filter of the CSV file dialogs.
@@ -149,4 +156,5 @@ private:
     QList<QAction *> multi_actions_; // multi: menu and toolbar
     QHash<QString, QAction *> tool_actions_;
     int list_width_ = 0; // the list with every column and a vertical scrollbar
+    std::unique_ptr<DownloadRun> download_;
 };

@@ -4,6 +4,10 @@
 
 #include "book/csv_export.h"
 #include "book/csv_import.h"
+#include "download/apply_download.h"
+#include "download/form_downset.h"
+#include "download/form_inet.h"
+#include "download/form_inetchk.h"
 #include "entry/form_goal_multi.h"
 #include "entry/form_goal_name.h"
 #include "entry/form_goal_single.h"
@@ -12,6 +16,7 @@
 #include "main_window/form_stats.h"
 #include "platform/ui_services.h"
 #include "results/form_result.h"
+#include "results/winning_check.h"
 
 #include <QFileInfo>
 #include <memory>
@@ -197,7 +202,57 @@ void FormMain::menu_csv_read_Click()
     select_row(state_.current);
 }
 
-void FormMain::menu_down_Click() {}
+void FormMain::menu_down_Click()
+{
+    DownloadRun &download = download_run();
+    const DownloadSession &session = download.session;
+    {
+        FormInet inet(download.session, state_, ui_, this);
+        inet.load();
+        inet.exec();
+    }
+    int target = -1;
+    if (state_.dialog_result == kResultAsNewEntry) {
+        FormDownset downset(session.downloaded_round(), state_, this);
+        downset.load();
+        downset.exec();
+        target = downset.target();
+    }
+    if (state_.dialog_result == kDownloadCancelled)
+        return;
+    const DownloadedData data{session.downloaded_round(), session.page_names(), download.names};
+    {
+        // The confirmation shows the round as it will be written, names already fitted.
+        const RoundEntry incoming = entry_from_download(data, state_.dialog_result);
+        auto check = family_dialog<InetCheckDialog, FormInetChk, FormGoalInetChk>(incoming.kind, incoming,
+                                                                                  target, state_, this);
+        check->load();
+        check->exec();
+    }
+    const int outcome = state_.dialog_result;
+    if (outcome == kDownloadCancelled)
+        return;
+    int entry = -1;
+    const Outcome applied =
+        apply_download(state_.book, {session.downloaded_round(), session.page_names(), download.names},
+                       outcome, target, &entry);
+    if (!applied.ok) {
+        show_error(applied.message);
+        return;
+    }
+    state_.current = entry;
+    state_.mark_changed();
+    result_chk(state_.book, entry);
+    // Selecting the row enables the purchase and move commands for the entry's kind.
+    if (outcome == kResultIntoEntry) {
+        toto_disp(entry);
+        select_row(entry);
+    } else {
+        add_entry_row();
+    }
+    update_totals();
+    set_title();
+}
 
 void FormMain::menu_stats_Click()
 {

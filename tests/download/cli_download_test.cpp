@@ -1,13 +1,17 @@
 // yorimo-cli download end to end, against the local test store.
+#include "book/book_file.h"
 #include "download/page_readers.h"
 #include "store_pages.h"
+#include "support/book_builders.h"
 #include "test_store.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace store_pages;
@@ -118,6 +122,57 @@ TEST_F(CliDownload, WalksFromStandardInput)
     EXPECT_TRUE(QJsonDocument::fromJson(lines[1]).object().contains(q("error")));
     EXPECT_EQ(QJsonDocument::fromJson(lines[2]).object()[q("dialog_result")].toInt(), 2);
     EXPECT_EQ(store.hits(result_index_url({}, false)), 3); // once per walk: going back re-reads the page
+}
+
+QByteArray file_bytes(const QString &path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return file.readAll();
+}
+
+TEST_F(CliDownload, IntoABookAddsOrCompletesARound)
+{
+    QTemporaryDir dir;
+    const QString book_path = dir.filePath(q("book.yrm"));
+    TicketBook book;
+    book.entries.push_back(make_entry(LotteryKind::minitotoA, "1"));
+    book.entries.push_back(make_entry(LotteryKind::toto, "1234"));
+    ASSERT_TRUE(write_data(book, book_path).ok);
+    const QStringList walk{q("くじ結果(toto)"), q("2024年"), q("第1234回(01/13)"), q("toto")};
+
+    const CliRun plain = run_cli(store.url(), walk);
+    CliRun run = run_cli(store.url(), QStringList{q("--into"), book_path} + walk);
+    ASSERT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.out, plain.out);
+    BookReadResult read = read_data(book_path);
+    ASSERT_TRUE(read.outcome.ok);
+    ASSERT_EQ(read.book.entry_count(), 3);
+    EXPECT_EQ(read.book.entries[2].kai.text(), q("1234"));
+    EXPECT_EQ(read.book.entries[2].matches[12].away.text(), q("浦和"));
+    EXPECT_EQ(read.book.entries[2].matches[0].result, kCancelled);
+    EXPECT_EQ(read.book.entries[2].prizes[0], 1000);
+
+    run = run_cli(store.url(), QStringList{q("--into"), book_path, q("--entry"), q("2")} + walk);
+    ASSERT_EQ(run.status, 0) << run.err.constData();
+    read = read_data(book_path);
+    ASSERT_EQ(read.book.entry_count(), 3);
+    const RoundEntry &completed = read.book.entries[1];
+    EXPECT_EQ(completed.matches[0].home, book.entries[1].matches[0].home); // its own names stay
+    EXPECT_EQ(completed.matches[0].result, kCancelled);
+    EXPECT_EQ(completed.matches[5].result, kAwayWin);
+    EXPECT_EQ(completed.state, kPrizeEntered);
+
+    // Refusals leave the file as it was.
+    const QByteArray before = file_bytes(book_path);
+    run = run_cli(store.url(), QStringList{q("--into"), book_path, q("--entry"), q("1")} + walk);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.out.isEmpty());
+    run = run_cli(store.url(), QStringList{q("--into"), book_path, q("--entry"), q("4")} + walk);
+    EXPECT_EQ(run.status, 1);
+    run = run_cli(TestStore::refused_url(), QStringList{q("--into"), book_path} + walk);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(file_bytes(book_path), before);
 }
 
 } // namespace

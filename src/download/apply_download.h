@@ -1,0 +1,35 @@
+#pragma once
+
+#include "book/outcome.h"
+#include "book/ticket_book.h"
+#include "download/download_state.h"
+#include "download/team_names.h"
+
+// How a download ends, as the download dialogs leave it in dialog_result.
+enum DownloadOutcome : int {
+    kDownloadCancelled = 0,
+    kScheduleAsNewEntry = 1,
+    kResultAsNewEntry = 2,
+    kResultIntoEntry = 3,
+};
+
+// What the download brought: the round, and for results the team names as the page wrote them.
+struct DownloadedData {
+    const RoundEntry &round;
+    const PageTeamNames &page_names;
+    const TeamNames &names;
+};
+
+// The entry a new download becomes: label, kind, all slots, prize state, grade flags and
+// prizes; no purchases. Team names of a result page are brought within the book's 10 bytes
+// through the team-name table, else cut at a character boundary.
+RoundEntry entry_from_download(const DownloadedData &data, int outcome);
+
+// Whether entry `target` can take the downloaded round's results (same kind).
+bool can_take_results(const TicketBook &book, int target, const RoundEntry &round);
+
+// Writes the download into the book: outcome 1 or 2 appends a new entry (refused with the
+// out-of-memory message when the book is full); 3 copies results, prize state, grade flags
+// and prizes into entry `target`, keeping its names and purchases. Returns the entry
+// written in `*entry`. The caller grades it.
+Outcome apply_download(TicketBook &book, const DownloadedData &data, int outcome, int target, int *entry);

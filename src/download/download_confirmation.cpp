@@ -1,0 +1,60 @@
+#include "download/download_confirmation.h"
+
+#include "results/winning_check.h"
+
+#include <optional>
+
+namespace {
+
+// The number a label starts with, leading zeros and blanks ignored; nothing without digits.
+std::optional<qint64> numeric_value(const QString &label)
+{
+    const QString text = label.trimmed();
+    qint64 value = 0;
+    qsizetype digits = 0;
+    while (digits < text.size() && text[digits] >= u'0' && text[digits] <= u'9') {
+        if (value > 100000000000000LL)
+            return std::nullopt; // not a round number
+        value = value * 10 + (text[digits].unicode() - u'0');
+        ++digits;
+    }
+    if (digits == 0)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+DownloadTargets download_targets(const TicketBook &book, const RoundEntry &round)
+{
+    DownloadTargets targets;
+    const std::optional<qint64> wanted = numeric_value(round.kai.text());
+    for (int i = 0; i < book.entry_count(); ++i) {
+        const RoundEntry &e = book.entries[static_cast<size_t>(i)];
+        if (e.kind != round.kind)
+            continue;
+        targets.entries.push_back(i);
+        if (targets.preselected == 0 && wanted && numeric_value(e.kai.text()) == wanted)
+            targets.preselected = static_cast<int>(targets.entries.size());
+    }
+    return targets;
+}
+
+QString chg_kekka(Family family, int code)
+{
+    static const char16_t *const match[] = {u"未開催", u"1", u"2", u"0", u"中止", u""};
+    static const char16_t *const goal[] = {u"未開催", u"0", u"1", u"2", u"3", u"中止"};
+    if (code < 0 || code > 5)
+        return QString();
+    const auto i = static_cast<size_t>(code);
+    return QString::fromUtf16(family == Family::match ? match[i] : goal[i]);
+}
+
+QString prize_text(const RoundEntry &round, int grade)
+{
+    switch (round.state) {
+    case kPrizeEntered: return format_yen(round.prizes[static_cast<size_t>(grade - 1)]) + u'円';
+    case kPrizeRefund: return QStringLiteral("払戻");
+    default: return QStringLiteral("未定");
+    }
+}

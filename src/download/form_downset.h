@@ -1,0 +1,32 @@
+#pragma once
+
+#include "download/download_confirmation.h"
+#include "platform/form_controls.h"
+#include "platform/shared_state.h"
+
+class QComboBox;
+class QPushButton;
+
+// ダウンロード位置: where downloaded results go, a new entry or an entry of the same kind.
+// OK leaves dialog_result 2 (new entry) or 3 with target() the chosen entry.
+class FormDownset : public form_ui::OpeningDialog {
+    Q_OBJECT
+
+public:
+    FormDownset(const RoundEntry &downloaded, SharedState &state, QWidget *parent = nullptr);
+
+    int target() const { return target_; }
+    void cmd_ok_Click();
+
+protected:
+    void on_open() override;
+
+private:
+    const RoundEntry &downloaded_;
+    SharedState &state_;
+    DownloadTargets targets_;
+    int target_ = -1;
+    QComboBox *cmb_kai_ = nullptr;
+    QPushButton *cmd_ok_ = nullptr;
+    QPushButton *cmd_cancel_ = nullptr;
+};

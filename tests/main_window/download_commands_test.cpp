@@ -1,0 +1,393 @@
+// The download command end to end: its dialogs, offscreen, against the local test store
+// over real HTTP.
+#include "download/form_downset.h"
+#include "download/form_inet.h"
+#include "download/page_readers.h"
+#include "main_window_fixture.h"
+#include "results/winning_check.h"
+#include "store_pages.h"
+#include "support/dialog_driver.h"
+#include "test_store.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QListWidget>
+#include <QPointer>
+#include <QProgressBar>
+#include <QTimer>
+#include <functional>
+#include <map>
+
+using namespace store_pages;
+
+namespace {
+
+QString q(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+const QDate kToday(2024, 1, 10);
+
+// Answers each modal dialog as it comes up, by its name; a dialog without an answer, or
+// one still open after its answer, is cancelled so that a failing test cannot hang.
+class DialogScript {
+public:
+    using Step = std::function<void(QDialog *)>;
+
+    explicit DialogScript(std::map<QString, Step> steps) : steps_(std::move(steps))
+    {
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
+        timer_.start();
+    }
+    QStringList seen; // names of the dialogs in the order they came up
+
+private:
+    void poll()
+    {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (busy_ || !dialog || dialog == last_)
+            return;
+        busy_ = true;
+        last_ = dialog;
+        seen << dialog->objectName();
+        const auto step = steps_.find(dialog->objectName());
+        if (step != steps_.end())
+            step->second(dialog);
+        if (last_ && last_->isVisible())
+            last_->reject();
+        busy_ = false;
+    }
+
+    std::map<QString, Step> steps_;
+    QTimer timer_;
+    QPointer<QDialog> last_;
+    bool busy_ = false;
+};
+
+// Chooses the captions one after another in form_inet, waiting for each list: by Ｏ．Ｋ.,
+// or by a double click on the line.
+void walk(QDialog *inet, const QStringList &captions, bool double_click = false)
+{
+    auto *list = control<QListWidget>(inet, "list_inet");
+    auto *ok = control<QPushButton>(inet, "cmd_ok");
+    for (const QString &caption : captions) {
+        int row = -1;
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                for (int i = 0; ok->isEnabled() && i < list->count(); ++i)
+                    if (list->item(i)->text() == caption || list->item(i)->text().startsWith(caption + u'('))
+                        row = i;
+                return row >= 0;
+            },
+            20000))
+            << "no choice " << caption.toStdString();
+        list->setCurrentRow(row);
+        if (double_click)
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                               list->visualItemRect(list->item(row)).center());
+        else
+            click(ok);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !inet->isVisible(); }, 20000));
+}
+
+class DownloadCommands : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        window->set_download_run(std::make_unique<DownloadRun>(
+            DownloadAddresses{store.url(), TestStore::refused_url()}, std::make_unique<FixedClock>(kToday)));
+        std::vector<ResultRow> rows;
+        for (int i = 0; i < 13; ++i)
+            rows.push_back({q("鹿島アントラーズ"), q("浦和レッズ"), q(i < 2 ? "中止" : "2")});
+        store.set(path(result_index_url({}, false)), result_index(q("2024年"), {q("2023年")}, {q("1234")}));
+        store.set(
+            q("/dcs/subos/screen/pi04/spin011/PGSPIN01101LnkHoldCntLotResultLsttoto.form?holdCntId=1234"),
+            match_result_page(q("1234"), q("toto"), false, rows, {q("1,000円"), q("10円")}));
+    }
+
+    QString path(const QString &url) const
+    {
+        return url.startsWith(u"http") ? url.mid(store.url().size()) : url;
+    }
+
+    // A book with a toto round 1234 of its own names and one ticket on away wins.
+    void open_book_with_round_1234()
+    {
+        TicketBook book;
+        book.entries.push_back(make_entry(LotteryKind::BIG, "7"));
+        book.entries.push_back(make_entry(LotteryKind::toto, "1234"));
+        ASSERT_TRUE(add_single(book, 1, make_single(std::vector<int>(13, kAwayWin))).ok);
+        ASSERT_TRUE(window->load_book(write_book(book, q("b.yrm"))));
+        window->select_row(0);
+    }
+
+    const QStringList result_walk{q("くじ結果(toto)"), q("2024年"), q("第1234回(01/13)"), q("toto")};
+    TestStore store;
+};
+
+void press(QDialog *dialog, const char *name)
+{
+    if (auto *button = control<QPushButton>(dialog, name))
+        click(button);
+}
+
+TEST_F(DownloadCommands, ScheduleWalkAddsATotoRound)
+{
+    std::vector<Pair> matches;
+    for (int i = 0; i < 13; ++i)
+        matches.emplace_back(q("鹿島アントラーズ"), q("ジュビロ磐田"));
+    store.set(path(schedule_script_url(store.url(), kToday, false)), schedule_script({q("0012")}));
+    store.set(
+        path(round_info_url(store.url(), q("0012"), false)),
+        toto_info_page(q("0012"), q("2024年01月05日"), q("2024年01月13日"), {{q("toto"), matches, {}}}));
+    ASSERT_TRUE(action("menu_down")->isEnabled());
+    ASSERT_TRUE(action("tool_download")->isEnabled());
+    QString home, result_shown;
+    DialogScript script({{q("form_inet"),
+                          [](QDialog *d) {
+                              walk(d, {q("開催情報(toto)"), q("第0012回"), q("toto")});
+                          }},
+                         {q("form_inetchk"), [&](QDialog *d) {
+                              home = control<QLabel>(d, "lbl_home_0")->text();
+                              result_shown =
+                                  control<QLabel>(d, "lbl_kekka1_0")->isVisibleTo(d) ? q("shown") : q("");
+                              EXPECT_FALSE(control<QLabel>(d, "lbl_kin1_0")->isVisibleTo(d));
+                              EXPECT_TRUE(control<QLabel>(d, "lbl_home_12")->isVisibleTo(d));
+                              EXPECT_FALSE(control<QLabel>(d, "lbl_home_13")->isVisibleTo(d));
+                              press(d, "cmd_ok");
+                          }}});
+    action("tool_download")->trigger();
+    EXPECT_EQ(script.seen, (QStringList{q("form_inet"), q("form_inetchk")}));
+    EXPECT_EQ(home, q("鹿島"));
+    EXPECT_TRUE(result_shown.isEmpty());
+    ASSERT_EQ(rows(), 1);
+    EXPECT_EQ(row_texts(0).mid(0, 4), (QStringList{q("0012"), q("toto"), q("0"), q("0")}));
+    EXPECT_EQ(window->state().book.entries[0].matches[12].away.text(),
+              q("磐田")); // the list server is down: own short form
+    EXPECT_TRUE(window->state().changed);
+    EXPECT_EQ(window->state().current, 0);
+    EXPECT_EQ(entry_commands(), q("11111111"));
+    EXPECT_TRUE(window->windowTitle().contains(q(" * ")));
+}
+
+TEST_F(DownloadCommands, ResultWalkCompletesAnExistingRound)
+{
+    open_book_with_round_1234();
+    const RoundEntry before = window->state().book.entries[1];
+    QStringList targets;
+    int preselected = -1;
+    QString own_name, old_result, new_result, old_prize, new_prize;
+    DialogScript script({{q("form_inet"), [&](QDialog *d) { walk(d, result_walk); }},
+                         {q("form_downset"),
+                          [&](QDialog *d) {
+                              auto *combo = control<QComboBox>(d, "cmb_kai");
+                              for (int i = 0; i < combo->count(); ++i)
+                                  targets << combo->itemText(i);
+                              preselected = combo->currentIndex();
+                              press(d, "cmd_ok");
+                          }},
+                         {q("form_inetchk"), [&](QDialog *d) {
+                              own_name = control<QLabel>(d, "lbl_home_0")->text();
+                              old_result = control<QLabel>(d, "lbl_kekka1_0")->text();
+                              new_result = control<QLabel>(d, "lbl_kekka2_0")->text();
+                              old_prize = control<QLabel>(d, "lbl_kin1_0")->text();
+                              new_prize = control<QLabel>(d, "lbl_kin2_0")->text();
+                              EXPECT_FALSE(control<QLabel>(d, "lbl_grade_2")->isVisibleTo(d));
+                              press(d, "cmd_ok");
+                          }}});
+    action("menu_down")->trigger();
+    EXPECT_EQ(targets, (QStringList{q("新規追加"), q("1234")}));
+    EXPECT_EQ(preselected, 1);
+    EXPECT_EQ(own_name, before.matches[0].home.text());
+    EXPECT_EQ(old_result, q("未開催"));
+    EXPECT_EQ(new_result, q("中止"));
+    EXPECT_EQ(old_prize, q("未定"));
+    EXPECT_EQ(new_prize, q("1,000円"));
+
+    const RoundEntry &after = window->state().book.entries[1];
+    EXPECT_EQ(rows(), 2);
+    EXPECT_EQ(after.matches, [&] {
+        auto m = before.matches;
+        for (int i = 0; i < 13; ++i)
+            m[static_cast<size_t>(i)].result = i < 2 ? kCancelled : kAwayWin;
+        return m;
+    }());
+    EXPECT_EQ(after.hits[0], 1); // graded at once: the ticket wins 1等
+    EXPECT_EQ(after.prizes[6], 1000);
+    EXPECT_EQ(row_texts(1)[11], q("1,000"));
+    EXPECT_EQ(window->state().current, 1);
+    EXPECT_TRUE(window->state().changed);
+}
+
+TEST_F(DownloadCommands, CancellingAnyDialogChangesNothing)
+{
+    open_book_with_round_1234();
+    const TicketBook before = window->state().book;
+    const QString title = window->windowTitle();
+    const auto cancel = [](QDialog *d) { press(d, "cmd_cancel"); };
+    const std::vector<std::map<QString, DialogScript::Step>> runs = {
+        {{q("form_inet"), cancel}},
+        {{q("form_inet"), [&](QDialog *d) { walk(d, result_walk); }}, {q("form_downset"), cancel}},
+        {{q("form_inet"), [&](QDialog *d) { walk(d, result_walk); }},
+         {q("form_downset"), [](QDialog *d) { press(d, "cmd_ok"); }},
+         {q("form_inetchk"), cancel}},
+    };
+    for (const auto &steps : runs) {
+        DialogScript script(steps);
+        action("menu_down")->trigger();
+        EXPECT_EQ(script.seen.size(), static_cast<qsizetype>(steps.size()));
+        EXPECT_TRUE(window->state().book.entries == before.entries);
+        EXPECT_FALSE(window->state().changed);
+        EXPECT_EQ(window->windowTitle(), title);
+        EXPECT_EQ(rows(), 2);
+    }
+}
+
+TEST_F(DownloadCommands, BigScheduleLeavesTheMultiCommandOff)
+{
+    store.set(path(schedule_script_url(store.url(), kToday, true)), schedule_script({q("1500")}));
+    store.set(path(round_info_url(store.url(), q("1500"), true)),
+              big_info_page(q("1500"), q("2024年01月05日"), q("2024年01月13日"), {q("BIG")}));
+    std::vector<Pair> matches;
+    for (int i = 0; i < 14; ++i)
+        matches.emplace_back(q("柏"), q("湘南"));
+    store.set(path(big_match_page_url(store.url(), q("1500"), q("&commodityId=09"))),
+              big_match_page(q("1500"), q("BIG"), matches));
+    DialogScript script({{q("form_inet"),
+                          [](QDialog *d) {
+                              walk(d, {q("開催情報(BIG)"), q("第1500回"), q("BIG")});
+                          }},
+                         {q("form_inetchk"), [](QDialog *d) { press(d, "cmd_ok"); }}});
+    action("menu_down")->trigger();
+    ASSERT_EQ(rows(), 1);
+    EXPECT_EQ(window->state().book.entries[0].kind, LotteryKind::BIG);
+    EXPECT_EQ(entry_commands(), q("10111011"));
+}
+
+TEST_F(DownloadCommands, GoalResultAsNewEntry)
+{
+    store.set(path(result_index_url({}, false)), result_index(q("2024年"), {}, {q("1235")}));
+    store.set(q("/dcs/subos/screen/pi04/spin011/PGSPIN01101LnkHoldCntLotResultLsttoto.form?holdCntId=1235"),
+              goal_result_page(q("1235"), q("totoGOAL3"),
+                               {{q("北海道コンサドーレ札幌"), q("2")},
+                                {q("柏"), q("中止")},
+                                {q("湘南"), q("0")},
+                                {q("鳥栖"), q("1")},
+                                {q("神戸"), q("3")},
+                                {q("広島"), q("0")}},
+                               {q("5,000円"), q("100円")}));
+    open_book_with_round_1234();
+    QStringList targets;
+    QStringList shown;
+    DialogScript script(
+        {{q("form_inet"),
+          [&](QDialog *d) {
+              walk(d, {q("くじ結果(toto)"), q("2024年"), q("第1235回(01/13)"), q("totoGOAL3")});
+          }},
+         {q("form_downset"),
+          [&](QDialog *d) {
+              auto *combo = control<QComboBox>(d, "cmb_kai");
+              for (int i = 0; i < combo->count(); ++i)
+                  targets << combo->itemText(i);
+              press(d, "cmd_ok");
+          }},
+         {q("form_goal_inetchk"), [&](QDialog *d) {
+              for (const char *name :
+                   {"lbl_name_0", "lbl_kekka1_0", "lbl_kekka1_1", "lbl_kin1_0", "lbl_kin1_1"})
+                  shown << control<QLabel>(d, name)->text();
+              EXPECT_FALSE(control<QLabel>(d, "lbl_kekka2_0")->isVisibleTo(d));
+              EXPECT_TRUE(control<QLabel>(d, "lbl_name_5")->isVisibleTo(d));
+              EXPECT_FALSE(control<QLabel>(d, "lbl_name_6")->isVisibleTo(d));
+              press(d, "cmd_ok");
+          }}});
+    action("menu_down")->trigger();
+    EXPECT_EQ(targets, QStringList{q("新規追加")}); // no round of the kind in the book
+    EXPECT_EQ(shown, (QStringList{q("北海道コン"), q("2"), q("中止"), q("5,000円"), q("100円")}));
+    ASSERT_EQ(rows(), 3);
+    const RoundEntry &added = window->state().book.entries[2];
+    EXPECT_EQ(added.kind, LotteryKind::totoGOAL3);
+    EXPECT_EQ(added.teams[0].team.text(), q("北海道コン")); // cut within 10 bytes
+    EXPECT_EQ(added.teams[0].score, 3);
+    EXPECT_EQ(added.teams[1].score, kScoreCancelled);
+    EXPECT_EQ(window->state().current, 2);
+    EXPECT_EQ(entry_commands(), q("11111111"));
+}
+
+TEST_F(DownloadCommands, UnreachableStoreShowsWhyAndChangesNothing)
+{
+    window->set_download_run(
+        std::make_unique<DownloadRun>(DownloadAddresses{TestStore::refused_url(), TestStore::refused_url()},
+                                      std::make_unique<FixedClock>(kToday)));
+    DialogScript script({{q("form_inet"), [](QDialog *d) {
+                              control<QListWidget>(d, "list_inet")->setCurrentRow(2);
+                              press(d, "cmd_ok");
+                              EXPECT_TRUE(QTest::qWaitFor([&] { return !d->isVisible(); }, 20000));
+                          }}});
+    action("menu_down")->trigger();
+    EXPECT_EQ(script.seen, QStringList{q("form_inet")});
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, q("ｔｏｔｏオフィシャルサイトに接続できません。"));
+    EXPECT_EQ(ui.messages[0].title, q("yorimo"));
+    EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::critical);
+    EXPECT_EQ(rows(), 0);
+    EXPECT_FALSE(window->state().changed);
+}
+
+TEST(FormDownset, NumericLabelsMatchTheRound)
+{
+    SharedState state;
+    state.book.entries.push_back(make_entry(LotteryKind::toto, "0123"));
+    state.book.entries.push_back(make_entry(LotteryKind::minitotoA, "123"));
+    state.book.entries.push_back(make_entry(LotteryKind::toto, "123"));
+    const RoundEntry round = make_entry(LotteryKind::toto, "123");
+    FormDownset dialog(round, state);
+    dialog.load();
+    auto *combo = control<QComboBox>(&dialog, "cmb_kai");
+    ASSERT_EQ(combo->count(), 3);
+    EXPECT_EQ(combo->itemText(1), q("0123"));
+    EXPECT_EQ(combo->itemText(2), q("123"));
+    EXPECT_EQ(combo->currentIndex(), 1);
+    combo->setCurrentIndex(2);
+    dialog.cmd_ok_Click();
+    EXPECT_EQ(state.dialog_result, 3);
+    EXPECT_EQ(dialog.target(), 2);
+}
+
+// A transfer that never ends: cancelling, or closing the window, ends the dialog at once and
+// nothing of the session reaches the closed dialog afterwards.
+TEST_F(DownloadCommands, CancelAndCloseDuringASlowTransfer)
+{
+    store.set(path(result_index_url({}, false)), {QByteArray("x"), 0, TestStore::Mode::trickle});
+    for (const bool close_window : {false, true}) {
+        QPointer<QDialog> inet;
+        DialogScript script({{q("form_inet"), [&](QDialog *d) {
+                                  inet = d;
+                                  auto *list = control<QListWidget>(d, "list_inet");
+                                  list->setCurrentRow(2);
+                                  click(control<QPushButton>(d, "cmd_ok"));
+                                  auto *bar = control<QProgressBar>(d, "pbar_down");
+                                  ASSERT_TRUE(QTest::qWaitFor([&] { return bar->isVisible(); }, 5000));
+                                  QTest::qWait(200); // bytes are arriving
+                                  if (close_window)
+                                      d->close();
+                                  else
+                                      press(d, "cmd_cancel");
+                                  EXPECT_TRUE(QTest::qWaitFor([&] { return !d->isVisible(); }, 5000));
+                              }}});
+        action("menu_down")->trigger();
+        EXPECT_EQ(script.seen, QStringList{q("form_inet")});
+        EXPECT_TRUE(inet.isNull()); // the dialog is gone
+        EXPECT_FALSE(window->download_run().session.running());
+        QTest::qWait(300); // a late notification would reach the dead dialog here
+        EXPECT_EQ(rows(), 0);
+        EXPECT_FALSE(window->state().changed);
+        EXPECT_EQ(window->state().dialog_result, 0);
+        EXPECT_TRUE(ui.messages.empty());
+    }
+}
+
+} // namespace
