@@ -274,6 +274,7 @@ void FormMain::build_central()
     connect(lvw_main_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &FormMain::lvw_main_ItemClick);
     grid->addWidget(lvw_main_, 0, 0);
+    build_list_conveniences();
 
     // The move buttons sit beside the list, kept at the bottom as the window grows.
     auto *moves = new QVBoxLayout();
@@ -339,4 +340,40 @@ void FormMain::set_move_commands(bool up, bool down)
 QAction *FormMain::tool_action(const QString &key) const
 {
     return tool_actions_.value(key, nullptr);
+}
+
+void FormMain::build_list_conveniences()
+{
+    // Enter or a double-click on a row opens its review, as 購入確認・修正 does.
+    connect(lvw_main_, &QAbstractItemView::activated, this, [this] {
+        if (QAction *review = findChild<QAction *>(QStringLiteral("menu_kakunin"));
+            review && review->isEnabled())
+            review->trigger();
+    });
+    // A right-click on a row offers the row's commands, enabled as in the menu.
+    lvw_main_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(lvw_main_, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        const QModelIndex index = lvw_main_->indexAt(at);
+        if (!index.isValid())
+            return;
+        select_row(index.row());
+        auto *menu = new QMenu(lvw_main_);
+        menu->setObjectName(QStringLiteral("menu_row"));
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        for (const char *name : {"menu_single", "menu_multi", "menu_kakunin", "menu_result"})
+            menu->addAction(findChild<QAction *>(QLatin1String(name)));
+        menu->popup(lvw_main_->viewport()->mapToGlobal(at));
+    });
+    // An empty book says where to begin.
+    lbl_empty_ = new QLabel(QStringLiteral("編集 › 新規登録 で開催回を登録します"), lvw_main_->viewport());
+    lbl_empty_->setObjectName(QStringLiteral("lbl_empty"));
+    lbl_empty_->setAlignment(Qt::AlignCenter);
+    lbl_empty_->setEnabled(false);
+    auto *centre = new QVBoxLayout(lvw_main_->viewport());
+    centre->addWidget(lbl_empty_);
+    const auto follow_rows = [this] { lbl_empty_->setVisible(model_->rowCount() == 0); };
+    connect(model_, &QAbstractItemModel::rowsInserted, this, follow_rows);
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, follow_rows);
+    connect(model_, &QAbstractItemModel::modelReset, this, follow_rows);
+    follow_rows();
 }

@@ -131,6 +131,7 @@ private:
     void build_menus();
     void build_toolbar();
     void build_central();
+    void build_list_conveniences();
     QAction *add_menu_action(QMenu *menu, const char *name, const QString &text);
     QAction *add_tool_action(const QString &key, const QString &tip);
     void set_entry_commands(bool enabled, bool multi_enabled);
@@ -147,6 +148,7 @@ private:
     EntryListModel *model_ = nullptr;
     QTreeView *lvw_main_ = nullptr;
     QToolBar *toolbar_ = nullptr;
+    QLabel *lbl_empty_ = nullptr; // the hint of an empty book
     QLabel *lbl_buy_ = nullptr;
     QLabel *lbl_get_ = nullptr;
     QLabel *lbl_kin_ = nullptr;

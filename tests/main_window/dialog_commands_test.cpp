@@ -6,11 +6,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <functional>
 
 namespace {
@@ -294,4 +297,38 @@ TEST_F(DialogCommands, ChangingATicketFromTheReviewGoesThroughTheSingleDialog)
     EXPECT_EQ(row[4], QStringLiteral("1"));
     EXPECT_EQ(row[10], QStringLiteral("0"));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("無題 * － ｙｏｒｉｍｏ"));
+}
+
+TEST_F(DialogCommands, RowsOpenTheirReviewAndOfferTheirCommands)
+{
+    auto *hint = window->findChild<QLabel *>(QStringLiteral("lbl_empty"));
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->isVisible());
+    register_toto(QStringLiteral("1201"));
+    EXPECT_FALSE(hint->isVisible());
+
+    QTreeView *list = window->list();
+    const QRect first = list->visualRect(list->model()->index(0, 0));
+    const auto review_opened = [](QDialog *d) { EXPECT_EQ(d->objectName(), QStringLiteral("form_kakunin")); };
+    list->setFocus();
+    EXPECT_TRUE(with_dialog([&] { QTest::keyClick(list, Qt::Key_Return); }, review_opened));
+    // A double-click as a mouse sends it: a click, then the second press as a double-click.
+    EXPECT_TRUE(with_dialog(
+        [&] {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first.center());
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, first.center());
+        },
+        review_opened));
+
+    QContextMenuEvent right_click(QContextMenuEvent::Mouse, first.center(),
+                                  list->viewport()->mapToGlobal(first.center()));
+    QApplication::sendEvent(list->viewport(), &right_click);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QStringList offered;
+    for (QAction *a : menu->actions())
+        offered << a->objectName() + (a->isEnabled() ? QStringLiteral("+") : QStringLiteral("-"));
+    menu->close();
+    EXPECT_EQ(offered, QStringList({QStringLiteral("menu_single+"), QStringLiteral("menu_multi+"),
+                                    QStringLiteral("menu_kakunin+"), QStringLiteral("menu_result+")}));
 }
