@@ -7,12 +7,14 @@
 
 #include <QAction>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -64,8 +66,10 @@ FormMain::FormMain(UiServices &ui, QString help_file, QWidget *parent)
     build_central();
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     // Wide enough that every column shows beside a vertical scrollbar.
-    const int beside_list = sizeHint().width() - lvw_main_->sizeHint().width();
-    resize(std::max(kStartWidth, list_width_ + std::max(beside_list, 0)), kStartHeight);
+    int width = std::max(kStartWidth, list_width_ + beside_list_);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        width = std::min(width, screen->availableGeometry().width());
+    resize(width, kStartHeight);
     toto_clear();
 }
 
@@ -262,7 +266,8 @@ void FormMain::build_central()
     lvw_main_->setSelectionBehavior(QAbstractItemView::SelectRows);
     lvw_main_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lvw_main_->setModel(model_);
-    lvw_main_->header()->setStretchLastSection(false);
+    // 当選金額 takes whatever width the window has beyond the columns.
+    lvw_main_->header()->setStretchLastSection(true);
     lvw_main_->header()->setSectionsMovable(false);
     model_->set_row_height(list_row_height(lvw_main_->fontMetrics()));
     const auto widths = list_column_widths(lvw_main_->fontMetrics(), lvw_main_->header()->fontMetrics());
@@ -291,6 +296,8 @@ void FormMain::build_central()
     connect(cmd_up_, &QPushButton::clicked, this, &FormMain::cmd_up_Click);
     connect(cmd_down_, &QPushButton::clicked, this, &FormMain::cmd_down_Click);
     grid->addLayout(moves, 0, 1);
+    const QMargins margins = grid->contentsMargins();
+    beside_list_ = margins.left() + margins.right() + grid->horizontalSpacing() + cmd_up_->width();
 
     auto *lbl_sum = new QLabel(QStringLiteral("合計"), central);
     lbl_sum->setObjectName(QStringLiteral("lbl_sum"));

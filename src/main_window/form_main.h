@@ -157,6 +157,7 @@ private:
     QList<QAction *> entry_actions_; // single, check, result (menu and toolbar), CSV export
     QList<QAction *> multi_actions_; // multi: menu and toolbar
     QHash<QString, QAction *> tool_actions_;
-    int list_width_ = 0; // the list with every column and a vertical scrollbar
+    int list_width_ = 0;  // the list with every column and a vertical scrollbar
+    int beside_list_ = 0; // the move buttons and the margins
     std::unique_ptr<DownloadRun> download_;
 };
