@@ -7,7 +7,29 @@
 
 namespace {
 
-QByteArray list_lines(const TicketBook &book)
+// Reads the one book argument and prints what `print` makes of it.
+template <typename Print>
+int with_book(const QStringList &args, Print print)
+{
+    if (args.size() != 1)
+        return 2;
+    const std::optional<TicketBook> book = open_book(args[0]);
+    if (!book)
+        return 1;
+    print_utf8(stdout, print(*book));
+    return 0;
+}
+
+} // namespace
+
+// Here rather than beside main(): tests run the commands without the program.
+void print_utf8(FILE *stream, const QByteArray &text)
+{
+    std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stream);
+    std::fflush(stream);
+}
+
+QByteArray list_text(const TicketBook &book)
 {
     QByteArray out;
     for (const RoundEntry &entry : book.entries) {
@@ -24,21 +46,6 @@ QByteArray list_lines(const TicketBook &book)
     return out;
 }
 
-// Reads the one book argument and prints what `print` makes of it.
-template <typename Print>
-int with_book(const QStringList &args, Print print)
-{
-    if (args.size() != 1)
-        return 2;
-    const std::optional<TicketBook> book = open_book(args[0]);
-    if (!book)
-        return 1;
-    print_utf8(stdout, print(*book));
-    return 0;
-}
-
-} // namespace
-
 std::optional<TicketBook> open_book(const QString &path)
 {
     BookReadResult read = read_data(path);
@@ -52,7 +59,7 @@ std::optional<TicketBook> open_book(const QString &path)
 
 int cli_list(const QStringList &args)
 {
-    return with_book(args, list_lines);
+    return with_book(args, list_text);
 }
 
 int cli_dump(const QStringList &args)
