@@ -7,6 +7,24 @@
 
 namespace {
 
+// A label read from a file may hold TAB or line breaks; escaped, every row stays one line
+// of TAB-separated fields.
+QString escaped(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case u'\\': out += QStringLiteral("\\\\"); break;
+        case u'\t': out += QStringLiteral("\\t"); break;
+        case u'\r': out += QStringLiteral("\\r"); break;
+        case u'\n': out += QStringLiteral("\\n"); break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
 // Reads the one book argument and prints what `print` makes of it.
 template <typename Print>
 int with_book(const QStringList &args, Print print)
@@ -33,8 +51,10 @@ QByteArray list_text(const TicketBook &book)
 {
     QByteArray out;
     for (const RoundEntry &entry : book.entries) {
-        const auto row = entry_row_texts(entry);
-        out.append(QStringList(row.begin(), row.end()).join(QLatin1Char('\t')).toUtf8());
+        QStringList fields;
+        for (const QString &text : entry_row_texts(entry))
+            fields << escaped(text);
+        out.append(fields.join(QLatin1Char('\t')).toUtf8());
         out.append('\n');
     }
     const BookTotals totals = book_totals(book);

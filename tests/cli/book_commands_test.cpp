@@ -24,3 +24,12 @@ TEST(CliBook, ListAndDumpPrintWonAmountsPastSixtyFourBitsExactly)
     EXPECT_TRUE(json.endsWith("{\"bought\": 3826375200000, \"won\": 19131876000000000000, "
                               "\"balance\": 19131872173624800000}}\n"));
 }
+
+TEST(CliBook, ListEscapesBackslashTabAndLineBreaksInTexts)
+{
+    TicketBook book;
+    ASSERT_TRUE(add_entry(book, make_entry(LotteryKind::toto, "a\tb\\\r\nc")).ok);
+    const QByteArray text = list_text(book);
+    EXPECT_TRUE(text.startsWith("a\\tb\\\\\\r\\nc\ttoto\t0\t")) << text.toStdString();
+    EXPECT_EQ(text.count('\n'), 2);
+}
