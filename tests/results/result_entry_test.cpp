@@ -136,6 +136,8 @@ TEST(ResultEntry, AmountTexts)
     EXPECT_TRUE(digit_accepted(50'000'000, 0, 500'000'000));
     EXPECT_FALSE(digit_accepted(500'000'000, 0, 500'000'000));
     EXPECT_TRUE(digit_accepted(0, 9, 500'000'000));
+    EXPECT_FALSE(digit_accepted(0, 5, 3));
+    EXPECT_TRUE(digit_accepted(0, 3, 3));
 
     EXPECT_EQ(normalized_amount_text(QString(), 500'000'000), QStringLiteral("0"));
     EXPECT_EQ(normalized_amount_text(QStringLiteral("01234"), 500'000'000), QStringLiteral("1,234"));
