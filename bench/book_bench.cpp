@@ -46,7 +46,7 @@ Timing measure(const TicketBook &book, const QString &path)
         if (!read.outcome.ok || read.book.entry_count() != book.entry_count())
             std::fprintf(stderr, "read failed\n");
         grade_book(read.book);
-        volatile int64_t won = book_totals(read.book).won;
+        volatile int64_t won = static_cast<int64_t>(book_totals(read.book).won);
         (void)won;
     });
     return t;

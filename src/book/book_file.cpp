@@ -392,7 +392,25 @@ QString file_name_of(const QString &path)
     return slash < 0 ? path : path.mid(slash + 1);
 }
 
-Outcome write_data(const TicketBook &book, const QString &path)
+ReplaceResult replace_atomically(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return ReplaceResult::no_temporary_file;
+    return write_all(file, bytes) && file.commit() ? ReplaceResult::replaced : ReplaceResult::failed;
+}
+
+namespace {
+
+bool rewrite_in_place(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && write_all(file, bytes) && file.flush();
+}
+
+} // namespace
+
+Outcome write_data(const TicketBook &book, const QString &path, ReplaceStep replace)
 {
     const Outcome failed = Outcome::failure(save_failed_message());
     const QByteArray bytes = serialize_book(book);
@@ -414,8 +432,20 @@ Outcome write_data(const TicketBook &book, const QString &path)
     };
     if (is_read_only_file(path))
         return fail();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !write_all(file, bytes) || !file.commit())
+    if (!has_other_links(path)) {
+        const ReplaceResult replaced = replace(path, bytes);
+        if (replaced == ReplaceResult::replaced)
+            return Outcome::success();
+        if (replaced == ReplaceResult::failed || !QFile::exists(path))
+            return fail();
+    }
+    // In place there is no old file to fall back on but the backup copy.
+    if (rewrite_in_place(path, bytes))
+        return Outcome::success();
+    if (!backed_up)
+        return failed;
+    QFile old(backup);
+    if (old.open(QIODevice::ReadOnly) && rewrite_in_place(path, old.readAll()))
         return fail();
-    return Outcome::success();
+    return failed; // the backup copy stays: it is the only whole old book left
 }

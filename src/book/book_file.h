@@ -26,10 +26,20 @@ BookReadResult parse_book(const QByteArray &data, const QString &path);
 // reachable from their entries are stored, and pools come back dense in entry order.
 QByteArray serialize_book(const TicketBook &book);
 
+// How the new bytes replace the file: written beside it and renamed over it.
+// no_temporary_file: the folder refused the file beside it, nothing was changed.
+enum class ReplaceResult { replaced, no_temporary_file, failed };
+ReplaceResult replace_atomically(const QString &path, const QByteArray &bytes);
+// The step write_data uses for that; tests pass their own to play a folder that refuses
+// new files (permission bits do not stop a privileged user).
+using ReplaceStep = ReplaceResult (*)(const QString &path, const QByteArray &bytes);
+
 // Saves the book under `path`: a backup copy of the old file goes to the temporary
 // folder, the new file replaces the old one only once it is completely on disk, and a
-// book the reader would refuse is never written. On failure the old file is untouched.
-Outcome write_data(const TicketBook &book, const QString &path);
+// book the reader would refuse is never written. When the folder takes no new file, or
+// the book has other hard links, the file is rewritten in place instead; the backup
+// copy then puts the old contents back if that fails. On failure the old file is kept.
+Outcome write_data(const TicketBook &book, const QString &path, ReplaceStep replace = replace_atomically);
 
 // Writes all of `bytes`, failing on any short or failed write.
 bool write_all(QIODevice &device, const QByteArray &bytes);

@@ -12,6 +12,10 @@
 // Counts and pool indexes of the book are 16-bit in the file format.
 inline constexpr int kMaxRecords = 32767;
 
+// Yen won, and sums of yen: a round read from a file can stand for 32,767 multis of
+// 3^13 tickets each at a 32-bit prize, past 64 bits, so these stay exact in 128 bits.
+__extension__ typedef __int128 WideInt;
+
 // Type of a purchase in a chain link; 0 ends a chain.
 enum PurchaseType : int { kNoPurchase = 0, kSingle = 1, kMulti = 2 };
 
@@ -91,7 +95,8 @@ struct RoundEntry {
     bool has_grade3 = false;
     bool has_grade5 = false;
     bool has_grade6 = false;
-    std::array<int64_t, 7> prizes{}; // prize per ticket of grades 1..6, then the total won
+    std::array<int64_t, 6> prizes{}; // prize per ticket of grades 1..6
+    WideInt won = 0;                 // what the round won, from the winning check
     int first_type = kNoPurchase;
     int first_index = 0;
 

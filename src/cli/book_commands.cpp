@@ -7,20 +7,21 @@
 
 namespace {
 
-QByteArray list_lines(const TicketBook &book)
+// A label read from a file may hold TAB or line breaks; escaped, every row stays one line
+// of TAB-separated fields.
+QString escaped(const QString &text)
 {
-    QByteArray out;
-    for (const RoundEntry &entry : book.entries) {
-        const auto row = entry_row_texts(entry);
-        out.append(QStringList(row.begin(), row.end()).join(QLatin1Char('\t')).toUtf8());
-        out.append('\n');
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case u'\\': out += QStringLiteral("\\\\"); break;
+        case u'\t': out += QStringLiteral("\\t"); break;
+        case u'\r': out += QStringLiteral("\\r"); break;
+        case u'\n': out += QStringLiteral("\\n"); break;
+        default: out += c;
+        }
     }
-    const BookTotals totals = book_totals(book);
-    out.append(QStringList{QStringLiteral("合計"), format_yen(totals.bought), format_yen(totals.won),
-                           format_yen(totals.balance)}
-                   .join(QLatin1Char('\t'))
-                   .toUtf8());
-    out.append('\n');
     return out;
 }
 
@@ -39,6 +40,32 @@ int with_book(const QStringList &args, Print print)
 
 } // namespace
 
+// Here rather than beside main(): tests run the commands without the program.
+void print_utf8(FILE *stream, const QByteArray &text)
+{
+    std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stream);
+    std::fflush(stream);
+}
+
+QByteArray list_text(const TicketBook &book)
+{
+    QByteArray out;
+    for (const RoundEntry &entry : book.entries) {
+        QStringList fields;
+        for (const QString &text : entry_row_texts(entry))
+            fields << escaped(text);
+        out.append(fields.join(QLatin1Char('\t')).toUtf8());
+        out.append('\n');
+    }
+    const BookTotals totals = book_totals(book);
+    out.append(QStringList{QStringLiteral("合計"), format_yen(totals.bought), format_yen(totals.won),
+                           format_yen(totals.balance)}
+                   .join(QLatin1Char('\t'))
+                   .toUtf8());
+    out.append('\n');
+    return out;
+}
+
 std::optional<TicketBook> open_book(const QString &path)
 {
     BookReadResult read = read_data(path);
@@ -52,7 +79,7 @@ std::optional<TicketBook> open_book(const QString &path)
 
 int cli_list(const QStringList &args)
 {
-    return with_book(args, list_lines);
+    return with_book(args, list_text);
 }
 
 int cli_dump(const QStringList &args)

@@ -24,7 +24,8 @@ public:
         return *this;
     }
 
-    JsonOut &number(int64_t value) { return raw(QByteArray::number(static_cast<qlonglong>(value))); }
+    // Exact digits even past 64 bits (won amounts and totals); JSON numbers have no width.
+    JsonOut &number(WideInt value) { return raw(integer_text(value).toLatin1()); }
     JsonOut &boolean(bool value) { return raw(value ? "true" : "false"); }
 
     JsonOut &string(const QString &text)
@@ -173,7 +174,7 @@ void write_entry(JsonOut &j, const TicketBook &book, int index)
     for (int64_t h : e.hits)
         j.number(h);
     j.end_array();
-    j.key("won").number(e.prizes[6]);
+    j.key("won").number(e.won);
     write_purchases(j, book, index);
     j.end_object();
 }

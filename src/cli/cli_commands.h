@@ -19,5 +19,8 @@ int cli_stats(const QStringList &args);
 // Writes bytes as they are (UTF-8) to stdout or stderr.
 void print_utf8(FILE *stream, const QByteArray &text);
 
+// What `list` prints for a graded book.
+QByteArray list_text(const TicketBook &book);
+
 // Reads and grades a book; on failure prints the reader's message on stderr.
 std::optional<TicketBook> open_book(const QString &path);

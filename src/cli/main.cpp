@@ -35,12 +35,6 @@ int usage()
 
 } // namespace
 
-void print_utf8(FILE *stream, const QByteArray &text)
-{
-    std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stream);
-    std::fflush(stream);
-}
-
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);

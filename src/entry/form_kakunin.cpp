@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -48,6 +49,9 @@ KakuninDialog::KakuninDialog(Family family, SharedState &state, UiServices &ui, 
     auto *layout = new QVBoxLayout(this);
     auto *head = make_round_heading(this, lbl_kai_, lbl_kind_);
     cmb_kind_ = named(new QComboBox(this), QStringLiteral("cmb_kind"));
+    // Sized by its captions' length, not by measuring each of up to 65,535 items on show.
+    cmb_kind_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cmb_kind_->setMinimumContentsLength(10);
     head->addWidget(cmb_kind_);
     layout->addLayout(head);
 
@@ -184,10 +188,17 @@ void KakuninDialog::fill_items(int select)
     const QSignalBlocker quiet(cmb_kind_);
     cmb_kind_->clear();
     item_values_.clear();
+    // A round may hold 65,534 purchases: the rows go into the model in one insertion, not
+    // one by one.
+    QList<QStandardItem *> rows;
+    rows.reserve(static_cast<qsizetype>(items.size()));
     for (const ReviewItem &item : items) {
-        cmb_kind_->addItem(item.caption, item.value);
+        auto *row = new QStandardItem(item.caption);
+        row->setData(item.value, Qt::UserRole);
+        rows.push_back(row);
         item_values_.push_back(item.value);
     }
+    qobject_cast<QStandardItemModel *>(cmb_kind_->model())->invisibleRootItem()->appendRows(rows);
     const int item = select >= 0 && select < cmb_kind_->count() ? select : 0;
     cmb_kind_->setCurrentIndex(item);
     show_item(item);

@@ -50,8 +50,9 @@ public:
     // Replaces the book by the file at `path`; on failure shows why and leaves an empty,
     // untitled book.
     bool load_book(const QString &path);
-    // Writes the book to `path` (already set); shows the failure message if it fails.
-    bool save_book();
+    // Writes the book to `path`, which becomes the book's path once the file is written; a
+    // failure is shown and the book keeps its old path.
+    bool save_book(const QString &path);
 
     // --- the list, for the commands that change the book -----------------------------------
     // Repaints the row of `entry` from its stored fields (no grading).
@@ -137,8 +138,8 @@ private:
     void set_entry_commands(bool enabled, bool multi_enabled);
     void set_move_commands(bool up, bool down);
     void show_error(const QString &text);
-    // Asks for a file name to save under; false when cancelled.
-    bool ask_save_path(const QString &proposed);
+    // Asks for a file name to save under, in an existing folder; "" when cancelled.
+    QString ask_save_path(const QString &proposed);
 
     UiServices &ui_;
     SharedState state_;

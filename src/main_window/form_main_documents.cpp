@@ -11,6 +11,8 @@
 #include "platform/ui_services.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 
@@ -76,25 +78,45 @@ bool FormMain::load_book(const QString &path)
     return true;
 }
 
-bool FormMain::save_book()
+bool FormMain::save_book(const QString &path)
 {
-    const Outcome saved = write_data(state_.book, state_.path);
+    const Outcome saved = write_data(state_.book, path);
     if (!saved.ok) {
         show_error(saved.message);
         return false;
     }
+    state_.path = path;
     state_.changed = false;
     set_title();
     return true;
 }
 
-bool FormMain::ask_save_path(const QString &proposed)
+QString FormMain::ask_save_path(const QString &proposed)
 {
-    const QString name = ui_.save_file_name(this, proposed, file_filter());
-    if (name.isEmpty())
-        return false;
-    state_.path = name;
-    return true;
+    QString name = proposed;
+    for (;;) {
+        QString filter;
+        name = ui_.save_file_name(this, name, file_filter(), &filter);
+        if (name.isEmpty())
+            return name;
+        // A name typed without extension under the book filter gets ".yrm": the open dialog
+        // would hide the file otherwise. The dialog's overwrite prompt saw the name without it.
+        if (filter == file_filter().section(QStringLiteral(";;"), 0, 0) &&
+            QFileInfo(name).suffix().isEmpty()) {
+            name += QStringLiteral(".yrm");
+            if (QFileInfo::exists(name) &&
+                ui_.message(this,
+                            file_name_of(name) + QStringLiteral(" は既に存在します。\n上書きしますか？"),
+                            program_title(), UiServices::Icon::warning,
+                            UiServices::Buttons::yes_no) != UiServices::Answer::yes)
+                continue;
+        }
+        const QFileInfo info(name);
+        if (info.absoluteDir().exists())
+            return name;
+        ui_.message(this, info.absolutePath() + QStringLiteral("\nフォルダーが見つかりません。"),
+                    program_title(), UiServices::Icon::warning);
+    }
 }
 
 bool FormMain::chk_end()
@@ -103,12 +125,12 @@ bool FormMain::chk_end()
         return true;
     switch (ui_.message(this, QStringLiteral("更新されています。保存しますか？"), program_title(),
                         UiServices::Icon::warning, UiServices::Buttons::yes_no_cancel)) {
-    case UiServices::Answer::yes:
-        if (state_.path.isEmpty() && !ask_save_path(QString()))
-            return false;
+    case UiServices::Answer::yes: {
+        const QString path = state_.path.isEmpty() ? ask_save_path(QString()) : state_.path;
         // A failed save stops the pending command: exit, new or open would otherwise
         // throw away the changes the user just asked to keep.
-        return save_book();
+        return !path.isEmpty() && save_book(path);
+    }
     case UiServices::Answer::no: return true;
     default: return false;
     }
@@ -132,16 +154,16 @@ void FormMain::menu_open_Click()
 
 void FormMain::menu_over_Click()
 {
-    if (state_.path.isEmpty() && !ask_save_path(QString()))
-        return;
-    save_book();
+    const QString path = state_.path.isEmpty() ? ask_save_path(QString()) : state_.path;
+    if (!path.isEmpty())
+        save_book(path);
 }
 
 void FormMain::menu_save_Click()
 {
-    if (!ask_save_path(state_.path))
-        return;
-    save_book();
+    const QString path = ask_save_path(state_.path);
+    if (!path.isEmpty())
+        save_book(path);
 }
 
 void FormMain::menu_end_Click()

@@ -297,7 +297,7 @@ bool FormStats::eventFilter(QObject *watched, QEvent *event)
 void FormStats::cmd_save_Click()
 {
     QString path = ui_.save_file_name(this, QStringLiteral("収支統計.png"),
-                                      QStringLiteral("PNG 画像 (*.png);;すべてのファイル (*)"));
+                                      QStringLiteral("PNG 画像 (*.png);;すべてのファイル (*)"), nullptr);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())

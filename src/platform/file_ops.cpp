@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <sys/stat.h>
 
 QString temp_folder()
 {
@@ -31,6 +32,12 @@ bool same_file(const QString &a, const QString &b)
     const QFileInfo fa(a);
     const QFileInfo fb(b);
     return fa.exists() && fb.exists() && fa.canonicalFilePath() == fb.canonicalFilePath();
+}
+
+bool has_other_links(const QString &path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && st.st_nlink > 1;
 }
 
 bool is_read_only_file(const QString &path)

@@ -38,9 +38,10 @@ QString QtUiServices::open_file_name(QWidget *parent, const QString &filter)
     return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
 }
 
-QString QtUiServices::save_file_name(QWidget *parent, const QString &proposed, const QString &filter)
+QString QtUiServices::save_file_name(QWidget *parent, const QString &proposed, const QString &filter,
+                                     QString *selected_filter)
 {
-    return QFileDialog::getSaveFileName(parent, QString(), proposed, filter);
+    return QFileDialog::getSaveFileName(parent, QString(), proposed, filter, selected_filter);
 }
 
 void QtUiServices::beep()

@@ -22,9 +22,11 @@ public:
 
     virtual Answer message(QWidget *parent, const QString &text, const QString &title, Icon icon,
                            Buttons buttons = Buttons::ok) = 0;
-    // File dialogs: the chosen path, or "" when cancelled. `filter` uses Qt's syntax.
+    // File dialogs: the chosen path, or "" when cancelled. `filter` uses Qt's syntax; the
+    // save dialog tells which of its filters was chosen through `selected_filter` (may be null).
     virtual QString open_file_name(QWidget *parent, const QString &filter) = 0;
-    virtual QString save_file_name(QWidget *parent, const QString &proposed, const QString &filter) = 0;
+    virtual QString save_file_name(QWidget *parent, const QString &proposed, const QString &filter,
+                                   QString *selected_filter) = 0;
     virtual void beep() = 0;
     virtual QString clipboard_text() = 0;
 };
@@ -35,7 +37,8 @@ public:
     Answer message(QWidget *parent, const QString &text, const QString &title, Icon icon,
                    Buttons buttons) override;
     QString open_file_name(QWidget *parent, const QString &filter) override;
-    QString save_file_name(QWidget *parent, const QString &proposed, const QString &filter) override;
+    QString save_file_name(QWidget *parent, const QString &proposed, const QString &filter,
+                           QString *selected_filter) override;
     void beep() override;
     QString clipboard_text() override;
 };

@@ -3,7 +3,6 @@
 #include "results/winning_check.h"
 
 #include <array>
-#include <limits>
 
 namespace {
 
@@ -16,16 +15,11 @@ StatsInt floor_div(StatsInt a, StatsInt b)
     return q;
 }
 
-bool fits_int64(StatsInt value)
-{
-    return value >= std::numeric_limits<int64_t>::min() && value <= std::numeric_limits<int64_t>::max();
-}
-
 } // namespace
 
 StatsInt entry_won(const RoundEntry &entry)
 {
-    return entry.prizes[6];
+    return entry.won;
 }
 
 void add_round(KindStats &stats, const RoundEntry &entry)
@@ -104,29 +98,7 @@ QString hit_rate_text(const KindStats &stats)
     return percent_text(stats.winning_tickets, stats.settled_tickets);
 }
 
-QString integer_text(StatsInt value)
-{
-    if (fits_int64(value))
-        return QString::number(static_cast<int64_t>(value));
-    const bool negative = value < 0;
-    // The magnitude as unsigned, so the most negative value is safe too.
-    __extension__ typedef unsigned __int128 Magnitude;
-    Magnitude m = negative ? Magnitude{0} - static_cast<Magnitude>(value) : static_cast<Magnitude>(value);
-    QString digits;
-    while (m != 0) {
-        digits.prepend(QLatin1Char(static_cast<char>('0' + static_cast<int>(m % 10))));
-        m /= 10;
-    }
-    return negative ? QLatin1Char('-') + digits : digits;
-}
-
 QString yen_text(StatsInt value)
 {
-    if (fits_int64(value))
-        return format_yen(static_cast<int64_t>(value));
-    QString digits = integer_text(value);
-    const qsizetype first = digits.startsWith(QLatin1Char('-')) ? 1 : 0;
-    for (qsizetype at = digits.size() - 3; at > first; at -= 3)
-        digits.insert(at, QLatin1Char(','));
-    return digits;
+    return format_yen(value);
 }

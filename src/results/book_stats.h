@@ -1,6 +1,7 @@
 #pragma once
 
 #include "book/ticket_book.h"
+#include "results/winning_check.h"
 
 #include <QString>
 #include <optional>
@@ -8,7 +9,7 @@
 
 // Exact integer for counts and yen summed over a book: a single round's winnings can
 // already pass 64 bits, so sums are kept in 128 bits and never wrap.
-__extension__ typedef __int128 StatsInt;
+using StatsInt = WideInt;
 
 // What a set of rounds bought and won, from the winning check's figures.
 struct KindStats {
@@ -60,6 +61,6 @@ QString percent_text(StatsInt numerator, StatsInt denominator);
 QString return_rate_text(const KindStats &stats);
 QString hit_rate_text(const KindStats &stats);
 
-// Plain decimal digits, and "#,0" (thousands separated by commas, minus sign when negative).
-QString integer_text(StatsInt value);
+// "#,0" (thousands separated by commas, minus sign when negative); plain digits are
+// integer_text.
 QString yen_text(StatsInt value);

@@ -98,7 +98,9 @@ bool is_numeric_text(const QString &text)
 
 bool digit_accepted(int64_t amount, int digit, int64_t max)
 {
-    return digit >= 0 && digit <= 9 && amount <= (max - digit) / 10;
+    // digit <= max first: for max < digit the quotient below is negative and rounds
+    // towards zero, which would let an amount of 0 take the digit.
+    return digit >= 0 && digit <= 9 && digit <= max && amount <= (max - digit) / 10;
 }
 
 QString normalized_amount_text(const QString &text, int64_t max)

@@ -1,6 +1,7 @@
 #include "results/winning_check.h"
 
 #include <cstdlib>
+#include <iterator>
 
 namespace {
 
@@ -117,10 +118,10 @@ void grade_book(TicketBook &book)
 void result_chk(TicketBook &book, int index)
 {
     RoundEntry &entry = book.entries[static_cast<size_t>(index)];
-    entry.prizes[6] = 0;
+    entry.won = 0;
     if (entry.state == kPrizeRefund || entry.tickets == 0) {
         if (entry.tickets != 0)
-            entry.prizes[6] = bought_amount(entry);
+            entry.won = bought_amount(entry);
         return;
     }
     entry.hits.fill(0);
@@ -133,10 +134,10 @@ void result_chk(TicketBook &book, int index)
             result_multi(multis[static_cast<size_t>(i)], entry);
     });
     if (entry.hits[6] != entry.tickets && results_complete(entry) && entry.state == kPrizeEntered) {
-        int64_t won = 0;
+        WideInt won = 0;
         for (size_t g = 0; g < 6; ++g)
-            won += entry.hits[g] * entry.prizes[g];
-        entry.prizes[6] = won;
+            won += WideInt{entry.hits[g]} * entry.prizes[g];
+        entry.won = won;
     }
 }
 
@@ -161,13 +162,13 @@ QString won_cell_text(const RoundEntry &entry)
     if (entry.tickets == 0)
         return QStringLiteral("-");
     if (entry.state == kPrizeRefund)
-        return format_yen(entry.prizes[6]);
+        return format_yen(entry.won);
     if (entry.hits[6] == entry.tickets)
         return QStringLiteral("0");
     if (!results_complete(entry))
         return QStringLiteral("未確定");
     if (entry.state == kPrizeEntered)
-        return format_yen(entry.prizes[6]);
+        return format_yen(entry.won);
     return QStringLiteral("金額未定");
 }
 
@@ -181,19 +182,34 @@ BookTotals book_totals(const TicketBook &book)
     BookTotals totals;
     for (const RoundEntry &entry : book.entries) {
         totals.bought += bought_amount(entry);
-        totals.won += entry.prizes[6];
+        totals.won += entry.won;
     }
     totals.balance = totals.won - totals.bought;
     return totals;
 }
 
-QString format_yen(int64_t amount)
+QString integer_text(WideInt value)
 {
-    const bool negative = amount < 0;
-    // Work on the magnitude as unsigned so the most negative value is safe too.
-    uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(amount) : static_cast<uint64_t>(amount);
-    QString digits = QString::number(magnitude);
-    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+    const bool negative = value < 0;
+    // The magnitude as unsigned, so the most negative value is safe too.
+    __extension__ typedef unsigned __int128 Magnitude;
+    Magnitude m = negative ? Magnitude{0} - static_cast<Magnitude>(value) : static_cast<Magnitude>(value);
+    char digits[48];
+    char *at = std::end(digits);
+    do {
+        *--at = static_cast<char>('0' + static_cast<int>(m % 10));
+        m /= 10;
+    } while (m != 0);
+    if (negative)
+        *--at = '-';
+    return QString::fromLatin1(at, std::end(digits) - at);
+}
+
+QString format_yen(WideInt amount)
+{
+    QString digits = integer_text(amount);
+    const qsizetype first = amount < 0 ? 1 : 0;
+    for (qsizetype at = digits.size() - 3; at > first; at -= 3)
         digits.insert(at, QLatin1Char(','));
-    return negative ? QLatin1Char('-') + digits : digits;
+    return digits;
 }

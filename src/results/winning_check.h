@@ -7,8 +7,8 @@
 // True when no used slot is still without a result (cancelled counts as entered).
 bool results_complete(const RoundEntry &entry);
 
-// Grades every ticket of entry `entry`: recomputes hits and prizes[6]. A refunded
-// round, or one without tickets, keeps its hits and only gets prizes[6].
+// Grades every ticket of entry `entry`: recomputes hits and won. A refunded
+// round, or one without tickets, keeps its hits and only gets won.
 void result_chk(TicketBook &book, int entry);
 
 // Grades every entry, as after loading a book (the file keeps no winning counters).
@@ -28,11 +28,13 @@ QString won_cell_text(const RoundEntry &entry);
 int64_t bought_amount(const RoundEntry &entry);
 
 struct BookTotals {
-    int64_t bought = 0;
-    int64_t won = 0;
-    int64_t balance = 0;
+    WideInt bought = 0;
+    WideInt won = 0;
+    WideInt balance = 0;
 };
 BookTotals book_totals(const TicketBook &book);
 
+// Plain decimal digits, minus sign when negative.
+QString integer_text(WideInt value);
 // Whole yen formatted "#,0": thousands separated by commas, minus sign when negative.
-QString format_yen(int64_t amount);
+QString format_yen(WideInt amount);

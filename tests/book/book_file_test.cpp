@@ -230,7 +230,7 @@ TEST(BookFile, ReadingLeavesTheCountersToTheGrader)
     EXPECT_EQ(read.book.entries[0].hits, (std::array<int64_t, 7>{}));
     grade_book(read.book);
     EXPECT_EQ(read.book.entries[0].hits, (std::array<int64_t, 7>{1, 0, 0, 0, 0, 0, 1}));
-    EXPECT_EQ(read.book.entries[0].prizes[6], 5000);
+    EXPECT_EQ(read.book.entries[0].won, 5000);
 }
 
 TEST(BookFile, FileNameIsThePartAfterTheLastSlash)

@@ -8,6 +8,7 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -57,6 +58,12 @@ private:
     bool had_;
 };
 
+// A folder that takes no new file: the step beside the book is refused.
+ReplaceResult refused(const QString &, const QByteArray &)
+{
+    return ReplaceResult::no_temporary_file;
+}
+
 class BookSave : public ::testing::Test {
 protected:
     QTemporaryDir books;
@@ -101,6 +108,26 @@ TEST_F(BookSave, SavedBookReadsBackAndTheOldFileIsBackedUp)
     const BookReadResult read = read_data(path);
     ASSERT_TRUE(read.outcome.ok);
     EXPECT_EQ(read.book.entries[0].tickets, 3);
+}
+
+TEST_F(BookSave, WithoutANewFileInTheFolderTheBookIsRewrittenInPlace)
+{
+    put(path, "old contents");
+    const TicketBook book = small_book();
+    ASSERT_TRUE(write_data(book, path, refused).ok);
+    EXPECT_EQ(contents(path), serialize_book(book));
+    EXPECT_EQ(contents(backup), QByteArray("old contents"));
+}
+
+TEST_F(BookSave, AHardLinkedBookKeepsItsOtherName)
+{
+    put(path, "old contents");
+    const QString other = books.filePath(QStringLiteral("other.yrm"));
+    ASSERT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()), 0);
+    const TicketBook book = small_book();
+    ASSERT_TRUE(write_data(book, path).ok);
+    EXPECT_EQ(contents(other), serialize_book(book));
+    EXPECT_EQ(contents(backup), QByteArray("old contents"));
 }
 
 TEST_F(BookSave, ANewBookMakesNoBackup)
@@ -172,23 +199,26 @@ TEST_F(BookSave, WithoutTempTheSystemTemporaryFolderIsUsed)
 TEST_F(BookSave, DiskFullHalfwayKeepsTheOldFile)
 {
     const QByteArray old = serialize_book(small_book(1));
-    put(path, old);
     TicketBook big;
     EXPECT_TRUE(add_entry(big, make_entry(LotteryKind::toto5)).ok);
     for (int i = 0; i < 4000; ++i)
         EXPECT_TRUE(add_single(big, 0, make_single({1, 1, 1, 1, 1})).ok);
-    // Files may not grow past 4 KiB for the moment: writes fail like on a full disk.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved_limit{};
-    getrlimit(RLIMIT_FSIZE, &saved_limit);
-    rlimit small = saved_limit;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const Outcome saved = write_data(big, path);
-    setrlimit(RLIMIT_FSIZE, &saved_limit);
-    EXPECT_FALSE(saved.ok);
-    EXPECT_EQ(contents(path), old);
-    EXPECT_EQ(QDir(books.path()).entryList(QDir::Files).size(), 1) << "no half-written file stays behind";
+    // Written beside the book and renamed, or in place and put back from the backup copy.
+    for (const ReplaceStep step : {ReplaceStep{replace_atomically}, ReplaceStep{refused}}) {
+        put(path, old);
+        // Files may not grow past 4 KiB for the moment: writes fail like on a full disk.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved_limit{};
+        getrlimit(RLIMIT_FSIZE, &saved_limit);
+        rlimit small = saved_limit;
+        small.rlim_cur = 4096;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const Outcome saved = write_data(big, path, step);
+        setrlimit(RLIMIT_FSIZE, &saved_limit);
+        EXPECT_FALSE(saved.ok);
+        EXPECT_EQ(contents(path), old);
+        EXPECT_EQ(QDir(books.path()).entryList(QDir::Files).size(), 1) << "no half-written file stays behind";
+    }
 }
 
 TEST_F(BookSave, ABookTheReaderWouldRefuseIsNeverWritten)

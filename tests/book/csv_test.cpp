@@ -120,7 +120,7 @@ TEST(CsvExport, GoalCodesAndPrizeCells)
 
     RoundEntry toto = make_entry(LotteryKind::toto, "1");
     toto.has_grade3 = true;
-    toto.prizes = {30, 20, 10, 0, 0, 0, 0};
+    toto.prizes = {30, 20, 10, 0, 0, 0};
     const std::pair<int, const char *> states[] = {
         {kPrizeEntered, ",3,30,20,10\r\n"}, {kPrizeRefund, ",B\r\n"}, {kPrizeUndecided, ",0\r\n"}};
     for (const auto &[state, tail] : states) {
@@ -242,10 +242,10 @@ TEST(CsvImport, GradeFlagsFollowThePrizeCells)
     // Six prize cells on a toto round: no 3等, and no prizes its file could not keep.
     ASSERT_TRUE(import(book, "1,T\r\nR," + thirteen + ",6,1,2,3,4,5,6\r\n").ok);
     EXPECT_FALSE(book.entries[0].has_grade3 || book.entries[0].has_grade5 || book.entries[0].has_grade6);
-    EXPECT_EQ(book.entries[0].prizes, (std::array<int64_t, 7>{1, 2, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(book.entries[0].prizes, (std::array<int64_t, 6>{1, 2, 0, 0, 0, 0}));
     ASSERT_TRUE(import(book, "1,B1\r\nR,5,5,5,5,5,5,5,5,5,5,5,6,1,2,3,4,5,6\r\n").ok);
     EXPECT_FALSE(book.entries[2].has_grade5 || book.entries[2].has_grade6);
-    EXPECT_EQ(book.entries[2].prizes, (std::array<int64_t, 7>{1, 2, 3, 4, 0, 0, 0}));
+    EXPECT_EQ(book.entries[2].prizes, (std::array<int64_t, 6>{1, 2, 3, 4, 0, 0}));
     const TicketBook reread = parse_book(serialize_book(book), QStringLiteral("x")).book;
     EXPECT_EQ(reread.entries, book.entries);
 }

@@ -95,7 +95,7 @@ TEST(PurchaseReview, MultiRowsAndCancelledMatches)
     book.entries[0].matches[6].result = kResultNone;
     std::vector<const char *> marks(13, "001"); // away only: right on rows 2, 5, 8, 11
     marks[0] = "111";                           // a triple covers a home win
-    marks[1] = "110";                           // a double misses... no: row 1 was a draw, covered
+    marks[1] = "110";                           // a double covers the draw of row 1
     marks[3] = "001";                           // cancelled: every marked row is right
     EXPECT_TRUE(add_multi(book, 0, make_multi(marks)).ok);
 

@@ -73,31 +73,79 @@ TEST_F(MainWindowTest, SavingAnUntitledBookAsksForAName)
     EXPECT_EQ(back.book.entries[0].kai.bytes(), QByteArray("7"));
 }
 
-TEST_F(MainWindowTest, SaveAsProposesThePathAndKeepsTheNewNameOnFailure)
+TEST_F(MainWindowTest, SaveAsProposesThePathAndTakesTheNewNameOnlyOnceSaved)
 {
     const QString path = write_book(four_round_book(), QStringLiteral("book.yrm"));
     ASSERT_TRUE(window->load_book(path));
     window->state().changed = true;
+    window->set_title();
 
     action("menu_save")->trigger(); // cancelled: nothing happens
     EXPECT_EQ(ui.proposed_names, QStringList({path}));
     EXPECT_EQ(window->state().path, path);
 
-    const QString unwritable = file(QStringLiteral("no such folder/copy.yrm"));
-    ui.save_names.push_back(unwritable);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken.yrm"))); // a folder: no file there
+    ui.save_names.push_back(file(QStringLiteral("taken.yrm")));
     action("menu_save")->trigger();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("ファイル作成に失敗しました。"));
     EXPECT_EQ(ui.messages[0].title, kAppTitle);
     EXPECT_EQ(ui.messages[0].icon, Icon::critical);
-    EXPECT_EQ(window->state().path, unwritable);
-    EXPECT_TRUE(window->state().changed);
+    EXPECT_EQ(window->state().path, path);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("book.yrm * － ｙｏｒｉｍｏ"));
 
     const QString copy = file(QStringLiteral("copy.yrm"));
     ui.save_names.push_back(copy);
     action("menu_save")->trigger();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("copy.yrm － ｙｏｒｉｍｏ"));
     EXPECT_EQ(read_data(copy).book.entry_count(), 4);
+}
+
+TEST_F(MainWindowTest, TheSaveDialogAsksAgainForANameInAMissingFolder)
+{
+    ASSERT_TRUE(add_entry(window->state().book, make_entry(LotteryKind::toto5, "7")).ok);
+    window->add_entry_row();
+    window->state().changed = true;
+    const QString missing = file(QStringLiteral("no such folder/x.yrm"));
+    ui.save_names.push_back(missing); // then cancelled
+
+    action("menu_over")->trigger();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              file(QStringLiteral("no such folder")) + QStringLiteral("\nフォルダーが見つかりません。"));
+    EXPECT_EQ(ui.proposed_names, QStringList({QString(), missing}));
+    EXPECT_EQ(window->state().path, QString());
+    // Save still asks for a name rather than retrying the refused one.
+    action("menu_over")->trigger();
+    EXPECT_EQ(ui.file_dialogs, 3);
+}
+
+TEST_F(MainWindowTest, TheBookFilterAddsTheExtensionToANameTypedWithoutOne)
+{
+    window->state().changed = true;
+    write_book(TicketBook(), QStringLiteral("taken.yrm"));
+    struct Case {
+        const char *typed;
+        int filter;
+        const char *saved;
+    };
+    for (const Case c :
+         {Case{"plain", 0, "plain.yrm"}, Case{"raw", 1, "raw"}, Case{"notes.txt", 0, "notes.txt"}}) {
+        ui.save_names.push_back(file(QString::fromUtf8(c.typed)));
+        ui.save_filters.push_back(c.filter);
+        action("menu_save")->trigger();
+        EXPECT_EQ(window->state().path, file(QString::fromUtf8(c.saved))) << c.typed;
+        EXPECT_TRUE(read_data(file(QString::fromUtf8(c.saved))).outcome.ok) << c.typed;
+    }
+    // "taken" names an existing book once ".yrm" is added: overwriting is asked first, and No
+    // asks for a name again.
+    ui.save_names.push_back(file(QStringLiteral("taken")));
+    ui.answers.push_back(Answer::no);
+    action("menu_save")->trigger();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("taken.yrm は既に存在します。\n上書きしますか？"));
+    EXPECT_EQ(ui.file_dialogs, 5);
+    EXPECT_EQ(window->state().path, file(QStringLiteral("notes.txt")));
 }
 
 TEST_F(MainWindowTest, OpeningAMissingFileLeavesAnEmptyUntitledBook)
@@ -259,7 +307,8 @@ TEST_F(MainWindowTest, ASaveFailureInThePromptKeepsTheBookAndTheWindow)
     window->add_entry_row();
     window->state().changed = true;
     window->set_title();
-    const QString unwritable = file(QStringLiteral("missing folder/x.yrm"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken.yrm"))); // a folder: no file there
+    const QString unwritable = file(QStringLiteral("taken.yrm"));
 
     // Exit: the failure is shown and the window stays open with the unsaved book.
     ui.answers.push_back(Answer::yes);
@@ -271,9 +320,10 @@ TEST_F(MainWindowTest, ASaveFailureInThePromptKeepsTheBookAndTheWindow)
     EXPECT_TRUE(window->state().changed);
     EXPECT_EQ(rows(), 1);
 
-    // New: nothing is cleared either.
+    // New: the failed name was not kept, so a name is asked again; cancelled, nothing is cleared.
     ui.answers.push_back(Answer::yes);
     action("menu_new")->trigger();
+    EXPECT_EQ(ui.file_dialogs, 2);
     EXPECT_EQ(window->state().book.entry_count(), 1);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("無題 * － ｙｏｒｉｍｏ"));
 }

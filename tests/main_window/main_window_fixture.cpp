@@ -11,7 +11,7 @@ TicketBook four_round_book()
     for (int s = 0; s < 13; ++s)
         toto.matches[s].result = kHomeWin;
     toto.state = kPrizeEntered;
-    toto.prizes = {100000, 5000, 300, 0, 0, 0, 0};
+    toto.prizes = {100000, 5000, 300, 0, 0, 0};
     EXPECT_TRUE(add_entry(book, toto).ok);
     EXPECT_TRUE(add_single(book, 0, make_single({1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1})).ok);
     EXPECT_TRUE(add_single(book, 0, make_single({1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 3})).ok);
@@ -21,7 +21,7 @@ TicketBook four_round_book()
     for (int s = 0; s < 14; ++s)
         big.matches[s].result = kHomeWin;
     big.state = kPrizeEntered;
-    big.prizes = {300000000, 1000000, 50000, 5000, 0, 1000, 0};
+    big.prizes = {300000000, 1000000, 50000, 5000, 0, 1000};
     EXPECT_TRUE(add_entry(book, big).ok);
     // Five misses: 6等. Four misses: losing, as the round has no 5等.
     EXPECT_TRUE(add_single(book, 1, make_single({2, 2, 2, 2, 2, 1, 1, 1, 1, 1, 1, 1, 1, 1})).ok);

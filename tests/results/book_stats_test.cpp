@@ -161,7 +161,7 @@ TEST(BookStats, SumsPastSixtyFourBitsStayExact)
     TicketBook book = book_of(
         {{LotteryKind::BIG, kPrizeEntered, true, 1, 0, 1}, {LotteryKind::BIG, kPrizeEntered, true, 1, 0, 1}});
     for (RoundEntry &e : book.entries)
-        e.prizes[6] = std::numeric_limits<int64_t>::max();
+        e.won = std::numeric_limits<int64_t>::max();
     const KindStats total = book_stats(book).total;
     EXPECT_EQ(yen_text(total.won), QStringLiteral("18,446,744,073,709,551,614"));
     EXPECT_EQ(integer_text(total.balance()), QStringLiteral("18446744073709551014"));

@@ -149,7 +149,7 @@ TEST(FormGoalResult, OneCancelledTeamOfTotoGoal2ForcesARefund)
     SharedState state = one_round(LotteryKind::totoGOAL2);
     set_results(state.book.entries[0], 2);
     state.book.entries[0].state = kPrizeEntered;
-    state.book.entries[0].prizes = {3000, 77, 0, 0, 0, 0, 0};
+    state.book.entries[0].prizes = {3000, 77, 0, 0, 0, 0};
     state.book.entries[0].teams[8].score = 4; // a hidden row
     FakeUiServices ui;
     FormGoalResult d(state, ui);
@@ -189,7 +189,7 @@ TEST(FormResult, OkWithUndecidedKeepsThePrizesAndCancelWritesNothing)
     set_results(e, kAwayWin);
     e.has_grade3 = true;
     e.state = kPrizeEntered;
-    e.prizes = {123'456'789, 5000, 300, 0, 0, 0, 0};
+    e.prizes = {123'456'789, 5000, 300, 0, 0, 0};
     FakeUiServices ui;
     {
         FormResult d(state, ui);

@@ -136,6 +136,8 @@ TEST(ResultEntry, AmountTexts)
     EXPECT_TRUE(digit_accepted(50'000'000, 0, 500'000'000));
     EXPECT_FALSE(digit_accepted(500'000'000, 0, 500'000'000));
     EXPECT_TRUE(digit_accepted(0, 9, 500'000'000));
+    EXPECT_FALSE(digit_accepted(0, 5, 3));
+    EXPECT_TRUE(digit_accepted(0, 3, 3));
 
     EXPECT_EQ(normalized_amount_text(QString(), 500'000'000), QStringLiteral("0"));
     EXPECT_EQ(normalized_amount_text(QStringLiteral("01234"), 500'000'000), QStringLiteral("1,234"));
@@ -148,7 +150,7 @@ TEST(ResultEntry, OkStoresSlotsStateAndAmounts)
 {
     RoundEntry e = make_entry(LotteryKind::BIG1000);
     e.matches[12].result = kDraw; // a slot the kind does not use
-    e.prizes = {1, 2, 3, 4, 5, 6, 99};
+    e.prizes = {1, 2, 3, 4, 5, 6};
     ResultInput input;
     for (int i = 0; i < 11; ++i)
         input.codes[i] = 1 + i % 4;
@@ -159,7 +161,7 @@ TEST(ResultEntry, OkStoresSlotsStateAndAmounts)
         EXPECT_EQ(e.matches[i].result, 1 + i % 4);
     EXPECT_EQ(e.matches[12].result, 0);
     EXPECT_EQ(e.state, kPrizeUndecided);
-    EXPECT_EQ(e.prizes, (std::array<int64_t, 7>{1, 2, 3, 4, 5, 6, 99})); // 未定 keeps them
+    EXPECT_EQ(e.prizes, (std::array<int64_t, 6>{1, 2, 3, 4, 5, 6})); // 未定 keeps them
 
     input.state = kPrizeRefund;
     store_results(e, input);
@@ -169,10 +171,10 @@ TEST(ResultEntry, OkStoresSlotsStateAndAmounts)
     input.state = kPrizeEntered;
     input.amounts[1] = 5'000'000'000; // never beyond the limit
     store_results(e, input);
-    EXPECT_EQ(e.prizes, (std::array<int64_t, 7>{10, 1'000'000'000, 30, 40, 50, 60, 99}));
+    EXPECT_EQ(e.prizes, (std::array<int64_t, 6>{10, 1'000'000'000, 30, 40, 50, 60}));
 
     RoundEntry goal = make_entry(LotteryKind::totoGOAL);
-    goal.prizes = {1, 2, 3, 4, 5, 6, 0};
+    goal.prizes = {1, 2, 3, 4, 5, 6};
     ResultInput g;
     for (int i = 0; i < 10; ++i)
         g.codes[i] = i % 6;
@@ -182,7 +184,7 @@ TEST(ResultEntry, OkStoresSlotsStateAndAmounts)
     store_results(goal, g);
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(goal.teams[i].score, i % 6);
-    EXPECT_EQ(goal.prizes, (std::array<int64_t, 7>{100, 200, 3, 4, 5, 6, 0}));
+    EXPECT_EQ(goal.prizes, (std::array<int64_t, 6>{100, 200, 3, 4, 5, 6}));
     for (const MatchSlot &m : goal.matches)
         EXPECT_EQ(m.result, 0);
 }

@@ -67,7 +67,7 @@ TEST(WinningCheck, RefundPaysTheStakeBackAndKeepsTheCounters)
     result_chk(book, 0);
     const RoundEntry &e = book.entries[0];
     EXPECT_EQ(e.hits[0], 7) << "a refunded round keeps its previous counters";
-    EXPECT_EQ(e.prizes[6], 2100);
+    EXPECT_EQ(e.won, 2100);
     EXPECT_EQ(count_columns(e), (QStringList(7, QStringLiteral("-")) << QStringLiteral("2,100")));
     EXPECT_EQ(book_totals(book).balance, 0);
 }
@@ -132,7 +132,7 @@ TEST(WinningCheck, AmountsFollowTheStateOnceResultsAreComplete)
     book.entries[0].prizes[0] = 123'456'789;
     book.entries[0].prizes[1] = 1'000'000;
     result_chk(book, 0);
-    EXPECT_EQ(book.entries[0].prizes[6], 124'456'789);
+    EXPECT_EQ(book.entries[0].won, 124'456'789);
     EXPECT_EQ(won_cell_text(book.entries[0]), QStringLiteral("124,456,789"));
     EXPECT_EQ(grade_cell_text(book.entries[0], 3), QStringLiteral("-")) << "no 3等 without the flag";
 }
@@ -173,20 +173,17 @@ TEST(WinningCheck, MiniTotoMultiWithAMissedSlotLosesEveryCombination)
     EXPECT_EQ(book.entries[0].hits, (std::array<int64_t, 7>{0, 0, 0, 0, 0, 0, 12}));
 }
 
-TEST(WinningCheck, LargeCountsAndAmountsDoNotWrap)
+TEST(WinningCheck, WonAmountsAndTotalsPastSixtyFourBitsStayExact)
 {
-    // 3^13 tickets in one multi, every one of them a winner of some grade.
-    TicketBook book = one_round(LotteryKind::toto, kCancelled);
-    book.entries[0].state = kPrizeEntered;
-    book.entries[0].prizes[0] = 500'000'000;
-    EXPECT_TRUE(add_multi(book, 0, make_multi(std::vector<const char *>(13, "111"))).ok);
-    EXPECT_TRUE(add_multi(book, 0, make_multi(std::vector<const char *>(13, "111"))).ok);
-    result_chk(book, 0);
+    // 12,000 multis of 3^13 tickets at 1等 500,000,000 win more than 2^63 yen per round.
+    const TicketBook book = all_cancelled_toto_book(2, 12000, 500'000'000);
     const RoundEntry &e = book.entries[0];
-    EXPECT_EQ(e.hits[0], 2 * 1594323);
-    EXPECT_EQ(e.prizes[6], int64_t{2} * 1594323 * 500'000'000);
-    EXPECT_EQ(won_cell_text(e), QStringLiteral("1,594,323,000,000,000"));
-    EXPECT_EQ(bought_amount(e), int64_t{2} * 1594323 * 100);
+    EXPECT_EQ(e.hits[0], int64_t{12000} * 1594323);
+    EXPECT_EQ(bought_amount(e), int64_t{12000} * 1594323 * 100);
+    EXPECT_EQ(entry_column_text(e, 11), QStringLiteral("9,565,938,000,000,000,000"));
+    const BookTotals t = book_totals(book);
+    EXPECT_EQ(format_yen(t.won), QStringLiteral("19,131,876,000,000,000,000"));
+    EXPECT_EQ(format_yen(t.balance), QStringLiteral("19,131,872,173,624,800,000"));
 }
 
 TEST(BookTotals, BalanceIsWonLessBought)
@@ -213,6 +210,7 @@ TEST(FormatYen, ThousandsSeparators)
     EXPECT_EQ(format_yen(-999999), QStringLiteral("-999,999"));
     EXPECT_EQ(format_yen(1500000000), QStringLiteral("1,500,000,000"));
     EXPECT_EQ(format_yen(INT64_MIN), QStringLiteral("-9,223,372,036,854,775,808"));
+    EXPECT_EQ(format_yen(-(WideInt{1} << 100)), QStringLiteral("-1,267,650,600,228,229,401,496,703,205,376"));
 }
 
 TEST(EntryRow, TwelveColumnsFromTheStoredFields)

@@ -80,6 +80,24 @@ int pick(std::mt19937 &rng, int bound)
 
 } // namespace
 
+TicketBook all_cancelled_toto_book(int rounds, int multis, int64_t prize)
+{
+    TicketBook book;
+    RoundEntry e = make_entry(LotteryKind::toto);
+    for (int s = 0; s < 13; ++s)
+        e.matches[static_cast<size_t>(s)].result = kCancelled;
+    e.state = kPrizeEntered;
+    e.prizes[0] = prize;
+    const MultiPurchase all = make_multi(std::vector<const char *>(13, "111"));
+    for (int r = 0; r < rounds; ++r) {
+        EXPECT_TRUE(add_entry(book, e).ok);
+        for (int m = 0; m < multis; ++m)
+            EXPECT_TRUE(add_multi(book, r, all).ok);
+    }
+    grade_book(book);
+    return book;
+}
+
 TicketBook random_book(std::mt19937 &rng, int entries, int purchases)
 {
     TicketBook book;

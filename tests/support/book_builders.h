@@ -21,6 +21,10 @@ SinglePurchase make_single(const std::vector<int> &picks);
 // A multi from marks given per used slot as strings of '1'/'0' flags ("110" = home and draw).
 MultiPurchase make_multi(const std::vector<const char *> &marks);
 
+// `rounds` toto rounds with every match cancelled and prize 1等 `prize`, each holding
+// `multis` multis of all triples: every one of their 3^13 tickets wins 1等. Graded.
+TicketBook all_cancelled_toto_book(int rounds, int multis, int64_t prize);
+
 // Purchases of an entry in chain order, links left out: what the user bought.
 using Ticket = std::variant<SinglePurchase, MultiPurchase>;
 std::vector<Ticket> tickets_of(const TicketBook &book, int entry);

@@ -20,6 +20,7 @@ public:
     std::deque<Answer> answers;     // next answers to message boxes; default: ok / yes
     std::deque<QString> open_names; // next open-dialog results; default: cancelled
     std::deque<QString> save_names; // next save-dialog results; default: cancelled
+    std::deque<int> save_filters;   // filter chosen in the next save dialogs; default: the first
     QStringList proposed_names;     // names proposed to the save dialog
     QString clipboard;
     int beeps = 0;
@@ -42,10 +43,18 @@ public:
         return take(open_names);
     }
 
-    QString save_file_name(QWidget *, const QString &proposed, const QString &) override
+    QString save_file_name(QWidget *, const QString &proposed, const QString &filter,
+                           QString *selected_filter) override
     {
         ++file_dialogs;
         proposed_names << proposed;
+        int chosen = 0;
+        if (!save_filters.empty()) {
+            chosen = save_filters.front();
+            save_filters.pop_front();
+        }
+        if (selected_filter)
+            *selected_filter = filter.split(QStringLiteral(";;")).value(chosen);
         return take(save_names);
     }
 

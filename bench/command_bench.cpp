@@ -1,0 +1,229 @@
+// Times the main window's commands on large books (offscreen): opening the review dialog,
+// changing a result and regrading, deleting the first ticket of a long chain, deleting the
+// first round, moving a row. Each figure is the best of a few runs on a freshly loaded book.
+#include "book/book_file.h"
+#include "main_window/form_main.h"
+#include "maximal_book.h"
+#include "platform/ui_services.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeView>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+// Answers every question with yes and never blocks.
+class YesUi : public UiServices {
+public:
+    Answer message(QWidget *, const QString &, const QString &, Icon, Buttons buttons) override
+    {
+        return buttons == Buttons::ok ? Answer::ok : Answer::yes;
+    }
+    QString open_file_name(QWidget *, const QString &) override { return QString(); }
+    QString save_file_name(QWidget *, const QString &, const QString &, QString *) override
+    {
+        return QString();
+    }
+    void beep() override {}
+    QString clipboard_text() override { return QString(); }
+};
+
+double ms_since(const QElapsedTimer &timer)
+{
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+// Runs `command`, which opens a modal dialog, and `drive` on that dialog once it is up; a
+// dialog left open is cancelled.
+void with_dialog(const std::function<void()> &command, const std::function<void(QDialog *)> &drive)
+{
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog) {
+            std::fprintf(stderr, "no dialog\n");
+            return;
+        }
+        drive(dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    command();
+}
+
+void click(QWidget *dialog, const char *name)
+{
+    auto *button = dialog->findChild<QAbstractButton *>(QLatin1String(name));
+    if (!button) {
+        std::fprintf(stderr, "no control %s\n", name);
+        return;
+    }
+    button->click();
+}
+
+QAction *action(FormMain &window, const char *name)
+{
+    return window.findChild<QAction *>(QLatin1String(name));
+}
+
+// A step that did not do its work makes its figure meaningless.
+void expect(bool done, const char *what)
+{
+    if (!done)
+        std::fprintf(stderr, "not done: %s\n", what);
+}
+
+// One timed step on a window holding the book at `path` with row `row` selected.
+using Step = std::function<double(FormMain &)>;
+
+double best_of(const QString &path, int row, const Step &step, int runs = 3)
+{
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        YesUi ui;
+        FormMain window(ui);
+        if (!window.load_book(path)) {
+            std::fprintf(stderr, "the book did not load\n");
+            return -1;
+        }
+        window.show();
+        window.select_row(row);
+        QApplication::processEvents();
+        best = std::min(best, step(window));
+    }
+    return best;
+}
+
+double open_review(FormMain &window)
+{
+    QElapsedTimer timer;
+    double shown = 0;
+    timer.start();
+    with_dialog([&] { action(window, "menu_kakunin")->trigger(); },
+                [&](QDialog *) { shown = ms_since(timer); });
+    return shown;
+}
+
+double change_result(FormMain &window)
+{
+    QElapsedTimer timer;
+    timer.start();
+    with_dialog([&] { action(window, "menu_result")->trigger(); },
+                [&](QDialog *d) {
+                    click(d, "opt_draw_0");
+                    click(d, "cmd_ok");
+                });
+    const double ms = ms_since(timer);
+    expect(window.state().current_entry().matches[0].result == kDraw, "change a result");
+    return ms;
+}
+
+double delete_first_ticket(FormMain &window)
+{
+    const int64_t tickets = window.state().current_entry().tickets;
+    QElapsedTimer timer;
+    timer.start();
+    with_dialog([&] { action(window, "menu_kakunin")->trigger(); },
+                [&](QDialog *d) {
+                    d->findChild<QComboBox *>(QStringLiteral("cmb_kind"))->setCurrentIndex(1);
+                    click(d, "cmd_del");
+                    click(d, "cmd_ok");
+                });
+    const double ms = ms_since(timer);
+    expect(window.state().current_entry().tickets < tickets, "delete the first ticket");
+    return ms;
+}
+
+double delete_round(FormMain &window)
+{
+    const int rows = window.list()->model()->rowCount();
+    QElapsedTimer timer;
+    timer.start();
+    with_dialog([&] { action(window, "menu_kakunin")->trigger(); }, [&](QDialog *d) { click(d, "cmd_del"); });
+    const double ms = ms_since(timer);
+    expect(window.list()->model()->rowCount() == rows - 1, "delete the first round");
+    return ms;
+}
+
+double move_up(FormMain &window)
+{
+    QElapsedTimer timer;
+    timer.start();
+    window.findChild<QPushButton *>(QStringLiteral("cmd_up"))->click();
+    QApplication::processEvents();
+    const double ms = ms_since(timer);
+    expect(window.selected_entry() == 0, "move a row up");
+    return ms;
+}
+
+// One toto round, every result a home win, with `count` singles or multis.
+TicketBook long_chain_book(int count, bool multis)
+{
+    TicketBook book;
+    RoundEntry e;
+    e.kind = LotteryKind::toto;
+    e.kai = QByteArrayLiteral("1");
+    for (int s = 0; s < 13; ++s)
+        e.matches[static_cast<size_t>(s)] = {QByteArrayLiteral("H"), QByteArrayLiteral("A"), kHomeWin};
+    e.state = kPrizeEntered;
+    e.prizes = {100'000'000, 1'000'000, 10'000, 0, 0, 0};
+    e.has_grade3 = true;
+    bool ok = add_entry(book, e).ok;
+    SinglePurchase single;
+    single.picks.fill(kHomeWin);
+    MultiPurchase multi;
+    for (int s = 0; s < 13; ++s)
+        multi.marks[static_cast<size_t>(s)] = {true, s < 2, false, false};
+    for (int i = 0; i < count && ok; ++i)
+        ok = multis ? add_multi(book, 0, multi).ok : add_single(book, 0, single).ok;
+    if (!ok)
+        std::fprintf(stderr, "the long chain does not fit\n");
+    return book;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    qputenv("TEMP", dir.path().toLocal8Bit());
+
+    const QString maximal = dir.filePath(QStringLiteral("maximal.yrm"));
+    const QString singles = dir.filePath(QStringLiteral("singles.yrm"));
+    const QString multis = dir.filePath(QStringLiteral("multis.yrm"));
+    if (!write_data(maximal_book(), maximal).ok ||
+        !write_data(long_chain_book(kMaxRecords, false), singles).ok ||
+        !write_data(long_chain_book(kMaxRecords, true), multis).ok) {
+        std::fprintf(stderr, "could not write the books\n");
+        return 1;
+    }
+
+    constexpr int kMaximalToto = 11; // a toto round with results in the maximal book
+    std::printf(
+        "command                              maximal   32767 singles   32767 multis   (ms, best of 3)\n");
+    auto line = [&](const char *name, int maximal_row, const Step &step, bool chains) {
+        const double m = maximal_row >= 0 ? best_of(maximal, maximal_row, step) : -1;
+        const double s = chains ? best_of(singles, 0, step) : -1;
+        const double u = chains ? best_of(multis, 0, step) : -1;
+        auto cell = [](double v) { return v < 0 ? QByteArray("-") : QByteArray::number(v, 'f', 1); };
+        std::printf("%-36s %8s %15s %14s\n", name, cell(m).constData(), cell(s).constData(),
+                    cell(u).constData());
+    };
+    line("open the review dialog", kMaximalToto, open_review, true);
+    line("change a result, OK (regrade)", kMaximalToto, change_result, true);
+    line("delete the first ticket, OK", kMaximalToto, delete_first_ticket, true);
+    line("delete the first round", 0, delete_round, false);
+    line("move a row up", 1, move_up, false);
+    return 0;
+}
