@@ -66,7 +66,7 @@ FormMain::FormMain(UiServices &ui, QString help_file, QWidget *parent)
     build_central();
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     // Wide enough that every column shows beside a vertical scrollbar.
-    int width = std::max(kStartWidth, list_width_ + beside_list_);
+    int width = start_width();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         width = std::min(width, screen->availableGeometry().width());
     resize(width, kStartHeight);
@@ -383,4 +383,9 @@ void FormMain::build_list_conveniences()
     connect(model_, &QAbstractItemModel::rowsRemoved, this, follow_rows);
     connect(model_, &QAbstractItemModel::modelReset, this, follow_rows);
     follow_rows();
+}
+
+int FormMain::start_width() const
+{
+    return std::max(kStartWidth, list_width_ + beside_list_);
 }

@@ -118,6 +118,10 @@ public:
     DownloadRun &download_run();
     void set_download_run(std::unique_ptr<DownloadRun> run);
 
+    // The width the window starts with where the screen allows: every column of the list
+    // beside a vertical scrollbar.
+    int start_width() const;
+
     // Filter of the book file dialogs.
     static QString file_filter();
     // Filter of the CSV file dialogs.

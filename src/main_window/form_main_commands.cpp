@@ -167,7 +167,7 @@ void FormMain::menu_csv_write_Click()
     // The command is off without a selected round; a shortcut must not outrun that.
     if (selected_entry() < 0)
         return;
-    QString name = ui_.save_file_name(this, QString(), csv_filter());
+    QString name = ui_.save_file_name(this, QString(), csv_filter(), nullptr);
     if (name.isEmpty())
         return;
     if (QFileInfo(name).suffix().isEmpty())
