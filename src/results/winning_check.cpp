@@ -45,16 +45,6 @@ void add_by_misses(RoundEntry &entry, int misses, int64_t tickets)
         entry.hits[6] += tickets;
 }
 
-} // namespace
-
-bool results_complete(const RoundEntry &entry)
-{
-    for (int s = 0; s < slot_count(entry.kind); ++s)
-        if (entry.slot_result(s) == kResultNone)
-            return false;
-    return true;
-}
-
 void result_single(const SinglePurchase &ticket, RoundEntry &entry)
 {
     int misses = 0;
@@ -107,6 +97,16 @@ void result_multi(const MultiPurchase &ticket, RoundEntry &entry)
         }
     }
     entry.hits[6] += ticket.combos - graded;
+}
+
+} // namespace
+
+bool results_complete(const RoundEntry &entry)
+{
+    for (int s = 0; s < slot_count(entry.kind); ++s)
+        if (entry.slot_result(s) == kResultNone)
+            return false;
+    return true;
 }
 
 void grade_book(TicketBook &book)

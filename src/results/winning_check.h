@@ -14,10 +14,6 @@ void result_chk(TicketBook &book, int entry);
 // Grades every entry, as after loading a book (the file keeps no winning counters).
 void grade_book(TicketBook &book);
 
-// Adds the tickets of one purchase to the hits of `entry`.
-void result_single(const SinglePurchase &ticket, RoundEntry &entry);
-void result_multi(const MultiPurchase &ticket, RoundEntry &entry);
-
 // Texts of the list's count columns: grade 1..6, or kLosingColumn for はずれ.
 inline constexpr int kLosingColumn = 7;
 QString grade_cell_text(const RoundEntry &entry, int grade);
