@@ -3,12 +3,14 @@
 #include "entry/purchase_entry.h"
 #include "platform/form_controls.h"
 #include "platform/shared_state.h"
+#include "platform/ui_services.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QToolTip>
 
 using namespace form_ui;
 
@@ -116,9 +118,13 @@ void FormMulti::mark_changed(int row, int mark, bool checked)
 {
     work_.marks[static_cast<size_t>(row)][static_cast<size_t>(mark)] = checked;
     get_multi_num();
-    if (checked && !multi_within_limits(work_, kind())) {
+    const QString refused = checked ? multi_limit_reason(work_, kind()) : QString();
+    if (!refused.isEmpty()) {
         // Unchecking runs this handler again, which restores the counters of before.
-        row_buttons_[static_cast<size_t>(row)][mark]->setChecked(false);
+        QAbstractButton *box = row_buttons_[static_cast<size_t>(row)][mark];
+        box->setChecked(false);
+        ui_.beep();
+        QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())), refused, box);
         return;
     }
     show_counters();

@@ -77,13 +77,18 @@ Outcome store_single(TicketBook &book, int entry, int edit_index, const SinglePi
 
 bool multi_within_limits(const MultiPurchase &counted, LotteryKind kind)
 {
+    return multi_limit_reason(counted, kind).isEmpty();
+}
+
+QString multi_limit_reason(const MultiPurchase &counted, LotteryKind kind)
+{
     if (counted.combos > kMaxMultiCombos)
-        return false;
+        return QStringLiteral("マルチは500口までです");
     for (int s = 0; s < slot_count(kind); ++s) {
         if (marks_in_slot(counted, kind, s) > kMaxMarksPerSlot)
-            return false;
+            return QStringLiteral("印は1チーム3つまでです");
     }
-    return true;
+    return {};
 }
 
 Outcome store_multi(TicketBook &book, int entry, int edit_index, const MultiPurchase &marks)

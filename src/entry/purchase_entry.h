@@ -51,6 +51,8 @@ inline constexpr int kMaxMarksPerSlot = 3;
 
 // Whether the marks of a multi, counted with count_multi, stay within the limits above.
 bool multi_within_limits(const MultiPurchase &counted, LotteryKind kind);
+// Why a counted multi is beyond the limits, in a few words for the user; "" within them.
+QString multi_limit_reason(const MultiPurchase &counted, LotteryKind kind);
 
 // Stores a multi for `entry` from the marks of the kind's slots: a new ticket
 // (edit_index < 0) is added and its combinations added to the round's tickets; a changed

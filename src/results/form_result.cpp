@@ -113,6 +113,7 @@ void ResultDialog::build_prizes(QWidget *area)
         grid->addWidget(txt_kin_[s], g + 1, 1);
     }
     opt_kin_go_ = named(new QRadioButton(area), QStringLiteral("opt_kin_go"));
+    opt_kin_go_->setToolTip(QStringLiteral("当選金額を入力"));
     opt_kin_back_ = named(new QRadioButton(QStringLiteral("払戻"), area), QStringLiteral("opt_kin_back"));
     opt_kin_none_ = named(new QRadioButton(QStringLiteral("未定"), area), QStringLiteral("opt_kin_none"));
     auto *group = new QButtonGroup(this);

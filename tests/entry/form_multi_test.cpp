@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QPushButton>
+#include <QToolTip>
 
 namespace {
 
@@ -98,6 +99,8 @@ TEST_F(FormMultiTest, MoreThanFiveHundredCombinationsAreRefused)
     EXPECT_EQ(counters(*d), QStringLiteral("5/2/288"));
     click(box(*d, 7, 1)); // a sixth double: 576
     EXPECT_FALSE(box(*d, 7, 1)->isChecked());
+    EXPECT_EQ(ui.beeps, 1);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("マルチは500口までです"));
     EXPECT_EQ(counters(*d), QStringLiteral("5/2/288"));
     EXPECT_EQ(d->working_copy().combos, 288);
     EXPECT_TRUE(button(*d, "cmd_ok")->isEnabled());
@@ -132,6 +135,8 @@ TEST_F(FormMultiTest, AFourthGoalMarkIsRefused)
     mark(*d, 0, 4);
     EXPECT_TRUE(box(*d, 0, 2)->isChecked());
     EXPECT_FALSE(box(*d, 0, 3)->isChecked());
+    EXPECT_EQ(ui.beeps, 1);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("印は1チーム3つまでです"));
     EXPECT_EQ(counters(*d), QStringLiteral("0/1/3"));
     for (int i = 1; i < 4; ++i)
         mark(*d, i, 1);

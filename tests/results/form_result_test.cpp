@@ -56,6 +56,7 @@ TEST(FormResult, FillsTheLayoutOfTheKind)
     d.load();
     EXPECT_EQ(d.objectName(), QStringLiteral("form_result"));
     EXPECT_EQ(d.windowTitle(), QStringLiteral("結果入力"));
+    EXPECT_EQ(control<QRadioButton>(&d, "opt_kin_go")->toolTip(), QStringLiteral("当選金額を入力"));
     EXPECT_EQ(state.dialog_result, 0);
     EXPECT_EQ(control<QLabel>(&d, "lbl_kai")->text(), QStringLiteral("123"));
     EXPECT_EQ(control<QLabel>(&d, "lbl_kind")->text(), QStringLiteral("BIG"));
