@@ -6,7 +6,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-qpa-plugins libgl-dev
   libgtest-dev
-  qt6-charts-dev libqt6opengl6-dev
+  qt6-charts-dev
+  libqt6svg6 libqt6opengl6-dev
   clang-format
   fonts-noto-cjk
 )

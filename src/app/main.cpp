@@ -5,6 +5,7 @@
 #include "platform/ui_services.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -12,6 +13,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("yorimo"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/program.svg")));
     QApplication::setApplicationVersion(QStringLiteral(YORIMO_VERSION));
 
     // Qt's own buttons and dialogs in Japanese (はい / いいえ / キャンセル).

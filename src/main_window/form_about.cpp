@@ -1,6 +1,7 @@
 #include "main_window/form_about.h"
 
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -31,9 +32,23 @@ FormAbout::FormAbout(QWidget *parent) : QDialog(parent)
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 
-    layout->addWidget(lblTitle);
-    layout->addWidget(lblVersion);
-    layout->addWidget(lbl_copyright);
+    auto *lbl_description = new QLabel(QStringLiteral("toto・BIGの購入記録と当選チェック"), this);
+    lbl_description->setObjectName(QStringLiteral("lbl_description"));
+    auto *img_icon = new QLabel(this);
+    img_icon->setObjectName(QStringLiteral("img_icon"));
+    img_icon->setPixmap(QIcon(QStringLiteral(":/icons/program.svg")).pixmap(QSize(64, 64)));
+    img_icon->setAlignment(Qt::AlignTop);
+
+    auto *texts = new QVBoxLayout();
+    texts->addWidget(lblTitle);
+    texts->addWidget(lbl_description);
+    texts->addWidget(lblVersion);
+    texts->addWidget(lbl_copyright);
+    auto *beside = new QHBoxLayout();
+    beside->addWidget(img_icon);
+    beside->addSpacing(12);
+    beside->addLayout(texts, 1);
+    layout->addLayout(beside);
     auto *buttons = new QHBoxLayout();
     buttons->addStretch(1);
     buttons->addWidget(cmdOK);

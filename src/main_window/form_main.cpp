@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -162,16 +163,17 @@ void FormMain::build_menus()
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->setObjectName(QStringLiteral("menu_help"));
-    connect(add_menu_action(help, "menu_index", QStringLiteral("トピックの検索(&C)")), &QAction::triggered,
-            this, &FormMain::menu_index_Click);
+    QAction *menu_index = add_menu_action(help, "menu_index", QStringLiteral("トピックの検索(&C)"));
+    menu_index->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(menu_index, &QAction::triggered, this, &FormMain::menu_index_Click);
     help->addSeparator();
     connect(add_menu_action(help, "menu_ver", QStringLiteral("バージョン情報(&A)")), &QAction::triggered,
             this, &FormMain::menu_ver_Click);
 }
 
-QAction *FormMain::add_tool_action(const QString &key, const QString &tip)
+QAction *FormMain::add_tool_action(const QString &key, const QString &caption, const QString &tip)
 {
-    QAction *action = new QAction(tip, this);
+    QAction *action = new QAction(caption, this);
     action->setObjectName(QStringLiteral("tool_") + key);
     action->setToolTip(tip);
     action->setData(key);
@@ -186,16 +188,23 @@ void FormMain::build_toolbar()
     toolbar_->setObjectName(QStringLiteral("Toolbar1"));
     toolbar_->setMovable(false);
     toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    QStyle *s = style();
+    // Small icons and captions, so that all ten buttons fit the narrowest window.
+    toolbar_->setIconSize(QSize(20, 20));
+    QFont small = toolbar_->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    toolbar_->setFont(small);
 
-    QAction *tool_new = add_tool_action(QStringLiteral("new"), QStringLiteral("新規作成"));
-    tool_new->setIcon(s->standardIcon(QStyle::SP_FileIcon));
+    QAction *tool_new =
+        add_tool_action(QStringLiteral("new"), QStringLiteral("新規"), QStringLiteral("新規作成"));
+    tool_new->setIcon(QIcon(QStringLiteral(":/icons/new.svg")));
     connect(tool_new, &QAction::triggered, this, &FormMain::menu_new_Click);
-    QAction *tool_open = add_tool_action(QStringLiteral("open"), QStringLiteral("開く"));
-    tool_open->setIcon(s->standardIcon(QStyle::SP_DialogOpenButton));
+    QAction *tool_open =
+        add_tool_action(QStringLiteral("open"), QStringLiteral("開く"), QStringLiteral("開く"));
+    tool_open->setIcon(QIcon(QStringLiteral(":/icons/open.svg")));
     connect(tool_open, &QAction::triggered, this, &FormMain::menu_open_Click);
-    QAction *tool_write = add_tool_action(QStringLiteral("write"), QStringLiteral("上書き保存"));
-    tool_write->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
+    QAction *tool_write =
+        add_tool_action(QStringLiteral("write"), QStringLiteral("保存"), QStringLiteral("上書き保存"));
+    tool_write->setIcon(QIcon(QStringLiteral(":/icons/save.svg")));
     connect(tool_write, &QAction::triggered, this, &FormMain::menu_over_Click);
     toolbar_->addSeparator();
 
@@ -211,32 +220,39 @@ void FormMain::build_toolbar()
         const LotteryKind kind = item.kind;
         connect(action, &QAction::triggered, this, [this, kind] { register_round(kind); });
     }
-    QAction *tool_input = add_tool_action(QStringLiteral("input"), QStringLiteral("新規登録"));
-    tool_input->setIcon(s->standardIcon(QStyle::SP_FileDialogNewFolder));
+    QAction *tool_input =
+        add_tool_action(QStringLiteral("input"), QStringLiteral("登録"), QStringLiteral("新規登録"));
+    tool_input->setIcon(QIcon(QStringLiteral(":/icons/input.svg")));
     tool_input->setMenu(input_menu);
     connect(tool_input, &QAction::triggered, this, [this] { register_round(LotteryKind::toto); });
     if (auto *button = qobject_cast<QToolButton *>(toolbar_->widgetForAction(tool_input)))
         button->setPopupMode(QToolButton::MenuButtonPopup);
 
-    QAction *tool_single = add_tool_action(QStringLiteral("single"), QStringLiteral("シングル購入"));
-    tool_single->setIcon(s->standardIcon(QStyle::SP_DialogApplyButton));
+    QAction *tool_single =
+        add_tool_action(QStringLiteral("single"), QStringLiteral("シングル"), QStringLiteral("シングル購入"));
+    tool_single->setIcon(QIcon(QStringLiteral(":/icons/single.svg")));
     connect(tool_single, &QAction::triggered, this, &FormMain::menu_single_Click);
-    QAction *tool_multi = add_tool_action(QStringLiteral("multi"), QStringLiteral("マルチ購入"));
-    tool_multi->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
+    QAction *tool_multi =
+        add_tool_action(QStringLiteral("multi"), QStringLiteral("マルチ"), QStringLiteral("マルチ購入"));
+    tool_multi->setIcon(QIcon(QStringLiteral(":/icons/multi.svg")));
     connect(tool_multi, &QAction::triggered, this, &FormMain::menu_multi_Click);
-    QAction *tool_check = add_tool_action(QStringLiteral("check"), QStringLiteral("購入確認・修正"));
-    tool_check->setIcon(s->standardIcon(QStyle::SP_FileDialogContentsView));
+    QAction *tool_check = add_tool_action(QStringLiteral("check"), QStringLiteral("確認・修正"),
+                                          QStringLiteral("購入確認・修正"));
+    tool_check->setIcon(QIcon(QStringLiteral(":/icons/check.svg")));
     connect(tool_check, &QAction::triggered, this, &FormMain::menu_kakunin_Click);
-    QAction *tool_result = add_tool_action(QStringLiteral("result"), QStringLiteral("結果登録"));
-    tool_result->setIcon(s->standardIcon(QStyle::SP_DialogYesButton));
+    QAction *tool_result =
+        add_tool_action(QStringLiteral("result"), QStringLiteral("結果"), QStringLiteral("結果登録"));
+    tool_result->setIcon(QIcon(QStringLiteral(":/icons/result.svg")));
     connect(tool_result, &QAction::triggered, this, &FormMain::menu_result_Click);
     toolbar_->addSeparator();
-    QAction *tool_download = add_tool_action(QStringLiteral("download"), QStringLiteral("ダウンロード"));
-    tool_download->setIcon(s->standardIcon(QStyle::SP_ArrowDown));
+    QAction *tool_download = add_tool_action(QStringLiteral("download"), QStringLiteral("ダウンロード"),
+                                             QStringLiteral("ダウンロード"));
+    tool_download->setIcon(QIcon(QStringLiteral(":/icons/download.svg")));
     connect(tool_download, &QAction::triggered, this, &FormMain::menu_down_Click);
     toolbar_->addSeparator();
-    QAction *tool_help = add_tool_action(QStringLiteral("help"), QStringLiteral("ヘルプ"));
-    tool_help->setIcon(s->standardIcon(QStyle::SP_DialogHelpButton));
+    QAction *tool_help =
+        add_tool_action(QStringLiteral("help"), QStringLiteral("ヘルプ"), QStringLiteral("ヘルプ"));
+    tool_help->setIcon(QIcon(QStringLiteral(":/icons/help.svg")));
     connect(tool_help, &QAction::triggered, this, &FormMain::menu_index_Click);
 
     entry_actions_ << tool_single << tool_check << tool_result;

@@ -138,7 +138,8 @@ private:
     void build_central();
     void build_list_conveniences();
     QAction *add_menu_action(QMenu *menu, const char *name, const QString &text);
-    QAction *add_tool_action(const QString &key, const QString &tip);
+    // A toolbar button: a short caption under its icon, the command's full name as its tip.
+    QAction *add_tool_action(const QString &key, const QString &caption, const QString &tip);
     void set_entry_commands(bool enabled, bool multi_enabled);
     void set_move_commands(bool up, bool down);
     void show_error(const QString &text);

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QMainWindow>
 #include <QPointer>
 #include <QString>
 #include <QTextBrowser>
 
-// The manual's window: the HTML manual shown in a browser window of its own, not owned by
-// the main window, and closed when the program ends.
+// The manual's window: the HTML manual in a browser window of its own, with back, forward
+// and contents, closed by Esc or Ctrl+W; not owned by the main window, and closed when the
+// program ends.
 class HelpViewer {
 public:
     HelpViewer() = default;
@@ -18,11 +20,16 @@ public:
     // Closes the help window, if open.
     void close_all();
 
-    // The help window while it is open.
-    QTextBrowser *window() const { return window_; }
+    // The help window's browser while it is open.
+    QTextBrowser *window() const { return browser_; }
+    // The help window itself.
+    QMainWindow *frame() const { return frame_; }
 
 private:
-    QPointer<QTextBrowser> window_;
+    void build();
+
+    QPointer<QMainWindow> frame_;
+    QPointer<QTextBrowser> browser_;
 };
 
 // The manual beside the program, or in the shared data folder of an installed program.

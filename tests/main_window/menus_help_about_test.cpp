@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
@@ -158,6 +159,40 @@ TEST_F(MainWindowTest, TheManualOpensFromMenuAndToolbarAndClosesWithTheProgram)
     EXPECT_EQ(window->help().window(), nullptr);
 }
 
+TEST_F(MainWindowTest, TheManualsWindowGoesBackForwardHomeAndClosesByKey)
+{
+    ASSERT_TRUE(QFile::copy(QStringLiteral(YORIMO_MANUAL), window->help_file()));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    QMainWindow *frame = window->help().frame();
+    ASSERT_NE(frame, nullptr);
+    QTextBrowser *browser = window->help().window();
+    const auto act = [frame](const char *name) { return frame->findChild<QAction *>(QLatin1String(name)); };
+    ASSERT_TRUE(act("help_back") && act("help_forward") && act("help_home"));
+    EXPECT_FALSE(act("help_back")->isEnabled());
+    const QUrl contents = browser->source();
+    browser->setSource(QUrl(contents.toString() + QStringLiteral("#csv")));
+    EXPECT_TRUE(act("help_back")->isEnabled());
+    act("help_back")->trigger();
+    EXPECT_EQ(browser->source(), contents);
+    EXPECT_TRUE(act("help_forward")->isEnabled());
+    act("help_forward")->trigger();
+    act("help_home")->trigger();
+    EXPECT_EQ(browser->source(), contents);
+
+    for (const QKeySequence &keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+        if (!window->help().frame())
+            window->menu_index_Click();
+        frame = window->help().frame();
+        frame->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+        QTest::keySequence(frame, keys);
+        QApplication::processEvents();
+        EXPECT_EQ(window->help().frame(), nullptr) << keys.toString().toStdString();
+    }
+}
+
 TEST(FormAboutTest, ShowsNameVersionAndCopyright)
 {
     FormAbout about;
@@ -166,6 +201,7 @@ TEST(FormAboutTest, ShowsNameVersionAndCopyright)
     EXPECT_EQ(about.findChild<QLabel *>(QStringLiteral("lblTitle"))->text(), QStringLiteral("ｙｏｒｉｍｏ"));
     EXPECT_EQ(about.findChild<QLabel *>(QStringLiteral("lblVersion"))->text(), QStringLiteral("Ver.1.73"));
     EXPECT_FALSE(about.findChild<QLabel *>(QStringLiteral("lbl_copyright"))->text().isEmpty());
+    EXPECT_FALSE(about.findChild<QLabel *>(QStringLiteral("img_icon"))->pixmap().isNull());
     EXPECT_EQ(FormAbout::version_text(2, 5), QStringLiteral("Ver.2.05"));
     EXPECT_EQ(FormAbout::version_text(1, 0), QStringLiteral("Ver.1.00"));
 }
@@ -202,4 +238,24 @@ TEST(HelpFilePath, BesideTheProgramFirstThenTheInstalledManual)
     EXPECT_EQ(help_file_path(program), installed);
     QFile(beside).open(QIODevice::WriteOnly);
     EXPECT_EQ(help_file_path(program), beside);
+}
+
+TEST_F(MainWindowTest, AllTenToolbarButtonsFitTheNarrowestWindowWithTheirIcons)
+{
+    window->resize(FormMain::kMinimumWidth, window->height());
+    QApplication::processEvents();
+    auto *toolbar = window->findChild<QToolBar *>(QStringLiteral("Toolbar1"));
+    ASSERT_NE(toolbar, nullptr);
+    int buttons = 0;
+    for (QAction *a : toolbar->actions()) {
+        if (a->isSeparator())
+            continue;
+        ++buttons;
+        QWidget *button = toolbar->widgetForAction(a);
+        ASSERT_NE(button, nullptr) << a->objectName().toStdString();
+        EXPECT_TRUE(button->isVisible()) << a->objectName().toStdString();
+        EXPECT_LE(button->geometry().right(), toolbar->width()) << a->objectName().toStdString();
+        EXPECT_FALSE(a->icon().pixmap(QSize(20, 20)).isNull()) << a->objectName().toStdString();
+    }
+    EXPECT_EQ(buttons, 10);
 }
