@@ -33,6 +33,7 @@ protected:
 
     void start(const QString &team_list_url, int total_ms = 60000)
     {
+        session.reset(); // the session talks to its fetcher until it goes
         fetcher = std::make_unique<HttpFetcher>(2000, total_ms);
         session = std::make_unique<DownloadSession>(*fetcher, names, clock,
                                                     DownloadAddresses{store.url(), team_list_url});
@@ -171,6 +172,7 @@ TEST_F(SessionTest, FailuresEndWithTheirMessages)
         TestStore own;
         const QString store_url = c.refused ? TestStore::refused_url() : own.url();
         own.set(path(result_index_url(store.url(), false)), c.route);
+        session.reset();
         fetcher = std::make_unique<HttpFetcher>(2000, 20000);
         session = std::make_unique<DownloadSession>(*fetcher, names, clock,
                                                     DownloadAddresses{store_url, store_url});
