@@ -14,29 +14,6 @@
 
 namespace {
 
-// Runs `command` and drives the modal dialog it opens with `drive`; false when no dialog
-// came up. A dialog the driver leaves open is cancelled so a failing test cannot hang. The
-// timer dies with the call, so a command that opens nothing leaves no stale driver behind
-// for a later test's dialog.
-bool with_dialog(const std::function<void()> &command, const std::function<void(QDialog *)> &drive)
-{
-    bool driven = false;
-    QTimer timer;
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        driven = true;
-        drive(dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-    timer.start(0);
-    command();
-    return driven;
-}
-
 bool same_book(const TicketBook &a, const TicketBook &b)
 {
     return a.entries == b.entries && a.singles == b.singles && a.multis == b.multis &&

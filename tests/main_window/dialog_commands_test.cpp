@@ -18,24 +18,6 @@
 
 namespace {
 
-// Runs `command`, which opens a modal dialog, and drives that dialog with `drive` as soon
-// as it is up. A dialog the driver leaves open is cancelled so a failing test cannot hang.
-bool with_dialog(const std::function<void()> &command, const std::function<void(QDialog *)> &drive)
-{
-    bool driven = false;
-    QTimer::singleShot(0, [&] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        driven = true;
-        drive(dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-    command();
-    return driven;
-}
-
 QString nth(const char *array, int i)
 {
     return QString::fromLatin1(array) + u'_' + QString::number(i);

@@ -2,6 +2,9 @@
 
 #include "results/winning_check.h"
 
+#include <QApplication>
+#include <QTimer>
+
 TicketBook four_round_book()
 {
     TicketBook book;
@@ -70,4 +73,23 @@ QStringList refund_row()
 QStringList goal_row()
 {
     return texts({"40", "totoGOAL", "0", "0", "-", "-", "-", "-", "-", "-", "-", "-"});
+}
+
+bool with_dialog(const std::function<void()> &command, const std::function<void(QDialog *)> &drive)
+{
+    bool driven = false;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        driven = true;
+        drive(dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    timer.start(0);
+    command();
+    return driven;
 }

@@ -7,11 +7,13 @@
 #include "support/fake_ui_services.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeView>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -85,6 +87,12 @@ protected:
     FakeUiServices ui;
     std::unique_ptr<FormMain> window;
 };
+
+// Runs `command` and drives the modal dialog it opens with `drive`; false when no dialog
+// came up. A dialog the driver leaves open is cancelled so a failing test cannot hang. The
+// timer dies with the call, so a command that opens nothing leaves no stale driver behind
+// for a later test's dialog.
+bool with_dialog(const std::function<void()> &command, const std::function<void(QDialog *)> &drive);
 
 // A toto round with a 1等 and a 2等 ticket, a BIG round with a 6等 and a losing ticket, a
 // refunded 100円BIG round with three tickets and an empty totoGOAL round. Graded.
