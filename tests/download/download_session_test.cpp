@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace store_pages;
@@ -245,3 +246,30 @@ TEST_F(SessionTest, ScheduleWalkWithAndWithoutTheTeamList)
 }
 
 } // namespace
+
+TEST_F(SessionTest, ProgressStaysUnderItsStepsCeilingAndEndsHidden)
+{
+    const QString index_path = path(result_index_url(store.url(), false));
+    const QByteArray page = result_index(q("2024年"), {q("2023年")}, {q("1234")}).toUtf8();
+    // With its length, in slow pieces without one (then 20,000 bytes are assumed).
+    for (TestStore::Mode mode : {TestStore::Mode::normal, TestStore::Mode::slow_chunks}) {
+        store.set(index_path, {page, 0, mode});
+        start(TestStore::refused_url());
+        std::vector<int> shown;
+        session->on_changed = [&] {
+            if (session->progress_visible())
+                shown.push_back(session->progress());
+        };
+        choose(q("くじ結果(toto)"));
+        ASSERT_FALSE(shown.empty());
+        EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
+        EXPECT_GE(shown.front(), 0);
+        EXPECT_LE(shown.back(), 90); // the result pages' ceiling until the page is read
+        if (mode == TestStore::Mode::normal)
+            EXPECT_EQ(shown.back(), 90); // every byte the length promised
+        else
+            EXPECT_LT(shown.back(), 90); // fewer bytes than assumed
+        EXPECT_FALSE(session->progress_visible());
+        EXPECT_EQ(captions(), (QStringList{q("2024年"), q("2023年")}));
+    }
+}
