@@ -26,25 +26,24 @@
 namespace {
 
 struct KindItem {
-    const char *menu_name; // item of 新規登録 in the edit menu
-    const char16_t *menu_text;
-    const char *tool_key; // item of the toolbar's drop-down
+    const char *menu_name; // item of 新規登録 in the edit menu, captioned with the kind's name
+    const char *tool_key;  // item of the toolbar's drop-down
     const char16_t *tool_text;
     LotteryKind kind;
 };
 
 const std::array<KindItem, kKindCount> kKindItems = {{
-    {"menu_input_toto", u"toto", "toto", u"ｔｏｔｏ", LotteryKind::toto},
-    {"menu_input_minitotoA", u"mini toto-A", "minitotoa", u"mini toto-A", LotteryKind::minitotoA},
-    {"menu_input_minitotoB", u"mini toto-B", "minitotob", u"mini toto-B", LotteryKind::minitotoB},
-    {"menu_input_toto5", u"toto5", "toto5", u"toto5", LotteryKind::toto5},
-    {"menu_input_totoGOAL", u"totoGOAL", "totogoal", u"ｔｏｔｏＧＯＡＬ", LotteryKind::totoGOAL},
-    {"menu_input_totoGOAL3", u"totoGOAL3", "totogoal3", u"ｔｏｔｏＧＯＡＬ3", LotteryKind::totoGOAL3},
-    {"menu_input_totoGOAL2", u"totoGOAL2", "totogoal2", u"ｔｏｔｏＧＯＡＬ2", LotteryKind::totoGOAL2},
-    {"menu_input_BIG", u"BIG", "BIG", u"BIG", LotteryKind::BIG},
-    {"menu_input_100BIG", u"100円BIG", "100BIG", u"100円BIG", LotteryKind::BIG100},
-    {"menu_input_BIG1000", u"BIG1000", "BIG1000", u"BIG1000", LotteryKind::BIG1000},
-    {"menu_input_miniBIG", u"mini BIG", "miniBIG", u"mini BIG", LotteryKind::miniBIG},
+    {"menu_input_toto", "toto", u"ｔｏｔｏ", LotteryKind::toto},
+    {"menu_input_minitotoA", "minitotoa", u"mini toto-A", LotteryKind::minitotoA},
+    {"menu_input_minitotoB", "minitotob", u"mini toto-B", LotteryKind::minitotoB},
+    {"menu_input_toto5", "toto5", u"toto5", LotteryKind::toto5},
+    {"menu_input_totoGOAL", "totogoal", u"ｔｏｔｏＧＯＡＬ", LotteryKind::totoGOAL},
+    {"menu_input_totoGOAL3", "totogoal3", u"ｔｏｔｏＧＯＡＬ3", LotteryKind::totoGOAL3},
+    {"menu_input_totoGOAL2", "totogoal2", u"ｔｏｔｏＧＯＡＬ2", LotteryKind::totoGOAL2},
+    {"menu_input_BIG", "BIG", u"BIG", LotteryKind::BIG},
+    {"menu_input_100BIG", "100BIG", u"100円BIG", LotteryKind::BIG100},
+    {"menu_input_BIG1000", "BIG1000", u"BIG1000", LotteryKind::BIG1000},
+    {"menu_input_miniBIG", "miniBIG", u"mini BIG", LotteryKind::miniBIG},
 }};
 
 constexpr int kStartWidth = 820;
@@ -139,8 +138,8 @@ void FormMain::build_menus()
     input->setObjectName(QStringLiteral("menu_input"));
     for (const KindItem &item : kKindItems) {
         const LotteryKind kind = item.kind;
-        connect(add_menu_action(input, item.menu_name, text(item.menu_text)), &QAction::triggered, this,
-                [this, kind] { register_round(kind); });
+        connect(add_menu_action(input, item.menu_name, kind_display_name(item.kind)), &QAction::triggered,
+                this, [this, kind] { register_round(kind); });
     }
     QAction *menu_single = add_menu_action(edit, "menu_single", QStringLiteral("シングル購入"));
     connect(menu_single, &QAction::triggered, this, &FormMain::menu_single_Click);
