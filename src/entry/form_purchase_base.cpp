@@ -8,7 +8,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -134,13 +133,6 @@ void FormPurchaseBase::focus_first_row()
             break;
         }
     target->setFocus(Qt::TabFocusReason);
-    // Show where the keyboard is from the start, as after a Tab (once the window is up:
-    // showing it clears the flag).
-    QTimer::singleShot(0, this, [this] {
-        setAttribute(Qt::WA_KeyboardFocusChange);
-        if (QWidget *focused = focusWidget())
-            focused->update();
-    });
 }
 
 void FormPurchaseBase::show_refusal(const Outcome &outcome)

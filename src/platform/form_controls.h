@@ -9,6 +9,7 @@
 #include <QLayout>
 #include <QPushButton>
 #include <QString>
+#include <QTimer>
 #include <array>
 
 class QGridLayout;
@@ -119,6 +120,13 @@ protected:
         if (!loaded_)
             load();
         QDialog::showEvent(event);
+        // Show where the keyboard is from the start, as after a Tab (showing the window
+        // clears the flag, so it is set once the window is up).
+        QTimer::singleShot(0, this, [this] {
+            setAttribute(Qt::WA_KeyboardFocusChange);
+            if (QWidget *focused = focusWidget())
+                focused->update();
+        });
     }
 
 private:
