@@ -103,6 +103,19 @@ int read_grade_row(TagScanner &s, RoundEntry &round)
     return end == RowEnd::reject ? -1 : cells;
 }
 
+// A round with more cancelled slots than its kind allows is refunded and its page has
+// nothing more to read; true when it was.
+bool settle_refund(DownloadState &st, RoundEntry &round, int cancelled, const KindPage &page)
+{
+    if (cancelled <= page.refund_limit) {
+        round.state = kPrizeEntered;
+        return false;
+    }
+    round.state = kPrizeRefund;
+    st.dialog_result = 2;
+    return true;
+}
+
 } // namespace
 
 QString result_index_url(const QString &store, bool big)
@@ -274,12 +287,8 @@ bool get_result_data(DownloadState &st, const QString &text)
         if (end == RowEnd::table_closed)
             break;
     }
-    if (cancelled > page->refund_limit) {
-        round.state = kPrizeRefund;
-        st.dialog_result = 2;
+    if (settle_refund(st, round, cancelled, *page))
         return true;
-    }
-    round.state = kPrizeEntered;
 
     if (!big) {
         const int cells = read_grade_row(s, round);
@@ -391,12 +400,8 @@ bool get_goalresult_data(DownloadState &st, const QString &text)
         if (end == RowEnd::table_closed)
             break;
     }
-    if (cancelled > page->refund_limit) {
-        round.state = kPrizeRefund;
-        st.dialog_result = 2;
+    if (settle_refund(st, round, cancelled, *page))
         return true;
-    }
-    round.state = kPrizeEntered;
     const int cells = read_grade_row(s, round);
     const int expected = page->kind == LotteryKind::totoGOAL2 ? 1 : 2;
     if (cells != expected)
