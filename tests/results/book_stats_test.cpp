@@ -17,21 +17,21 @@ struct RoundSpec {
 };
 
 // Appends and grades a round whose decided slots are all "home win" (or "0 goals").
-void add_round_to(TicketBook &book, const RoundSpec &spec)
+void add_round_to(TicketBook &book, const RoundSpec &wanted)
 {
-    const bool match = is_match_kind(spec.kind);
-    RoundEntry e = make_entry(spec.kind);
-    for (int s = 0; s < slot_count(spec.kind); ++s)
-        (match ? e.matches[s].result : e.teams[s].score) = (s == 0 && !spec.complete) ? 0 : 1;
-    e.state = spec.state;
-    e.prizes[0] = spec.prize1;
+    const bool match = is_match_kind(wanted.kind);
+    RoundEntry e = make_entry(wanted.kind);
+    for (int s = 0; s < slot_count(wanted.kind); ++s)
+        (match ? e.matches[s].result : e.teams[s].score) = (s == 0 && !wanted.complete) ? 0 : 1;
+    e.state = wanted.state;
+    e.prizes[0] = wanted.prize1;
     EXPECT_TRUE(add_entry(book, e).ok);
     const int index = book.entry_count() - 1;
-    const std::vector<int> right(static_cast<size_t>(slot_count(spec.kind)), match ? kHomeWin : 0);
-    const std::vector<int> wrong(static_cast<size_t>(slot_count(spec.kind)), match ? kAwayWin : 1);
-    for (int i = 0; i < spec.winners; ++i)
+    const std::vector<int> right(static_cast<size_t>(slot_count(wanted.kind)), match ? kHomeWin : 0);
+    const std::vector<int> wrong(static_cast<size_t>(slot_count(wanted.kind)), match ? kAwayWin : 1);
+    for (int i = 0; i < wanted.winners; ++i)
         EXPECT_TRUE(add_single(book, index, make_single(right)).ok);
-    for (int i = 0; i < spec.losers; ++i)
+    for (int i = 0; i < wanted.losers; ++i)
         EXPECT_TRUE(add_single(book, index, make_single(wrong)).ok);
     result_chk(book, index);
 }
@@ -39,8 +39,8 @@ void add_round_to(TicketBook &book, const RoundSpec &spec)
 TicketBook book_of(const std::vector<RoundSpec> &specs)
 {
     TicketBook book;
-    for (const RoundSpec &spec : specs)
-        add_round_to(book, spec);
+    for (const RoundSpec &wanted : specs)
+        add_round_to(book, wanted);
     return book;
 }
 
