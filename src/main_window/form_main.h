@@ -75,6 +75,8 @@ public:
     // OK, dialog_result 1): marks the book changed, grades the entry once, repaints its row,
     // the totals and the title.
     void finish_entry_command();
+    // What follows any change of `entry`, whatever made it.
+    void entry_changed(int entry);
 
     // --- commands ---------------------------------------------------------------------------
     void menu_new_Click();

@@ -129,11 +129,7 @@ void FormMain::menu_kakunin_Click()
     editors.edit_single = [this](int pool_index) { return edit_single(pool_index); };
     editors.edit_multi = [this](int pool_index) { return edit_multi(pool_index); };
     // A ticket deleted in the dialog: the row, the totals and the title follow at once.
-    editors.entry_changed = [this] {
-        state_.dialog_result = 1;
-        finish_entry_command();
-        state_.dialog_result = 0;
-    };
+    editors.entry_changed = [this] { entry_changed(state_.current); };
     auto dialog = family_dialog<KakuninDialog, FormKakunin, FormGoalKakunin>(state_.current_entry().kind,
                                                                              state_, ui_, editors, this);
     dialog->csv_flag = 0;
@@ -233,25 +229,18 @@ void FormMain::menu_down_Click()
     if (outcome == kDownloadCancelled)
         return;
     int entry = -1;
-    const Outcome applied =
-        apply_download(state_.book, {session.downloaded_round(), session.page_names(), download.names},
-                       outcome, target, &entry);
+    const Outcome applied = apply_download(state_.book, data, outcome, target, &entry);
     if (!applied.ok) {
         show_error(applied.message);
         return;
     }
     state_.current = entry;
-    state_.mark_changed();
-    result_chk(state_.book, entry);
     // Selecting the row enables the purchase and move commands for the entry's kind.
-    if (outcome == kResultIntoEntry) {
-        toto_disp(entry);
+    if (outcome == kResultIntoEntry)
         select_row(entry);
-    } else {
+    else
         add_entry_row();
-    }
-    update_totals();
-    set_title();
+    entry_changed(entry);
 }
 
 void FormMain::menu_stats_Click()

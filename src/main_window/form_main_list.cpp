@@ -81,11 +81,15 @@ bool FormMain::take_selection()
 
 void FormMain::finish_entry_command()
 {
-    if (state_.dialog_result != 1 || !state_.has_current())
-        return;
+    if (state_.dialog_result == 1 && state_.has_current())
+        entry_changed(state_.current);
+}
+
+void FormMain::entry_changed(int entry)
+{
     state_.mark_changed();
-    result_chk(state_.book, state_.current);
-    toto_disp(state_.current);
+    result_chk(state_.book, entry);
+    toto_disp(entry);
     update_totals();
     set_title();
 }
