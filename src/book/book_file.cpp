@@ -196,23 +196,7 @@ private:
         const int n = slot_count(e.kind);
         auto &singles = book.single_pool(e.kind);
         auto &multis = book.multi_pool(e.kind);
-        int tail_type = kNoPurchase;
-        int tail_index = 0;
-        auto link = [&](int type, int at, PurchaseLinks &links) {
-            if (tail_type == kNoPurchase) {
-                e.first_type = type;
-                e.first_index = at;
-                links.prev_index = index;
-            } else {
-                PurchaseLinks &tail = book.links(e.kind, tail_type, tail_index);
-                tail.next_type = type;
-                tail.next_index = at;
-                links.prev_type = tail_type;
-                links.prev_index = tail_index;
-            }
-            tail_type = type;
-            tail_index = at;
-        };
+        ChainAppender chain(book, index);
         uint32_t type = 0;
         if (!in_.u8(type))
             return abnormal();
@@ -228,7 +212,7 @@ private:
                     p.picks[static_cast<size_t>(s)] = static_cast<uint8_t>(pick);
                 }
                 singles.push_back(p);
-                link(kSingle, static_cast<int>(singles.size()) - 1, singles.back().link);
+                chain.append(kSingle, static_cast<int>(singles.size()) - 1);
                 e.tickets += 1;
             } else {
                 // The grading has no rule for multis on BIG-family rounds.
@@ -256,7 +240,7 @@ private:
                 count_multi(p, e.kind);
                 p.marked = 0; // only the multi dialog keeps this
                 multis.push_back(p);
-                link(kMulti, static_cast<int>(multis.size()) - 1, multis.back().link);
+                chain.append(kMulti, static_cast<int>(multis.size()) - 1);
                 e.tickets += p.combos;
             }
             if (!in_.u8(type))

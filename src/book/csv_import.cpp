@@ -342,30 +342,8 @@ Outcome apply_csv(TicketBook &book, const CsvImport &staged)
     RoundEntry &e = book.entries[static_cast<size_t>(entry)];
     auto &singles = book.single_pool(e.kind);
     auto &multis = book.multi_pool(e.kind);
-    // Find the chain's tail once and keep it, so each row links in constant time.
-    int tail_type = kNoPurchase;
-    int tail_index = 0;
-    book.for_each_purchase(entry, [&](int type, int index) {
-        tail_type = type;
-        tail_index = index;
-    });
-    auto append = [&](int type, int index) {
-        PurchaseLinks &added = book.links(e.kind, type, index);
-        added = PurchaseLinks{};
-        if (tail_type == kNoPurchase) {
-            e.first_type = type;
-            e.first_index = index;
-            added.prev_index = entry;
-        } else {
-            PurchaseLinks &tail = book.links(e.kind, tail_type, tail_index);
-            tail.next_type = type;
-            tail.next_index = index;
-            added.prev_type = tail_type;
-            added.prev_index = tail_index;
-        }
-        tail_type = type;
-        tail_index = index;
-    };
+    // The tail is found once, so each row links in constant time.
+    ChainAppender chain(book, entry);
     for (const CsvRow &row : staged.csv_rows) {
         if (row.row_type == kCsvSingle) {
             SinglePurchase p;
@@ -379,7 +357,7 @@ Outcome apply_csv(TicketBook &book, const CsvImport &staged)
                 p.picks[static_cast<size_t>(s)] = static_cast<uint8_t>(pick);
             }
             singles.push_back(p);
-            append(kSingle, static_cast<int>(singles.size()) - 1);
+            chain.append(kSingle, static_cast<int>(singles.size()) - 1);
             e.tickets += 1;
         } else if (row.row_type == kCsvMulti) {
             MultiPurchase p;
@@ -387,7 +365,7 @@ Outcome apply_csv(TicketBook &book, const CsvImport &staged)
             count_multi(p, e.kind);
             p.marked = 0; // only the multi dialog keeps this
             multis.push_back(p);
-            append(kMulti, static_cast<int>(multis.size()) - 1);
+            chain.append(kMulti, static_cast<int>(multis.size()) - 1);
             e.tickets += p.combos;
         } else {
             apply_results(e, row);

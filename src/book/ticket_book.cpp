@@ -58,29 +58,35 @@ Outcome add_entry(TicketBook &book, const RoundEntry &entry)
 
 void link_purchase(TicketBook &book, int entry, int type, int index)
 {
-    RoundEntry &e = book.entries[static_cast<size_t>(entry)];
-    PurchaseLinks &added = book.links(e.kind, type, index);
-    if (e.first_type == kNoPurchase) {
+    ChainAppender(book, entry).append(type, index);
+}
+
+ChainAppender::ChainAppender(TicketBook &book, int entry) : book_(book), entry_(entry)
+{
+    book.for_each_purchase(entry, [this](int type, int index) {
+        tail_type_ = type;
+        tail_index_ = index;
+    });
+}
+
+void ChainAppender::append(int type, int index)
+{
+    RoundEntry &e = book_.entries[static_cast<size_t>(entry_)];
+    PurchaseLinks &added = book_.links(e.kind, type, index);
+    added = PurchaseLinks{};
+    if (tail_type_ == kNoPurchase) {
         e.first_type = type;
         e.first_index = index;
-        added.prev_type = kNoPurchase;
-        added.prev_index = entry;
-        return;
+        added.prev_index = entry_;
+    } else {
+        PurchaseLinks &tail = book_.links(e.kind, tail_type_, tail_index_);
+        tail.next_type = type;
+        tail.next_index = index;
+        added.prev_type = tail_type_;
+        added.prev_index = tail_index_;
     }
-    int at_type = e.first_type;
-    int at_index = e.first_index;
-    for (;;) {
-        PurchaseLinks &at = book.links(e.kind, at_type, at_index);
-        if (at.next_type == kNoPurchase) {
-            at.next_type = type;
-            at.next_index = index;
-            break;
-        }
-        at_type = at.next_type;
-        at_index = at.next_index;
-    }
-    added.prev_type = at_type;
-    added.prev_index = at_index;
+    tail_type_ = type;
+    tail_index_ = index;
 }
 
 namespace {
