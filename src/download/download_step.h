@@ -1,5 +1,6 @@
 #pragma once
 
+#include "book/book_text.h"
 #include "book/lottery_kind.h"
 
 #include <QString>
@@ -28,6 +29,16 @@ enum DownloadStep : int {
     kStepBigResultData = 32, // 32..35
     kLastStep = 35,
 };
+
+// The steps of the BIG side come after those of the toto side.
+inline bool is_big_step(int step)
+{
+    return step >= kStepBigScheduleKai;
+}
+
+// A name read from a page as the book keeps it (Shift-JIS); fitting it to the book's ten
+// bytes is the caller's business.
+BookText book_text(const QString &text);
 
 // One line of the choice list.
 struct ChoiceEntry {

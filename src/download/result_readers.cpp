@@ -9,16 +9,6 @@
 
 namespace {
 
-bool is_big_step(int step)
-{
-    return step >= kStepBigScheduleKai;
-}
-
-BookText book_text(const QString &text)
-{
-    return BookText(shift_jis::encode(text));
-}
-
 // Links on the result pages are relative to the store or to the pages' own folder.
 QString absolute_link(const DownloadState &st, const QString &link)
 {
@@ -195,30 +185,12 @@ bool get_result_kai(DownloadState &st, const QString &text)
 
 bool get_result_kind(DownloadState &st, const QString &text)
 {
-    const bool big = is_big_step(st.step);
-    st.choices.clear();
-    st.lines.clear();
-    TagScanner s(text);
-    if (!s.seek({u"TABLE"}))
-        return false;
-    while (s.next_tag()) {
-        if (!s.is_cell())
-            continue;
-        QString cell;
-        s.cell(cell);
-        if (!cell.contains(u'回'))
-            continue;
-        const std::optional<QString> name = section_name(cell, big, true);
-        const KindPage *page = name ? kind_page_by_name(*name, big) : nullptr;
-        if (!page)
-            continue;
+    return read_kind_choices(st, text, true, [](const QString &, const QString &name, const KindPage &page) {
         ChoiceEntry choice;
-        choice.caption = *name;
-        choice.step = page->result_step;
-        st.choices.push_back(choice);
-    }
-    st.show_choices();
-    return true;
+        choice.caption = name;
+        choice.step = page.result_step;
+        return choice;
+    });
 }
 
 bool get_result_data(DownloadState &st, const QString &text)

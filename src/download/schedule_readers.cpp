@@ -9,11 +9,6 @@
 
 namespace {
 
-bool is_big_step(int step)
-{
-    return step >= kStepBigScheduleKai;
-}
-
 // A date written with three runs of digits (2008年01月05日, 2008/01/05).
 std::optional<QDate> read_date(const QString &text)
 {
@@ -50,11 +45,6 @@ QString date_after(const QString &text, qsizetype from, qsizetype &end)
     QString date = text.mid(gt + 1, paren - gt - 1);
     date.remove(QStringLiteral("\r\n"));
     return date.trimmed();
-}
-
-BookText book_text(const QString &text)
-{
-    return BookText(shift_jis::encode(text));
 }
 
 void rename_team_columns(TableColumns &columns, int count)
@@ -206,34 +196,20 @@ bool get_scedule_kai_detail(DownloadState &st, const QString &text)
 bool get_scedule_kind(DownloadState &st, const QString &text)
 {
     const bool big = is_big_step(st.step);
-    st.choices.clear();
-    st.lines.clear();
-    TagScanner s(text);
-    if (!s.seek({u"TABLE"}))
-        return false;
-    while (s.next_tag()) {
-        if (!s.is_cell())
-            continue;
-        QString cell;
-        s.cell(cell);
-        const std::optional<QString> name = section_name(cell, big, false);
-        const KindPage *page = name ? kind_page_by_name(*name, big) : nullptr;
-        if (!page)
-            continue;
-        ChoiceEntry choice;
-        choice.caption = *name;
-        if (big) {
-            const qsizetype dai = cell.indexOf(u'第');
-            const qsizetype kai = cell.indexOf(u'回');
-            const QString number = (dai >= 0 && kai > dai) ? cell.mid(dai + 1, kai - dai - 1) : QString();
-            choice.url =
-                big_match_page_url(st.store_url, round_4digits(number), QString::fromUtf16(page->commodity));
-        }
-        choice.step = page->schedule_step;
-        st.choices.push_back(choice);
-    }
-    st.show_choices();
-    return true;
+    return read_kind_choices(
+        st, text, false, [&](const QString &cell, const QString &name, const KindPage &page) {
+            ChoiceEntry choice;
+            choice.caption = name;
+            if (big) {
+                const qsizetype dai = cell.indexOf(u'第');
+                const qsizetype kai = cell.indexOf(u'回');
+                const QString number = (dai >= 0 && kai > dai) ? cell.mid(dai + 1, kai - dai - 1) : QString();
+                choice.url = big_match_page_url(st.store_url, round_4digits(number),
+                                                QString::fromUtf16(page.commodity));
+            }
+            choice.step = page.schedule_step;
+            return choice;
+        });
 }
 
 bool get_scedule_data(DownloadState &st, const TeamNames &teams, const QString &text)

@@ -53,3 +53,28 @@ bool find_kind_table(TagScanner &s, const KindPage &page, bool results, QString 
 {
     return find_section(s, page, results, cell) && (s.is(u"TABLE") || s.seek({u"TABLE"})) && s.seek({u"TR"});
 }
+
+bool read_kind_choices(DownloadState &st, const QString &text, bool results, const KindChoice &take)
+{
+    const bool big = is_big_step(st.step);
+    st.choices.clear();
+    st.lines.clear();
+    TagScanner s(text);
+    if (!s.seek({u"TABLE"}))
+        return false;
+    while (s.next_tag()) {
+        if (!s.is_cell())
+            continue;
+        QString cell;
+        s.cell(cell);
+        // A result page names its sections by round ("…回").
+        if (results && !cell.contains(u'回'))
+            continue;
+        const std::optional<QString> name = section_name(cell, big, results);
+        const KindPage *page = name ? kind_page_by_name(*name, big) : nullptr;
+        if (page)
+            st.choices.push_back(take(cell, *name, *page));
+    }
+    st.show_choices();
+    return true;
+}

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "download/download_state.h"
 #include "download/download_step.h"
 #include "download/tag_scanner.h"
 
+#include <functional>
 #include <optional>
 
 // The kind a section cell of a round page names ("第123回totoくじ情報", "第45回　BIG　くじ結果"),
@@ -15,3 +17,9 @@ bool find_section(TagScanner &s, const KindPage &page, bool results, QString &ce
 
 // Then moves on to the table after that cell and just past its first TR.
 bool find_kind_table(TagScanner &s, const KindPage &page, bool results, QString &cell);
+
+// The kinds a round page lists, as the choices of the next step: `take` makes the choice of
+// each cell that names a kind's section (cell, kind name, kind). False when the page has
+// no table.
+using KindChoice = std::function<ChoiceEntry(const QString &cell, const QString &name, const KindPage &page)>;
+bool read_kind_choices(DownloadState &st, const QString &text, bool results, const KindChoice &take);
