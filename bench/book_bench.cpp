@@ -1,5 +1,6 @@
 // Times saving, and loading with grading, of a maximal book and of one half its size.
 // Both costs should grow linearly: the full/half ratios are expected near 2.
+#include "best_ms.h"
 #include "book/book_file.h"
 #include "maximal_book.h"
 #include "results/winning_check.h"
@@ -13,19 +14,6 @@
 #include <functional>
 
 namespace {
-
-// Best of a few runs, in milliseconds.
-double best_ms(const std::function<void()> &work, int runs = 5)
-{
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    return best;
-}
 
 struct Timing {
     double write_ms;

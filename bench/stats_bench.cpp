@@ -1,6 +1,7 @@
 // Times the statistics of a maximal book (32,767 rounds, full pools) and the 収支統計 window
 // on it, offscreen: the figures alone, building the window (table and chart), painting it,
 // and switching the chart to one kind. --screenshot FILE saves a picture of the window.
+#include "best_ms.h"
 #include "main_window/form_stats.h"
 #include "maximal_book.h"
 #include "platform/ui_services.h"
@@ -14,23 +15,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-
-namespace {
-
-// Best of a few runs, in milliseconds.
-double best_ms(const std::function<void()> &run, int runs = 5)
-{
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        run();
-        best = std::min(best, static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    return best;
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
