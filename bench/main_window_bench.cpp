@@ -4,7 +4,7 @@
 #include "book/book_file.h"
 #include "main_window/form_main.h"
 #include "maximal_book.h"
-#include "platform/ui_services.h"
+#include "ui/ui_services.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

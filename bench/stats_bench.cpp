@@ -4,9 +4,9 @@
 #include "best_ms.h"
 #include "main_window/form_stats.h"
 #include "maximal_book.h"
-#include "platform/ui_services.h"
 #include "results/book_stats.h"
 #include "results/winning_check.h"
+#include "ui/ui_services.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 // The program: one main window on one book, one instance per user.
 #include "main_window/form_main.h"
-#include "platform/help_viewer.h"
-#include "platform/single_instance.h"
-#include "platform/ui_services.h"
+#include "ui/help_viewer.h"
+#include "ui/single_instance.h"
+#include "ui/ui_services.h"
 
 #include <QApplication>
 #include <QIcon>

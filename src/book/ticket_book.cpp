@@ -6,22 +6,22 @@ int RoundEntry::slot_result(int slot) const
                                : teams[static_cast<size_t>(slot)].score;
 }
 
-std::vector<SinglePurchase> &TicketBook::single_pool(LotteryKind kind)
+TrackedList<SinglePurchase> &TicketBook::single_pool(LotteryKind kind)
 {
     return is_match_kind(kind) ? singles : goal_singles;
 }
 
-const std::vector<SinglePurchase> &TicketBook::single_pool(LotteryKind kind) const
+const TrackedList<SinglePurchase> &TicketBook::single_pool(LotteryKind kind) const
 {
     return is_match_kind(kind) ? singles : goal_singles;
 }
 
-std::vector<MultiPurchase> &TicketBook::multi_pool(LotteryKind kind)
+TrackedList<MultiPurchase> &TicketBook::multi_pool(LotteryKind kind)
 {
     return is_match_kind(kind) ? multis : goal_multis;
 }
 
-const std::vector<MultiPurchase> &TicketBook::multi_pool(LotteryKind kind) const
+const TrackedList<MultiPurchase> &TicketBook::multi_pool(LotteryKind kind) const
 {
     return is_match_kind(kind) ? multis : goal_multis;
 }
@@ -92,7 +92,7 @@ void ChainAppender::append(int type, int index)
 namespace {
 
 template <typename Record>
-Outcome store_and_link(TicketBook &book, int entry, std::vector<Record> &pool, Record record, int type,
+Outcome store_and_link(TicketBook &book, int entry, TrackedList<Record> &pool, Record record, int type,
                        int64_t tickets)
 {
     if (static_cast<int>(pool.size()) >= kMaxRecords)
@@ -120,6 +120,58 @@ Outcome add_multi(TicketBook &book, int entry, const MultiPurchase &purchase)
     MultiPurchase counted = purchase;
     count_multi(counted, kind);
     return store_and_link(book, entry, book.multi_pool(kind), counted, kMulti, counted.combos);
+}
+
+void replace_single(TicketBook &book, int entry, int index, const SinglePurchase &purchase)
+{
+    const LotteryKind kind = book.entries[static_cast<size_t>(entry)].kind;
+    book.single_pool(kind)[static_cast<size_t>(index)].picks = purchase.picks;
+}
+
+void replace_multi(TicketBook &book, int entry, int index, const MultiPurchase &marks)
+{
+    RoundEntry &round = book.entries[static_cast<size_t>(entry)];
+    MultiPurchase &ticket = book.multi_pool(round.kind)[static_cast<size_t>(index)];
+    for (int s = 0; s < slot_count(round.kind); ++s)
+        ticket.marks[static_cast<size_t>(s)] = marks.marks[static_cast<size_t>(s)];
+    round.tickets -= ticket.combos;
+    count_multi(ticket, round.kind);
+    round.tickets += ticket.combos;
+}
+
+void copy_names(RoundEntry &to, const RoundEntry &from)
+{
+    to.kai = from.kai;
+    if (is_match_kind(to.kind)) {
+        for (size_t s = 0; s < to.matches.size(); ++s) {
+            to.matches[s].home = from.matches[s].home;
+            to.matches[s].away = from.matches[s].away;
+        }
+    } else {
+        for (size_t s = 0; s < to.teams.size(); ++s)
+            to.teams[s].team = from.teams[s].team;
+    }
+    to.has_grade3 = from.has_grade3;
+    to.has_grade5 = from.has_grade5;
+    to.has_grade6 = from.has_grade6;
+}
+
+void copy_results(RoundEntry &to, const RoundEntry &from, bool with_flags)
+{
+    if (is_match_kind(to.kind)) {
+        for (size_t s = 0; s < to.matches.size(); ++s)
+            to.matches[s].result = from.matches[s].result;
+    } else {
+        for (size_t s = 0; s < to.teams.size(); ++s)
+            to.teams[s].score = from.teams[s].score;
+    }
+    to.state = from.state;
+    to.prizes = from.prizes;
+    if (with_flags) {
+        to.has_grade3 = from.has_grade3;
+        to.has_grade5 = from.has_grade5;
+        to.has_grade6 = from.has_grade6;
+    }
 }
 
 void count_multi(MultiPurchase &multi, LotteryKind kind)

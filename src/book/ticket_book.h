@@ -3,6 +3,7 @@
 #include "book/book_text.h"
 #include "book/lottery_kind.h"
 #include "book/outcome.h"
+#include "book/tracked_list.h"
 
 #include <QByteArray>
 #include <array>
@@ -113,19 +114,19 @@ int grade_count(const RoundEntry &entry);
 
 class TicketBook {
 public:
-    std::vector<RoundEntry> entries;
-    std::vector<SinglePurchase> singles;
-    std::vector<MultiPurchase> multis;
-    std::vector<GoalSinglePurchase> goal_singles;
-    std::vector<GoalMultiPurchase> goal_multis;
+    TrackedList<RoundEntry> entries;
+    TrackedList<SinglePurchase> singles;
+    TrackedList<MultiPurchase> multis;
+    TrackedList<GoalSinglePurchase> goal_singles;
+    TrackedList<GoalMultiPurchase> goal_multis;
 
     int entry_count() const { return static_cast<int>(entries.size()); }
 
     // The pools a round of this kind keeps its purchases in.
-    std::vector<SinglePurchase> &single_pool(LotteryKind kind);
-    const std::vector<SinglePurchase> &single_pool(LotteryKind kind) const;
-    std::vector<MultiPurchase> &multi_pool(LotteryKind kind);
-    const std::vector<MultiPurchase> &multi_pool(LotteryKind kind) const;
+    TrackedList<SinglePurchase> &single_pool(LotteryKind kind);
+    const TrackedList<SinglePurchase> &single_pool(LotteryKind kind) const;
+    TrackedList<MultiPurchase> &multi_pool(LotteryKind kind);
+    const TrackedList<MultiPurchase> &multi_pool(LotteryKind kind) const;
 
     PurchaseLinks &links(LotteryKind kind, int type, int index);
     const PurchaseLinks &links(LotteryKind kind, int type, int index) const;
@@ -175,6 +176,18 @@ private:
 // is full; a multi is refused on a BIG-family round.
 Outcome add_single(TicketBook &book, int entry, const SinglePurchase &purchase);
 Outcome add_multi(TicketBook &book, int entry, const MultiPurchase &purchase);
+
+// Replaces the picks of single `index` of the entry's pool; its place in the chain stays.
+void replace_single(TicketBook &book, int entry, int index, const SinglePurchase &purchase);
+// Replaces the marks of multi `index` of the entry's pool; its place stays and the round's
+// tickets change by the difference of combinations.
+void replace_multi(TicketBook &book, int entry, int index, const MultiPurchase &marks);
+
+// Label, team names and grade flags of `from` into `to`; nothing else changes.
+void copy_names(RoundEntry &to, const RoundEntry &from);
+// Results (or scores), prize state and prizes of `from` into `to`, and with `with_flags` its
+// grade flags; names, kind and tickets stay.
+void copy_results(RoundEntry &to, const RoundEntry &from, bool with_flags);
 
 // Recounts doubles, triples, marked and combos of a multi over the kind's used slots.
 void count_multi(MultiPurchase &multi, LotteryKind kind);

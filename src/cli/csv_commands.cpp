@@ -1,4 +1,5 @@
 // The round CSV commands: export-csv and import-csv, through the window's own logic.
+#include "book/book_document.h"
 #include "book/book_file.h"
 #include "book/csv_export.h"
 #include "book/csv_import.h"
@@ -34,16 +35,16 @@ int cli_import_csv(const QStringList &args)
 {
     if (args.size() != 2)
         return 2;
-    BookReadResult read = read_data(args[0]);
-    if (!read.outcome.ok)
-        return fail(read.outcome.message);
-    const CsvImport staged = read_csv(args[1], read.book);
+    BookDocument document;
+    if (const Outcome opened = document.open(args[0]); !opened.ok)
+        return fail(opened.message);
+    const CsvImport staged = read_csv(args[1], document.book());
     if (!staged.outcome.ok)
         return fail(staged.outcome.message);
     if (staged.csv_rows.empty())
         return 0; // a header alone changes nothing
-    if (const Outcome applied = apply_csv(read.book, staged); !applied.ok)
+    if (const Outcome applied = document.import_csv(staged); !applied.ok)
         return fail(applied.message);
-    const Outcome saved = write_data(read.book, args[0]);
+    const Outcome saved = document.save(args[0]);
     return saved.ok ? 0 : fail(saved.message);
 }

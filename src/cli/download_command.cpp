@@ -130,8 +130,9 @@ int fail(const QString &message)
 // Applies the downloaded round as the confirmation's OK does and saves the book; the file
 // is only written once everything has succeeded.
 int apply_to_book(const DownloadSession &session, const TeamNames &names, const Destination &to,
-                  TicketBook &book)
+                  BookDocument &document)
 {
+    const TicketBook &book = document.book();
     const RoundEntry &round = session.downloaded_round();
     int outcome = session.dialog_result();
     const int target = to.row - 1;
@@ -145,10 +146,10 @@ int apply_to_book(const DownloadSession &session, const TeamNames &names, const 
     }
     int entry = -1;
     if (const Outcome applied =
-            apply_download(book, {round, session.page_names(), names}, outcome, target, &entry);
+            apply_download(document, {round, session.page_names(), names}, outcome, target, &entry);
         !applied.ok)
         return fail(applied.message);
-    const Outcome saved = write_data(book, to.book_path);
+    const Outcome saved = document.save(to.book_path);
     return saved.ok ? 0 : fail(saved.message);
 }
 
@@ -191,12 +192,11 @@ int cli_download(const QStringList &args)
         if (into.book_path.isEmpty() || !number || into.row < 1)
             return 2;
     }
-    BookReadResult read;
+    BookDocument document;
     if (!into.book_path.isEmpty()) {
-        read = read_data(into.book_path);
-        if (!read.outcome.ok)
-            return fail(read.outcome.message);
-        if (into.row > read.book.entry_count())
+        if (const Outcome opened = document.open(into.book_path); !opened.ok)
+            return fail(opened.message);
+        if (into.row > document.book().entry_count())
             return fail(QStringLiteral("row %1 names no round").arg(into.row));
     }
 
@@ -215,7 +215,7 @@ int cli_download(const QStringList &args)
         return outcome.status;
     }
     if (!into.book_path.isEmpty()) {
-        if (const int status = apply_to_book(session, names, into, read.book); status != 0)
+        if (const int status = apply_to_book(session, names, into, document); status != 0)
             return status;
     }
     print_utf8(stdout, outcome.json + '\n');

@@ -14,23 +14,6 @@ BookText fitted_name(const BookText &stored, const QString &page_name, const Tea
     return BookText(shift_jis::encode(known ? *known : chg_team_name_size(page_name)));
 }
 
-void copy_results(RoundEntry &to, const RoundEntry &from)
-{
-    if (is_match_kind(from.kind)) {
-        for (size_t i = 0; i < to.matches.size(); ++i)
-            to.matches[i].result = from.matches[i].result;
-    } else {
-        for (size_t i = 0; i < to.teams.size(); ++i)
-            to.teams[i].score = from.teams[i].score;
-    }
-    to.state = from.state;
-    to.has_grade3 = from.has_grade3;
-    to.has_grade5 = from.has_grade5;
-    to.has_grade6 = from.has_grade6;
-    for (size_t g = 0; g < 6; ++g)
-        to.prizes[g] = from.prizes[g];
-}
-
 } // namespace
 
 RoundEntry entry_from_download(const DownloadedData &data, int outcome)
@@ -42,7 +25,7 @@ RoundEntry entry_from_download(const DownloadedData &data, int outcome)
         entry.matches = data.round.matches;
     else
         entry.teams = data.round.teams;
-    copy_results(entry, data.round);
+    copy_results(entry, data.round, true);
     if (outcome == kResultAsNewEntry) {
         for (size_t i = 0; i < entry.matches.size(); ++i) {
             MatchSlot &slot = entry.matches[i];
@@ -61,16 +44,16 @@ bool can_take_results(const TicketBook &book, int target, const RoundEntry &roun
            book.entries[static_cast<size_t>(target)].kind == round.kind;
 }
 
-Outcome apply_download(TicketBook &book, const DownloadedData &data, int outcome, int target, int *entry)
+Outcome apply_download(BookDocument &document, const DownloadedData &data, int outcome, int target,
+                       int *entry)
 {
     if (outcome == kScheduleAsNewEntry || outcome == kResultAsNewEntry) {
-        Outcome added = add_entry(book, entry_from_download(data, outcome));
+        Outcome added = document.add_downloaded(entry_from_download(data, outcome));
         if (added.ok)
-            *entry = book.entry_count() - 1;
+            *entry = document.book().entry_count() - 1;
         return added;
     }
-    Q_ASSERT(outcome == kResultIntoEntry && can_take_results(book, target, data.round));
-    copy_results(book.entries[static_cast<size_t>(target)], data.round);
+    Q_ASSERT(outcome == kResultIntoEntry && can_take_results(document.book(), target, data.round));
     *entry = target;
-    return Outcome::success();
+    return document.take_results(target, data.round);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "book/book_document.h"
 #include "book/outcome.h"
 #include "book/ticket_book.h"
 #include "download/download_state.h"
@@ -28,8 +29,9 @@ RoundEntry entry_from_download(const DownloadedData &data, int outcome);
 // Whether entry `target` can take the downloaded round's results (same kind).
 bool can_take_results(const TicketBook &book, int target, const RoundEntry &round);
 
-// Writes the download into the book: outcome 1 or 2 appends a new entry (refused with the
-// out-of-memory message when the book is full); 3 copies results, prize state, grade flags
-// and prizes into entry `target`, keeping its names and purchases. Returns the entry
-// written in `*entry`. The caller grades it.
-Outcome apply_download(TicketBook &book, const DownloadedData &data, int outcome, int target, int *entry);
+// Writes the download into the book as one step: outcome 1 or 2 appends a new entry (refused
+// with the out-of-memory message when the book is full); 3 copies results, prize state,
+// grade flags and prizes into entry `target`, keeping its names and purchases. Returns the
+// entry written in `*entry`.
+Outcome apply_download(BookDocument &document, const DownloadedData &data, int outcome, int target,
+                       int *entry);

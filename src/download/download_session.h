@@ -1,9 +1,9 @@
 #pragma once
 
-#include "download/clock.h"
 #include "download/download_state.h"
-#include "download/page_fetcher.h"
 #include "download/team_names.h"
+#include "platform/clock.h"
+#include "platform/page_fetcher.h"
 
 #include <array>
 #include <functional>

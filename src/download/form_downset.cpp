@@ -25,11 +25,11 @@ FormDownset::FormDownset(const RoundEntry &downloaded, SharedState &state, QWidg
 void FormDownset::on_open()
 {
     state_.dialog_result = kDownloadCancelled;
-    targets_ = download_targets(state_.book, downloaded_);
+    targets_ = download_targets(state_.book(), downloaded_);
     cmb_kai_->clear();
     cmb_kai_->addItem(QStringLiteral("新規追加"), -1);
     for (int entry : targets_.entries)
-        cmb_kai_->addItem(state_.book.entries[static_cast<size_t>(entry)].kai.text(), entry);
+        cmb_kai_->addItem(state_.book().entries[static_cast<size_t>(entry)].kai.text(), entry);
     cmb_kai_->setCurrentIndex(targets_.preselected);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "download/download_confirmation.h"
-#include "platform/form_controls.h"
-#include "platform/shared_state.h"
+#include "ui/form_controls.h"
+#include "ui/shared_state.h"
 
 class QComboBox;
 class QPushButton;

@@ -1,6 +1,6 @@
 #include "download/form_inet.h"
 
-#include "platform/ui_services.h"
+#include "ui/ui_services.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

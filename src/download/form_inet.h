@@ -1,9 +1,9 @@
 #pragma once
 
 #include "download/download_session.h"
-#include "platform/form_controls.h"
 #include "platform/http_fetcher.h"
-#include "platform/shared_state.h"
+#include "ui/form_controls.h"
+#include "ui/shared_state.h"
 
 #include <memory>
 

@@ -74,7 +74,7 @@ void InetCheckDialog::on_open()
     const bool update = kept_result_ == kResultIntoEntry;
     const bool results = kept_result_ != kScheduleAsNewEntry;
     // An update shows the entry's own names and results beside the downloaded ones.
-    const RoundEntry &shown = update ? state_.book.entries[static_cast<size_t>(target_)] : downloaded_;
+    const RoundEntry &shown = update ? state_.book().entries[static_cast<size_t>(target_)] : downloaded_;
     lbl_kind_->setText(kind_display_name(downloaded_.kind));
     lbl_kai_->setText(downloaded_.kai.text());
     slot_rows_.show_round(shown, slot_count(downloaded_.kind), [&](int i) {
@@ -110,7 +110,6 @@ void InetCheckDialog::on_open()
 void InetCheckDialog::cmd_ok_Click()
 {
     state_.dialog_result = kept_result_;
-    state_.mark_changed();
     accept();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/form_controls.h"
-#include "platform/shared_state.h"
+#include "ui/form_controls.h"
+#include "ui/shared_state.h"
 
 #include <array>
 

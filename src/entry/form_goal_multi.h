@@ -7,5 +7,6 @@ class FormGoalMulti : public FormMulti {
     Q_OBJECT
 
 public:
-    FormGoalMulti(SharedState &state, UiServices &ui, QWidget *parent = nullptr);
+    FormGoalMulti(SharedState &state, UiServices &ui, Commit<MultiPurchase> commit,
+                  QWidget *parent = nullptr);
 };

@@ -7,5 +7,5 @@ class FormGoalName : public FormName {
     Q_OBJECT
 
 public:
-    FormGoalName(SharedState &state, UiServices &ui, QWidget *parent = nullptr);
+    FormGoalName(SharedState &state, UiServices &ui, Commit<RoundEntry> commit, QWidget *parent = nullptr);
 };

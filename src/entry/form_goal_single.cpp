@@ -1,6 +1,7 @@
 #include "entry/form_goal_single.h"
 
-FormGoalSingle::FormGoalSingle(SharedState &state, UiServices &ui, QWidget *parent)
-    : FormSingle(state, ui, parent, Family::goal)
+FormGoalSingle::FormGoalSingle(SharedState &state, UiServices &ui, Commit<SinglePurchase> commit,
+                               QWidget *parent)
+    : FormSingle(state, ui, std::move(commit), parent, Family::goal)
 {
 }

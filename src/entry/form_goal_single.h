@@ -7,5 +7,6 @@ class FormGoalSingle : public FormSingle {
     Q_OBJECT
 
 public:
-    FormGoalSingle(SharedState &state, UiServices &ui, QWidget *parent = nullptr);
+    FormGoalSingle(SharedState &state, UiServices &ui, Commit<SinglePurchase> commit,
+                   QWidget *parent = nullptr);
 };

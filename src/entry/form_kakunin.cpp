@@ -1,9 +1,8 @@
 #include "entry/form_kakunin.h"
 
 #include "book/csv_import.h"
-#include "entry/purchase_deletion.h"
 #include "entry/purchase_review.h"
-#include "platform/ui_services.h"
+#include "ui/ui_services.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -184,7 +183,7 @@ void KakuninDialog::on_open()
 
 void KakuninDialog::fill_items(int select)
 {
-    const std::vector<ReviewItem> items = review_items(state_.book, state_.current);
+    const std::vector<ReviewItem> items = review_items(state_.book(), state_.current);
     const QSignalBlocker quiet(cmb_kind_);
     cmb_kind_->clear();
     item_values_.clear();
@@ -229,7 +228,7 @@ void KakuninDialog::show_item(int item)
         return;
     }
     const ReviewTicket t =
-        review_ticket(state_.book, state_.current, item_values_[static_cast<size_t>(item)]);
+        review_ticket(state_.book(), state_.current, item_values_[static_cast<size_t>(item)]);
     shown_type_ = t.type;
     state_.edit_target = t.pool_index + 1;
     set_ticket_visible(true);
@@ -276,16 +275,14 @@ void KakuninDialog::cmd_del_Click()
         return;
     const int item = cmb_kind_->currentIndex();
     if (item > 0) {
-        if (shown_type_ == kSingle)
-            single_del(state_.book, state_.current, state_.edit_target - 1);
-        else
-            multi_del(state_.book, state_.current, state_.edit_target - 1);
+        if (!commit(editors_.delete_ticket ? editors_.delete_ticket(shown_type_, state_.edit_target - 1)
+                                           : Outcome::failure(QString())))
+            return;
         fill_items(0);
-        if (editors_.entry_changed)
-            editors_.entry_changed();
         return;
     }
-    delete_entry(state_.book, state_.current);
+    if (!commit(editors_.delete_round ? editors_.delete_round() : Outcome::failure(QString())))
+        return;
     state_.dialog_result = 1;
     accept();
 }
@@ -295,11 +292,8 @@ void KakuninDialog::cmd_ok_Click()
     if (csv_mode()) {
         // All or nothing: an import that does not fit leaves the book as it was and the
         // dialog open.
-        if (const Outcome applied = apply_csv(state_.book, *csv_); !applied.ok) {
-            ui_.message(this, applied.message, program_title(), UiServices::Icon::critical,
-                        UiServices::Buttons::ok);
+        if (!commit(editors_.import_csv ? editors_.import_csv(*csv_) : Outcome::failure(QString())))
             return;
-        }
         state_.dialog_result = 1;
     }
     accept();
@@ -359,6 +353,25 @@ void KakuninDialog::show_csv_row(int row)
         amount->show();
         prize_labels_[2 * g]->setVisible(view.grade_labels_shown);
     }
+}
+
+bool KakuninDialog::commit(const Outcome &outcome)
+{
+    if (!outcome.ok && !outcome.message.isEmpty())
+        ui_.message(this, outcome.message, program_title(), UiServices::Icon::critical,
+                    UiServices::Buttons::ok);
+    return outcome.ok;
+}
+
+ReviewEditors review_commits(SharedState &state)
+{
+    ReviewEditors editors;
+    editors.delete_ticket = [&state](int type, int pool_index) {
+        return state.document.delete_purchase(state.current, type, pool_index);
+    };
+    editors.delete_round = [&state] { return state.document.delete_round(state.current); };
+    editors.import_csv = [&state](const CsvImport &staged) { return state.document.import_csv(staged); };
+    return editors;
 }
 
 FormKakunin::FormKakunin(SharedState &state, UiServices &ui, ReviewEditors editors, QWidget *parent)

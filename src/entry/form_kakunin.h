@@ -1,8 +1,8 @@
 #pragma once
 
 #include "entry/review_editors.h"
-#include "platform/form_controls.h"
-#include "platform/shared_state.h"
+#include "ui/form_controls.h"
+#include "ui/shared_state.h"
 
 #include <array>
 #include <vector>
@@ -15,8 +15,8 @@ class QPushButton;
 class UiServices;
 
 // 購入確認・修正: one round and, item by item, its tickets set against the results. From
-// here tickets and the round are changed (through the editors the command lends it) or
-// deleted; each change is stored at once and reported through `editors.entry_changed`.
+// here tickets and the round are changed or deleted through the editors the command lends
+// it; each change is stored at once.
 // One class serves both families; FormKakunin (match kinds) and FormGoalKakunin (goal
 // kinds) only choose the family.
 //
@@ -54,6 +54,8 @@ private:
     void cmd_cng_Click();
     void cmd_del_Click();
     void cmd_ok_Click();
+    // Shows a refused commit's message; true when the commit went through.
+    bool commit(const Outcome &outcome);
     bool csv_mode() const { return csv_flag == -1 && csv_ != nullptr; }
     void open_csv();
     void show_csv_row(int row);
@@ -84,6 +86,10 @@ private:
     QPushButton *cmd_ok_ = nullptr;
     QPushButton *cmd_cancel_ = nullptr;
 };
+
+// The review's own commits (deleting a ticket or the round, importing a CSV file) into the
+// state's document, on the entry `current`; no edit modes.
+ReviewEditors review_commits(SharedState &state);
 
 class FormKakunin : public KakuninDialog {
     Q_OBJECT

@@ -1,9 +1,9 @@
 #include "entry/form_multi.h"
 
 #include "entry/purchase_entry.h"
-#include "platform/form_controls.h"
-#include "platform/shared_state.h"
-#include "platform/ui_services.h"
+#include "ui/form_controls.h"
+#include "ui/shared_state.h"
+#include "ui/ui_services.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -19,13 +19,15 @@ namespace {
 constexpr int kMatchMultiRows = 13;
 } // namespace
 
-FormMulti::FormMulti(SharedState &state, UiServices &ui, QWidget *parent)
-    : FormMulti(state, ui, parent, Family::match)
+FormMulti::FormMulti(SharedState &state, UiServices &ui, Commit<MultiPurchase> commit, QWidget *parent)
+    : FormMulti(state, ui, std::move(commit), parent, Family::match)
 {
 }
 
-FormMulti::FormMulti(SharedState &state, UiServices &ui, QWidget *parent, Family family)
-    : FormPurchaseBase(state, ui, parent, family, "form_multi", "form_goal_multi", kMatchMultiRows, true)
+FormMulti::FormMulti(SharedState &state, UiServices &ui, Commit<MultiPurchase> commit, QWidget *parent,
+                     Family family)
+    : FormPurchaseBase(state, ui, parent, family, "form_multi", "form_goal_multi", kMatchMultiRows, true),
+      commit_(std::move(commit))
 {
     setWindowTitle(QStringLiteral("マルチ購入"));
     const QStringList headings =
@@ -83,7 +85,7 @@ void FormMulti::load_rows()
     work_ = MultiPurchase{};
     const int index = edit_index();
     if (index >= 0) {
-        const MultiPurchase &stored = state_.book.multi_pool(kind())[static_cast<size_t>(index)];
+        const MultiPurchase &stored = state_.book().multi_pool(kind())[static_cast<size_t>(index)];
         // The stored marks are shown as they are, even beyond today's limits (a book file
         // may hold them); the user can then only take marks away until they fit.
         for (int i = 0; i < row_count(); ++i) {
@@ -142,7 +144,7 @@ void FormMulti::cmd_ok_Click()
 {
     if (!cmd_ok->isEnabled())
         return;
-    const Outcome stored = store_multi(state_.book, state_.current, edit_index(), work_);
+    const Outcome stored = commit_(marked_multi(work_, kind()));
     if (!stored.ok) {
         show_refusal(stored);
         return;

@@ -11,7 +11,7 @@ class FormMulti : public FormPurchaseBase {
     Q_OBJECT
 
 public:
-    FormMulti(SharedState &state, UiServices &ui, QWidget *parent = nullptr);
+    FormMulti(SharedState &state, UiServices &ui, Commit<MultiPurchase> commit, QWidget *parent = nullptr);
 
     // Recounts doubles, triples, marked rows and combinations from the working copy and
     // enables OK when every shown row has a mark.
@@ -21,7 +21,8 @@ public:
     const MultiPurchase &working_copy() const { return work_; }
 
 protected:
-    FormMulti(SharedState &state, UiServices &ui, QWidget *parent, Family family);
+    FormMulti(SharedState &state, UiServices &ui, Commit<MultiPurchase> commit, QWidget *parent,
+              Family family);
 
     void load_rows() override;
 
@@ -31,6 +32,8 @@ private:
     void show_counters();
     void cmd_clear_Click();
     void cmd_ok_Click();
+
+    Commit<MultiPurchase> commit_;
 
     std::array<QCheckBox *, kMaxSlots> chk_win{}; // match kinds: 勝, 分, 負
     std::array<QCheckBox *, kMaxSlots> chk_draw{};

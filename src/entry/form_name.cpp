@@ -1,10 +1,10 @@
 #include "entry/form_name.h"
 
 #include "entry/form_text_box.h"
-#include "platform/form_controls.h"
-#include "platform/shared_state.h"
 #include "platform/shift_jis.h"
-#include "platform/ui_services.h"
+#include "ui/form_controls.h"
+#include "ui/shared_state.h"
+#include "ui/ui_services.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -14,13 +14,14 @@
 
 using namespace form_ui;
 
-FormName::FormName(SharedState &state, UiServices &ui, QWidget *parent)
-    : FormName(state, ui, parent, Family::match)
+FormName::FormName(SharedState &state, UiServices &ui, Commit<RoundEntry> commit, QWidget *parent)
+    : FormName(state, ui, std::move(commit), parent, Family::match)
 {
 }
 
-FormName::FormName(SharedState &state, UiServices &ui, QWidget *parent, Family family)
-    : OpeningDialog(parent), state_(state), ui_(ui), family_(family),
+FormName::FormName(SharedState &state, UiServices &ui, Commit<RoundEntry> commit, QWidget *parent,
+                   Family family)
+    : OpeningDialog(parent), state_(state), ui_(ui), commit_(std::move(commit)), family_(family),
       kind_(family == Family::match ? LotteryKind::toto : LotteryKind::totoGOAL)
 {
     build();
@@ -226,14 +227,12 @@ void FormName::cmd_ok_Click()
 {
     if (!cmd_ok->isEnabled())
         return;
-    if (editing()) {
-        edit_round(state_.book, state_.current, collect_names(), chosen_option());
-    } else {
-        const Outcome added = add_round(state_.book, kind_, collect_names(), chosen_option());
-        if (!added.ok) {
-            ui_.message(this, added.message, program_title(), UiServices::Icon::critical);
-            return;
-        }
+    const RoundEntry round = editing()
+                                 ? renamed_round(state_.current_entry(), collect_names(), chosen_option())
+                                 : new_round(kind_, collect_names(), chosen_option());
+    if (const Outcome stored = commit_(round); !stored.ok) {
+        ui_.message(this, stored.message, program_title(), UiServices::Icon::critical);
+        return;
     }
     state_.dialog_result = 1;
     accept();

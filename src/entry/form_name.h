@@ -2,7 +2,8 @@
 
 #include "book/lottery_kind.h"
 #include "entry/purchase_entry.h"
-#include "platform/form_controls.h"
+#include "ui/book_commits.h"
+#include "ui/form_controls.h"
 
 #include <array>
 
@@ -15,13 +16,13 @@ struct SharedState;
 class UiServices;
 
 // Registration of a round: its label, team names and grade options. Creates a new round
-// when edit_target is 0, else edits the round `current`. form_name serves the match kinds;
-// form_goal_name (FormGoalName) is the same dialog with one team per row.
+// when edit_target is 0, else edits the round `current`; OK hands the round to `commit`. form_name serves the
+// match kinds; form_goal_name (FormGoalName) is the same dialog with one team per row.
 class FormName : public form_ui::OpeningDialog {
     Q_OBJECT
 
 public:
-    FormName(SharedState &state, UiServices &ui, QWidget *parent = nullptr);
+    FormName(SharedState &state, UiServices &ui, Commit<RoundEntry> commit, QWidget *parent = nullptr);
 
     // The kind of the round; read when the dialog opens.
     void set_kind(LotteryKind kind);
@@ -35,7 +36,7 @@ public:
     int row_count() const;
 
 protected:
-    FormName(SharedState &state, UiServices &ui, QWidget *parent, Family family);
+    FormName(SharedState &state, UiServices &ui, Commit<RoundEntry> commit, QWidget *parent, Family family);
 
     void on_open() override;
 
@@ -49,6 +50,7 @@ private:
 
     SharedState &state_;
     UiServices &ui_;
+    Commit<RoundEntry> commit_;
     Family family_;
     LotteryKind kind_;
     std::array<QFrame *, kMaxTeamSlots / 2 - 1> pair_lines_{};

@@ -1,8 +1,8 @@
 #include "entry/form_purchase_base.h"
 
-#include "platform/form_controls.h"
-#include "platform/shared_state.h"
-#include "platform/ui_services.h"
+#include "ui/form_controls.h"
+#include "ui/shared_state.h"
+#include "ui/ui_services.h"
 
 #include <QAbstractButton>
 #include <QGridLayout>

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "platform/form_controls.h"
-#include "platform/shared_state.h"
+#include "ui/book_commits.h"
+#include "ui/form_controls.h"
+#include "ui/shared_state.h"
 
 #include <QList>
 #include <array>

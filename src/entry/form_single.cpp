@@ -1,8 +1,8 @@
 #include "entry/form_single.h"
 
 #include "entry/purchase_entry.h"
-#include "platform/form_controls.h"
-#include "platform/shared_state.h"
+#include "ui/form_controls.h"
+#include "ui/shared_state.h"
 
 #include <QButtonGroup>
 #include <QPushButton>
@@ -10,13 +10,15 @@
 
 using namespace form_ui;
 
-FormSingle::FormSingle(SharedState &state, UiServices &ui, QWidget *parent)
-    : FormSingle(state, ui, parent, Family::match)
+FormSingle::FormSingle(SharedState &state, UiServices &ui, Commit<SinglePurchase> commit, QWidget *parent)
+    : FormSingle(state, ui, std::move(commit), parent, Family::match)
 {
 }
 
-FormSingle::FormSingle(SharedState &state, UiServices &ui, QWidget *parent, Family family)
-    : FormPurchaseBase(state, ui, parent, family, "form_single", "form_goal_single", kMaxMatchSlots, false)
+FormSingle::FormSingle(SharedState &state, UiServices &ui, Commit<SinglePurchase> commit, QWidget *parent,
+                       Family family)
+    : FormPurchaseBase(state, ui, parent, family, "form_single", "form_goal_single", kMaxMatchSlots, false),
+      commit_(std::move(commit))
 {
     setWindowTitle(QStringLiteral("シングル購入"));
     if (family == Family::match) {
@@ -62,7 +64,7 @@ void FormSingle::load_rows()
     const int index = edit_index();
     if (index < 0)
         return;
-    const SinglePurchase &ticket = state_.book.single_pool(kind())[static_cast<size_t>(index)];
+    const SinglePurchase &ticket = state_.book().single_pool(kind())[static_cast<size_t>(index)];
     for (int i = 0; i < row_count(); ++i) {
         const int pick = ticket.picks[static_cast<size_t>(i)];
         const QList<QAbstractButton *> &buttons = row_buttons_[static_cast<size_t>(i)];
@@ -102,7 +104,7 @@ void FormSingle::cmd_ok_Click()
                 picks[static_cast<size_t>(i)] = pick_codes_[static_cast<size_t>(b)];
         }
     }
-    const Outcome stored = store_single(state_.book, state_.current, edit_index(), picks);
+    const Outcome stored = commit_(picked_single(state_.book(), state_.current, edit_index(), picks));
     if (!stored.ok) {
         show_refusal(stored);
         return;

@@ -11,13 +11,14 @@ class FormSingle : public FormPurchaseBase {
     Q_OBJECT
 
 public:
-    FormSingle(SharedState &state, UiServices &ui, QWidget *parent = nullptr);
+    FormSingle(SharedState &state, UiServices &ui, Commit<SinglePurchase> commit, QWidget *parent = nullptr);
 
     // Enables OK once every shown row has a pick.
     void check();
 
 protected:
-    FormSingle(SharedState &state, UiServices &ui, QWidget *parent, Family family);
+    FormSingle(SharedState &state, UiServices &ui, Commit<SinglePurchase> commit, QWidget *parent,
+               Family family);
 
     void load_rows() override;
     bool arrows_pick() const override { return true; }
@@ -25,6 +26,8 @@ protected:
 private:
     QList<QAbstractButton *> make_row(int row);
     void cmd_ok_Click();
+
+    Commit<SinglePurchase> commit_;
 
     std::array<QRadioButton *, kMaxSlots> opt_win{}; // match kinds: 勝, 分, 負
     std::array<QRadioButton *, kMaxSlots> opt_draw{};

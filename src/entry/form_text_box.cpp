@@ -2,7 +2,7 @@
 
 #include "book/book_text.h"
 #include "entry/text_limits.h"
-#include "platform/ui_services.h"
+#include "ui/ui_services.h"
 
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>

@@ -47,32 +47,31 @@ void apply_grade_option(RoundEntry &entry, GradeOption option)
     entry.has_grade6 = entry.kind == LotteryKind::BIG && option == GradeOption::plus2;
 }
 
-Outcome add_round(TicketBook &book, LotteryKind kind, const RoundNames &names, GradeOption option)
+RoundEntry new_round(LotteryKind kind, const RoundNames &names, GradeOption option)
 {
     RoundEntry entry;
     entry.kind = kind;
+    return renamed_round(entry, names, option);
+}
+
+RoundEntry renamed_round(const RoundEntry &round, const RoundNames &names, GradeOption option)
+{
+    RoundEntry entry = round;
     store_names(entry, names);
     apply_grade_option(entry, option);
-    return add_entry(book, entry);
+    return entry;
 }
 
-void edit_round(TicketBook &book, int entry, const RoundNames &names, GradeOption option)
-{
-    RoundEntry &e = book.entries[static_cast<size_t>(entry)];
-    store_names(e, names);
-    apply_grade_option(e, option);
-}
-
-Outcome store_single(TicketBook &book, int entry, int edit_index, const SinglePicks &picks)
+SinglePurchase picked_single(const TicketBook &book, int entry, int edit_index, const SinglePicks &picks)
 {
     const LotteryKind kind = book.entries[static_cast<size_t>(entry)].kind;
-    SinglePurchase fresh;
-    SinglePurchase &ticket = edit_index < 0 ? fresh : book.single_pool(kind)[static_cast<size_t>(edit_index)];
+    SinglePurchase ticket =
+        edit_index < 0 ? SinglePurchase{} : book.single_pool(kind)[static_cast<size_t>(edit_index)];
     for (size_t s = 0; s < kMaxSlots; ++s) {
         if (picks[s] != kKeepPick)
             ticket.picks[s] = static_cast<uint8_t>(picks[s]);
     }
-    return edit_index < 0 ? add_single(book, entry, fresh) : Outcome::success();
+    return ticket;
 }
 
 bool multi_within_limits(const MultiPurchase &counted, LotteryKind kind)
@@ -91,18 +90,11 @@ QString multi_limit_reason(const MultiPurchase &counted, LotteryKind kind)
     return {};
 }
 
-Outcome store_multi(TicketBook &book, int entry, int edit_index, const MultiPurchase &marks)
+MultiPurchase marked_multi(const MultiPurchase &marks, LotteryKind kind)
 {
-    RoundEntry &round = book.entries[static_cast<size_t>(entry)];
-    const LotteryKind kind = round.kind;
-    MultiPurchase fresh;
-    MultiPurchase &ticket = edit_index < 0 ? fresh : book.multi_pool(kind)[static_cast<size_t>(edit_index)];
+    MultiPurchase ticket;
     for (int s = 0; s < slot_count(kind); ++s)
         ticket.marks[static_cast<size_t>(s)] = marks.marks[static_cast<size_t>(s)];
-    if (edit_index < 0)
-        return add_multi(book, entry, fresh);
-    round.tickets -= ticket.combos;
     count_multi(ticket, kind);
-    round.tickets += ticket.combos;
-    return Outcome::success();
+    return ticket;
 }

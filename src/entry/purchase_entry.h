@@ -4,8 +4,8 @@
 
 #include <array>
 
-// What the registration and purchase dialogs store when they end with OK. CSV import and
-// the tests use the same functions, so the book changes the same way whatever the source.
+// What the registration and purchase dialogs hand to the book when they end with OK: the
+// round or ticket as it is to be stored, built from what the user chose.
 
 // Which of the three grade options of a match round is chosen: none, the first
 // (３等あり for toto, ５等あり for BIG) or the second (６等あり for BIG).
@@ -27,23 +27,21 @@ GradeOption grade_option_of(const RoundEntry &entry);
 // keep their flags.
 void apply_grade_option(RoundEntry &entry, GradeOption option);
 
-// Appends a new round of `kind` with no results, prizes or purchases. Refused with the
-// out-of-memory message when the book is full.
-Outcome add_round(TicketBook &book, LotteryKind kind, const RoundNames &names, GradeOption option);
+// A new round of `kind` with no results, prizes or purchases.
+RoundEntry new_round(LotteryKind kind, const RoundNames &names, GradeOption option);
 
-// Changes label, team names and grade flags of an existing round; its kind, results,
-// prizes and purchases stay.
-void edit_round(TicketBook &book, int entry, const RoundNames &names, GradeOption option);
+// `round` with another label, team names and grade flags; its kind, results, prizes and
+// purchases stay.
+RoundEntry renamed_round(const RoundEntry &round, const RoundNames &names, GradeOption option);
 
 // Picks of a single per slot; kKeepPick where no pick was made (a slot the kind does not
 // use), which leaves the stored value (0 for a new ticket).
 inline constexpr int kKeepPick = -1;
 using SinglePicks = std::array<int, kMaxSlots>;
 
-// Stores a single for `entry`: a new ticket (edit_index < 0) is added at the end of the
-// pool and of the round's chain and counts one ticket; a changed ticket (pool index
-// edit_index) keeps its place and the round's tickets.
-Outcome store_single(TicketBook &book, int entry, int edit_index, const SinglePicks &picks);
+// The single to store for `entry`: a new ticket (edit_index < 0) or the stored ticket of pool
+// index edit_index, with the picks made.
+SinglePurchase picked_single(const TicketBook &book, int entry, int edit_index, const SinglePicks &picks);
 
 // The most combinations one multi may stand for, and the most marks per slot.
 inline constexpr int kMaxMultiCombos = 500;
@@ -54,7 +52,5 @@ bool multi_within_limits(const MultiPurchase &counted, LotteryKind kind);
 // Why a counted multi is beyond the limits, in a few words for the user; "" within them.
 QString multi_limit_reason(const MultiPurchase &counted, LotteryKind kind);
 
-// Stores a multi for `entry` from the marks of the kind's slots: a new ticket
-// (edit_index < 0) is added and its combinations added to the round's tickets; a changed
-// ticket keeps its place and the round's tickets change by the difference of combinations.
-Outcome store_multi(TicketBook &book, int entry, int edit_index, const MultiPurchase &marks);
+// The multi to store for a round of `kind`: the marks of the kind's slots, counted.
+MultiPurchase marked_multi(const MultiPurchase &marks, LotteryKind kind);

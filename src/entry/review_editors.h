@@ -1,15 +1,22 @@
 #pragma once
 
+#include "book/outcome.h"
+
 #include <functional>
+
+struct CsvImport;
 
 // What the review dialog borrows from the command that opened it: the edit modes of the
 // registration, single and multi dialogs, each returning true when the edit ended with OK
-// (and having done everything that follows an edit), and the step that follows a ticket
-// deletion (mark the book changed, grade, repaint). `edit_target` of the shared state is
-// set before an edit (1 for the round, pool index + 1 for a ticket).
+// (and having stored it), and the commits of what the dialog changes itself: deleting a
+// ticket (its type and pool index) or the round `current`, and a confirmed CSV import.
+// `edit_target` of the shared state is set before an edit (1 for the round, pool index + 1
+// for a ticket).
 struct ReviewEditors {
     std::function<bool()> edit_round;
     std::function<bool(int pool_index)> edit_single;
     std::function<bool(int pool_index)> edit_multi;
-    std::function<void()> entry_changed;
+    std::function<Outcome(int type, int pool_index)> delete_ticket;
+    std::function<Outcome()> delete_round;
+    std::function<Outcome(const CsvImport &staged)> import_csv;
 };

@@ -64,6 +64,7 @@ FormMain::FormMain(UiServices &ui, QString help_file, QWidget *parent)
     build_menus();
     build_toolbar();
     build_central();
+    state_.document.set_listener([this](const BookChange &change) { book_changed(change); });
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     // Wide enough that every column shows beside a vertical scrollbar.
     int width = start_width();
@@ -134,6 +135,14 @@ void FormMain::build_menus()
 
     QMenu *edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     edit->setObjectName(QStringLiteral("menu_edit"));
+    menu_undo_ = add_menu_action(edit, "menu_undo", QString());
+    menu_undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(menu_undo_, &QAction::triggered, this, &FormMain::menu_undo_Click);
+    menu_redo_ = add_menu_action(edit, "menu_redo", QString());
+    menu_redo_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(menu_redo_, &QAction::triggered, this, &FormMain::menu_redo_Click);
+    edit->addSeparator();
     QMenu *input = edit->addMenu(QStringLiteral("新規登録"));
     input->setObjectName(QStringLiteral("menu_input"));
     for (const KindItem &item : kKindItems) {
@@ -263,7 +272,7 @@ void FormMain::build_central()
     auto *central = new QWidget(this);
     auto *grid = new QGridLayout(central);
 
-    model_ = new EntryListModel(state_.book, this);
+    model_ = new EntryListModel(state_.book(), this);
     // 収支統計 needs an entry: follow the rows as they come and go.
     const auto stats_follow_rows = [this] {
         findChild<QAction *>(QStringLiteral("menu_stats"))->setEnabled(model_->rowCount() > 0);

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "book/lottery_kind.h"
-#include "platform/help_viewer.h"
-#include "platform/shared_state.h"
+#include "results/winning_check.h"
+#include "ui/help_viewer.h"
+#include "ui/shared_state.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -43,7 +44,7 @@ public:
     // --- document lifecycle -------------------------------------------------------------
     // The unsaved-changes prompt: true when the pending command may go on.
     bool chk_end();
-    // Shows the title for `changed` and `path`.
+    // Shows the title for the document's path and modified state.
     void set_title();
     // Empties the book and the window: no rows, totals "0", entry commands off, untitled.
     void toto_clear();
@@ -71,12 +72,9 @@ public:
     int selected_entry() const;
     // Sets `current` from the selected row; false when no row (or no entry) is selected.
     bool take_selection();
-    // What follows every command that changed entry `current` (when its dialog ended with
-    // OK, dialog_result 1): marks the book changed, grades the entry once, repaints its row,
-    // the totals and the title.
-    void finish_entry_command();
-    // What follows any change of `entry`, whatever made it.
-    void entry_changed(int entry);
+    // What follows every change of the book, its undo and its redo, as the document reports
+    // it: the rows, the totals, the selection, the title and the undo commands.
+    void book_changed(const BookChange &change);
 
     // --- commands ---------------------------------------------------------------------------
     void menu_new_Click();
@@ -99,6 +97,8 @@ public:
     void menu_result_Click();
     void menu_down_Click();
     void menu_stats_Click();
+    void menu_undo_Click();
+    void menu_redo_Click();
     void menu_index_Click();
     void menu_ver_Click();
     void cmd_up_Click();
@@ -144,12 +144,14 @@ private:
     QAction *add_tool_action(const QString &key, const QString &caption, const QString &tip);
     void set_entry_commands(bool enabled, bool multi_enabled);
     void set_move_commands(bool up, bool down);
+    void set_history_commands();
+    void move_current(int to);
     void show_error(const QString &text);
     // Asks for a file name to save under, in an existing folder; "" when cancelled.
     QString ask_save_path(const QString &proposed);
 
     UiServices &ui_;
-    SharedState state_;
+    SharedState state_{result_chk};
     QString help_file_;
     HelpViewer help_;
 
@@ -162,6 +164,8 @@ private:
     QLabel *lbl_kin_ = nullptr;
     QPushButton *cmd_up_ = nullptr;
     QPushButton *cmd_down_ = nullptr;
+    QAction *menu_undo_ = nullptr;
+    QAction *menu_redo_ = nullptr;
     QList<QAction *> entry_actions_; // single, check, result (menu and toolbar), CSV export
     QList<QAction *> multi_actions_; // multi: menu and toolbar
     QHash<QString, QAction *> tool_actions_;

@@ -1,5 +1,5 @@
 // The main window's commands that open the dialogs, and help. Each command runs its dialog;
-// the dialog stores what the user confirmed, and the command does everything that follows.
+// the dialog hands what the user confirmed to the commit the command gives it.
 #include "main_window/form_main.h"
 
 #include "book/csv_export.h"
@@ -14,9 +14,9 @@
 #include "entry/form_kakunin.h"
 #include "main_window/form_about.h"
 #include "main_window/form_stats.h"
-#include "platform/ui_services.h"
 #include "results/form_result.h"
 #include "results/winning_check.h"
+#include "ui/ui_services.h"
 
 #include <QFileInfo>
 #include <memory>
@@ -45,17 +45,16 @@ bool run(SharedState &state, form_ui::OpeningDialog &dialog)
 } // namespace
 
 // --- commands of the dialogs ----------------------------------------------------------------
+// Each dialog hands what the user confirmed to the commit it is given; the document stores
+// it as one step and the window follows its report (book_changed).
 
 void FormMain::register_round(LotteryKind kind)
 {
     state_.edit_target = 0;
-    auto dialog = family_dialog<FormName, FormName, FormGoalName>(kind, state_, ui_, this);
+    auto dialog =
+        family_dialog<FormName, FormName, FormGoalName>(kind, state_, ui_, round_commit(state_), this);
     dialog->set_kind(kind);
-    if (!run(state_, *dialog))
-        return;
-    state_.current = state_.book.entry_count() - 1;
-    add_entry_row();
-    finish_entry_command();
+    run(state_, *dialog);
 }
 
 void FormMain::menu_single_Click()
@@ -63,10 +62,9 @@ void FormMain::menu_single_Click()
     if (!take_selection())
         return;
     state_.edit_target = 0;
-    auto dialog =
-        family_dialog<FormSingle, FormSingle, FormGoalSingle>(state_.current_entry().kind, state_, ui_, this);
+    auto dialog = family_dialog<FormSingle, FormSingle, FormGoalSingle>(state_.current_entry().kind, state_,
+                                                                        ui_, single_commit(state_), this);
     run(state_, *dialog);
-    finish_entry_command();
 }
 
 void FormMain::menu_multi_Click()
@@ -75,10 +73,9 @@ void FormMain::menu_multi_Click()
     if (!take_selection() || is_big_family(state_.current_entry().kind))
         return;
     state_.edit_target = 0;
-    auto dialog =
-        family_dialog<FormMulti, FormMulti, FormGoalMulti>(state_.current_entry().kind, state_, ui_, this);
+    auto dialog = family_dialog<FormMulti, FormMulti, FormGoalMulti>(state_.current_entry().kind, state_, ui_,
+                                                                     multi_commit(state_), this);
     run(state_, *dialog);
-    finish_entry_command();
 }
 
 bool FormMain::edit_round()
@@ -87,60 +84,46 @@ bool FormMain::edit_round()
         return false;
     state_.edit_target = 1;
     const LotteryKind kind = state_.current_entry().kind;
-    auto dialog = family_dialog<FormName, FormName, FormGoalName>(kind, state_, ui_, this);
+    auto dialog =
+        family_dialog<FormName, FormName, FormGoalName>(kind, state_, ui_, round_commit(state_), this);
     dialog->set_kind(kind);
-    const bool ok = run(state_, *dialog);
-    finish_entry_command();
-    return ok;
+    return run(state_, *dialog);
 }
 
 bool FormMain::edit_single(int pool_index)
 {
     if (!state_.has_current() || pool_index < 0 ||
-        pool_index >= static_cast<int>(state_.book.single_pool(state_.current_entry().kind).size()))
+        pool_index >= static_cast<int>(state_.book().single_pool(state_.current_entry().kind).size()))
         return false;
     state_.edit_target = pool_index + 1;
-    auto dialog =
-        family_dialog<FormSingle, FormSingle, FormGoalSingle>(state_.current_entry().kind, state_, ui_, this);
-    const bool ok = run(state_, *dialog);
-    finish_entry_command();
-    return ok;
+    auto dialog = family_dialog<FormSingle, FormSingle, FormGoalSingle>(state_.current_entry().kind, state_,
+                                                                        ui_, single_commit(state_), this);
+    return run(state_, *dialog);
 }
 
 bool FormMain::edit_multi(int pool_index)
 {
     if (!state_.has_current() || pool_index < 0 ||
-        pool_index >= static_cast<int>(state_.book.multi_pool(state_.current_entry().kind).size()))
+        pool_index >= static_cast<int>(state_.book().multi_pool(state_.current_entry().kind).size()))
         return false;
     state_.edit_target = pool_index + 1;
-    auto dialog =
-        family_dialog<FormMulti, FormMulti, FormGoalMulti>(state_.current_entry().kind, state_, ui_, this);
-    const bool ok = run(state_, *dialog);
-    finish_entry_command();
-    return ok;
+    auto dialog = family_dialog<FormMulti, FormMulti, FormGoalMulti>(state_.current_entry().kind, state_, ui_,
+                                                                     multi_commit(state_), this);
+    return run(state_, *dialog);
 }
 
 void FormMain::menu_kakunin_Click()
 {
     if (!take_selection())
         return;
-    ReviewEditors editors;
+    ReviewEditors editors = review_commits(state_);
     editors.edit_round = [this] { return edit_round(); };
     editors.edit_single = [this](int pool_index) { return edit_single(pool_index); };
     editors.edit_multi = [this](int pool_index) { return edit_multi(pool_index); };
-    // A ticket deleted in the dialog: the row, the totals and the title follow at once.
-    editors.entry_changed = [this] { entry_changed(state_.current); };
     auto dialog = family_dialog<KakuninDialog, FormKakunin, FormGoalKakunin>(state_.current_entry().kind,
                                                                              state_, ui_, editors, this);
     dialog->csv_flag = 0;
-    if (!run(state_, *dialog))
-        return;
-    // The round was deleted: the rows after it moved up.
-    state_.current = std::max(0, std::min(state_.current, state_.book.entry_count() - 1));
-    state_.mark_changed();
-    rebuild_list();
-    lvw_main_ItemClick();
-    set_title();
+    run(state_, *dialog);
 }
 
 void FormMain::menu_result_Click()
@@ -148,9 +131,8 @@ void FormMain::menu_result_Click()
     if (!take_selection())
         return;
     auto dialog = family_dialog<ResultDialog, FormResult, FormGoalResult>(state_.current_entry().kind, state_,
-                                                                          ui_, this);
+                                                                          ui_, results_commit(state_), this);
     run(state_, *dialog);
-    finish_entry_command();
 }
 
 QString FormMain::csv_filter()
@@ -170,7 +152,7 @@ void FormMain::menu_csv_write_Click()
         name += QStringLiteral(".csv");
     if (!take_selection())
         return;
-    if (const Outcome saved = save_csv(state_.book, state_.current, name); !saved.ok)
+    if (const Outcome saved = save_csv(state_.book(), state_.current, name); !saved.ok)
         show_error(saved.message);
 }
 
@@ -179,7 +161,7 @@ void FormMain::menu_csv_read_Click()
     const QString name = ui_.open_file_name(this, csv_filter());
     if (name.isEmpty())
         return;
-    const CsvImport staged = read_csv(name, state_.book);
+    const CsvImport staged = read_csv(name, state_.book());
     if (!staged.outcome.ok) {
         ui_.message(this, staged.outcome.message, csv_failed_title(), UiServices::Icon::none,
                     UiServices::Buttons::ok);
@@ -190,12 +172,9 @@ void FormMain::menu_csv_read_Click()
         return;
     state_.current = staged.entry;
     auto dialog = family_dialog<KakuninDialog, FormKakunin, FormGoalKakunin>(staged.kind, state_, ui_,
-                                                                             ReviewEditors{}, this);
+                                                                             review_commits(state_), this);
     dialog->set_csv_import(staged);
-    if (!run(state_, *dialog))
-        return;
-    finish_entry_command();
-    select_row(state_.current);
+    run(state_, *dialog);
 }
 
 void FormMain::menu_down_Click()
@@ -229,26 +208,40 @@ void FormMain::menu_down_Click()
     if (outcome == kDownloadCancelled)
         return;
     int entry = -1;
-    const Outcome applied = apply_download(state_.book, data, outcome, target, &entry);
-    if (!applied.ok) {
+    if (const Outcome applied = apply_download(state_.document, data, outcome, target, &entry); !applied.ok)
         show_error(applied.message);
-        return;
-    }
-    state_.current = entry;
-    // Selecting the row enables the purchase and move commands for the entry's kind.
-    if (outcome == kResultIntoEntry)
-        select_row(entry);
-    else
-        add_entry_row();
-    entry_changed(entry);
 }
 
 void FormMain::menu_stats_Click()
 {
-    if (state_.book.entry_count() == 0) // the shortcut may outrun the menu's state
+    if (state_.book().entry_count() == 0) // the shortcut may outrun the menu's state
         return;
-    FormStats stats(state_.book, ui_, this);
+    FormStats stats(state_.book(), ui_, this);
     stats.exec();
+}
+
+// --- undo and redo ----------------------------------------------------------------------------
+
+void FormMain::menu_undo_Click()
+{
+    state_.document.undo();
+}
+
+void FormMain::menu_redo_Click()
+{
+    state_.document.redo();
+}
+
+void FormMain::set_history_commands()
+{
+    const BookDocument &document = state_.document;
+    // "元に戻す(U) マルチ購入": the caption names the step it takes back.
+    menu_undo_->setText(document.can_undo() ? QStringLiteral("元に戻す(&U) ") + document.undo_name()
+                                            : QStringLiteral("元に戻す(&U)"));
+    menu_undo_->setEnabled(document.can_undo());
+    menu_redo_->setText(document.can_redo() ? QStringLiteral("やり直し(&R) ") + document.redo_name()
+                                            : QStringLiteral("やり直し(&R)"));
+    menu_redo_->setEnabled(document.can_redo());
 }
 
 // --- help -------------------------------------------------------------------------------------

@@ -8,7 +8,7 @@
 #include "book/book_invariants.h"
 #include "main_window/entry_list_model.h"
 #include "platform/command_line.h"
-#include "platform/ui_services.h"
+#include "ui/ui_services.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -20,7 +20,6 @@
 
 void FormMain::start(const QStringList &arguments)
 {
-    state_.changed = false;
     const QString path = command_line_path(arguments);
     if (!path.isEmpty())
         load_book(path);
@@ -28,28 +27,22 @@ void FormMain::start(const QStringList &arguments)
 
 void FormMain::set_title()
 {
-    const QString name = state_.path.isEmpty() ? QStringLiteral("無題") : file_name_of(state_.path);
-    setWindowTitle(name + (state_.changed ? QStringLiteral(" * － ") : QStringLiteral(" － ")) +
+    const QString &path = state_.document.path();
+    const QString name = path.isEmpty() ? QStringLiteral("無題") : file_name_of(path);
+    setWindowTitle(name + (state_.document.modified() ? QStringLiteral(" * － ") : QStringLiteral(" － ")) +
                    program_title());
 #ifndef QT_NO_DEBUG
     // Every command that changed the book ends here: debug builds check that its chains,
     // pools and counts still hold together.
-    const Outcome sound = check_invariants(state_.book);
+    const Outcome sound = check_invariants(state_.book());
     Q_ASSERT_X(sound.ok, "FormMain::set_title", qPrintable(sound.message));
 #endif
 }
 
 void FormMain::toto_clear()
 {
-    state_.book.clear();
-    state_.changed = false;
     state_.current = 0;
-    model_->reset();
-    update_totals();
-    set_entry_commands(false, false);
-    set_move_commands(false, false);
-    state_.path.clear();
-    set_title();
+    state_.document.clear(); // the window follows the document's report
 }
 
 void FormMain::show_error(const QString &message)
@@ -59,34 +52,22 @@ void FormMain::show_error(const QString &message)
 
 bool FormMain::load_book(const QString &path)
 {
-    toto_clear();
-    state_.path = path;
-    BookReadResult read = read_data(path);
-    if (!read.outcome.ok) {
-        show_error(read.outcome.message);
-        toto_clear();
+    state_.current = 0;
+    // Opening grades every round and selects the last one; a book that cannot be read
+    // leaves an empty, untitled one.
+    if (const Outcome opened = state_.document.open(path); !opened.ok) {
+        show_error(opened.message);
         return false;
     }
-    state_.book = std::move(read.book);
-    grade_book(state_.book);
-    model_->reset();
-    update_totals();
-    if (state_.book.entry_count() > 0)
-        select_row(state_.book.entry_count() - 1);
-    state_.changed = false;
-    set_title();
     return true;
 }
 
 bool FormMain::save_book(const QString &path)
 {
-    const Outcome saved = write_data(state_.book, path);
-    if (!saved.ok) {
+    if (const Outcome saved = state_.document.save(path); !saved.ok) {
         show_error(saved.message);
         return false;
     }
-    state_.path = path;
-    state_.changed = false;
     set_title();
     return true;
 }
@@ -121,12 +102,13 @@ QString FormMain::ask_save_path(const QString &proposed)
 
 bool FormMain::chk_end()
 {
-    if (!state_.changed)
+    if (!state_.document.modified())
         return true;
     switch (ui_.message(this, QStringLiteral("更新されています。保存しますか？"), program_title(),
                         UiServices::Icon::warning, UiServices::Buttons::yes_no_cancel)) {
     case UiServices::Answer::yes: {
-        const QString path = state_.path.isEmpty() ? ask_save_path(QString()) : state_.path;
+        const QString path =
+            state_.document.path().isEmpty() ? ask_save_path(QString()) : state_.document.path();
         // A failed save stops the pending command: exit, new or open would otherwise
         // throw away the changes the user just asked to keep.
         return !path.isEmpty() && save_book(path);
@@ -154,14 +136,14 @@ void FormMain::menu_open_Click()
 
 void FormMain::menu_over_Click()
 {
-    const QString path = state_.path.isEmpty() ? ask_save_path(QString()) : state_.path;
+    const QString path = state_.document.path().isEmpty() ? ask_save_path(QString()) : state_.document.path();
     if (!path.isEmpty())
         save_book(path);
 }
 
 void FormMain::menu_save_Click()
 {
-    const QString path = ask_save_path(state_.path);
+    const QString path = ask_save_path(state_.document.path());
     if (!path.isEmpty())
         save_book(path);
 }

@@ -1,7 +1,6 @@
 // The list of rounds in the main window: painting, selection, totals and moving rounds.
 #include "main_window/form_main.h"
 
-#include "book/swap_entries.h"
 #include "main_window/entry_list_model.h"
 #include "results/winning_check.h"
 
@@ -18,7 +17,7 @@ void FormMain::toto_disp(int entry)
 
 void FormMain::update_totals()
 {
-    const BookTotals totals = book_totals(state_.book);
+    const BookTotals totals = book_totals(state_.book());
     lbl_buy_->setText(format_yen(totals.bought));
     lbl_get_->setText(format_yen(totals.won));
     lbl_kin_->setText(format_yen(totals.balance));
@@ -28,8 +27,8 @@ void FormMain::add_entry_row()
 {
     model_->entries_appended();
     update_totals();
-    if (state_.book.entry_count() > 0)
-        select_row(state_.book.entry_count() - 1);
+    if (state_.book().entry_count() > 0)
+        select_row(state_.book().entry_count() - 1);
 }
 
 void FormMain::rebuild_list()
@@ -37,7 +36,7 @@ void FormMain::rebuild_list()
     const int keep = state_.current;
     model_->reset();
     update_totals();
-    if (keep >= 0 && keep < state_.book.entry_count())
+    if (keep >= 0 && keep < state_.book().entry_count())
         select_row(keep);
 }
 
@@ -62,12 +61,12 @@ void FormMain::lvw_main_ItemClick()
     set_entry_commands(false, false);
     set_move_commands(false, false);
     const int row = selected_entry();
-    if (row < 0 || row >= state_.book.entry_count())
+    if (row < 0 || row >= state_.book().entry_count())
         return;
     state_.current = row;
-    const RoundEntry &entry = state_.book.entries[static_cast<size_t>(row)];
+    const RoundEntry &entry = state_.book().entries[static_cast<size_t>(row)];
     set_entry_commands(true, !is_big_family(entry.kind));
-    set_move_commands(row > 0, row < state_.book.entry_count() - 1);
+    set_move_commands(row > 0, row < state_.book().entry_count() - 1);
 }
 
 bool FormMain::take_selection()
@@ -79,45 +78,38 @@ bool FormMain::take_selection()
     return state_.has_current();
 }
 
-void FormMain::finish_entry_command()
+void FormMain::book_changed(const BookChange &change)
 {
-    if (state_.dialog_result == 1 && state_.has_current())
-        entry_changed(state_.current);
+    if (change.rows_reshaped) {
+        model_->reset();
+    } else {
+        for (const int entry : change.entries)
+            toto_disp(entry);
+    }
+    update_totals();
+    if (change.focus >= 0)
+        select_row(change.focus);
+    // A reset leaves no selection behind: the commands follow what is selected now.
+    lvw_main_ItemClick();
+    set_title();
+    set_history_commands();
 }
 
-void FormMain::entry_changed(int entry)
+void FormMain::move_current(int to)
 {
-    state_.mark_changed();
-    result_chk(state_.book, entry);
-    toto_disp(entry);
-    update_totals();
-    set_title();
+    const int c = state_.current;
+    if (c < 0 || c >= state_.book().entry_count() || to < 0 || to >= state_.book().entry_count())
+        return;
+    if (state_.document.move_round(c, to).ok)
+        lvw_main_->setFocus();
 }
 
 void FormMain::cmd_up_Click()
 {
-    const int c = state_.current;
-    if (c <= 0 || c >= state_.book.entry_count())
-        return;
-    swap_entries(state_.book, c - 1, c);
-    toto_disp(c - 1);
-    toto_disp(c);
-    select_row(c - 1);
-    lvw_main_->setFocus();
-    state_.mark_changed();
-    set_title();
+    move_current(state_.current - 1);
 }
 
 void FormMain::cmd_down_Click()
 {
-    const int c = state_.current;
-    if (c < 0 || c + 1 >= state_.book.entry_count())
-        return;
-    swap_entries(state_.book, c, c + 1);
-    toto_disp(c);
-    toto_disp(c + 1);
-    select_row(c + 1);
-    lvw_main_->setFocus();
-    state_.mark_changed();
-    set_title();
+    move_current(state_.current + 1);
 }

@@ -1,7 +1,7 @@
 #include "main_window/form_stats.h"
 
-#include "platform/form_controls.h"
-#include "platform/ui_services.h"
+#include "ui/form_controls.h"
+#include "ui/ui_services.h"
 
 #include <QAreaSeries>
 #include <QCategoryAxis>

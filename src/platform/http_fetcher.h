@@ -1,6 +1,6 @@
 #pragma once
 
-#include "download/page_fetcher.h"
+#include "platform/page_fetcher.h"
 
 #include <QNetworkAccessManager>
 #include <QObject>

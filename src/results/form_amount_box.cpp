@@ -1,7 +1,7 @@
 #include "results/form_amount_box.h"
 
-#include "platform/ui_services.h"
 #include "results/result_entry.h"
+#include "ui/ui_services.h"
 
 #include <QKeyEvent>
 

@@ -1,9 +1,9 @@
 #include "results/form_result.h"
 
-#include "platform/ui_services.h"
 #include "results/form_amount_box.h"
 #include "results/result_entry.h"
 #include "results/winning_check.h"
+#include "ui/ui_services.h"
 
 #include <QButtonGroup>
 #include <QFrame>
@@ -38,8 +38,9 @@ constexpr std::array<Column, 6> kGoalColumns = {{{"opt_0ten", "0", 1},
 
 } // namespace
 
-ResultDialog::ResultDialog(Family family, SharedState &state, UiServices &ui, QWidget *parent)
-    : OpeningDialog(parent), state_(state), ui_(ui), family_(family),
+ResultDialog::ResultDialog(Family family, SharedState &state, UiServices &ui, Commit<RoundEntry> commit,
+                           QWidget *parent)
+    : OpeningDialog(parent), state_(state), ui_(ui), commit_(std::move(commit)), family_(family),
       slot_rows_(this, family, family == Family::match ? kMatchResultRows : kGoalResultRows, true)
 {
     setObjectName(family == Family::goal ? QStringLiteral("form_goal_result")
@@ -275,17 +276,23 @@ void ResultDialog::cmd_ok_Click()
         input.state = kPrizeEntered;
     for (int g = 0; g < prize_count(family_); ++g)
         input.amounts[static_cast<size_t>(g)] = txt_kin_[static_cast<size_t>(g)]->amount();
-    store_results(state_.current_entry(), input);
+    RoundEntry round = state_.current_entry();
+    store_results(round, input);
+    if (const Outcome stored = commit_(round); !stored.ok) {
+        if (!stored.message.isEmpty())
+            ui_.message(this, stored.message, program_title(), UiServices::Icon::critical);
+        return;
+    }
     state_.dialog_result = 1;
     accept();
 }
 
-FormResult::FormResult(SharedState &state, UiServices &ui, QWidget *parent)
-    : ResultDialog(Family::match, state, ui, parent)
+FormResult::FormResult(SharedState &state, UiServices &ui, Commit<RoundEntry> commit, QWidget *parent)
+    : ResultDialog(Family::match, state, ui, std::move(commit), parent)
 {
 }
 
-FormGoalResult::FormGoalResult(SharedState &state, UiServices &ui, QWidget *parent)
-    : ResultDialog(Family::goal, state, ui, parent)
+FormGoalResult::FormGoalResult(SharedState &state, UiServices &ui, Commit<RoundEntry> commit, QWidget *parent)
+    : ResultDialog(Family::goal, state, ui, std::move(commit), parent)
 {
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "platform/form_controls.h"
-#include "platform/shared_state.h"
+#include "ui/book_commits.h"
+#include "ui/form_controls.h"
+#include "ui/shared_state.h"
 
 #include <array>
 
@@ -26,7 +27,8 @@ public:
 
 protected:
     void on_open() override;
-    ResultDialog(Family family, SharedState &state, UiServices &ui, QWidget *parent);
+    ResultDialog(Family family, SharedState &state, UiServices &ui, Commit<RoundEntry> commit,
+                 QWidget *parent);
 
 private:
     // One option of a row with the code it writes.
@@ -48,6 +50,7 @@ private:
 
     SharedState &state_;
     UiServices &ui_;
+    Commit<RoundEntry> commit_;
     const Family family_;
     LotteryKind kind_ = LotteryKind::toto;
     form_ui::SlotRows slot_rows_;
@@ -68,12 +71,12 @@ class FormResult : public ResultDialog {
     Q_OBJECT
 
 public:
-    FormResult(SharedState &state, UiServices &ui, QWidget *parent = nullptr);
+    FormResult(SharedState &state, UiServices &ui, Commit<RoundEntry> commit, QWidget *parent = nullptr);
 };
 
 class FormGoalResult : public ResultDialog {
     Q_OBJECT
 
 public:
-    FormGoalResult(SharedState &state, UiServices &ui, QWidget *parent = nullptr);
+    FormGoalResult(SharedState &state, UiServices &ui, Commit<RoundEntry> commit, QWidget *parent = nullptr);
 };

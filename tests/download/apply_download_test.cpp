@@ -3,6 +3,7 @@
 #include "download/page_readers.h"
 #include "store_pages.h"
 #include "support/book_builders.h"
+#include "support/document_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,12 @@ namespace {
 QString q(const char *utf8)
 {
     return QString::fromUtf8(utf8);
+}
+
+Outcome apply_download(TicketBook &book, const DownloadedData &data, int outcome, int target, int *entry)
+{
+    return through_document(book,
+                            [&](BookDocument &d) { return apply_download(d, data, outcome, target, entry); });
 }
 
 // A toto result page read as the dialog reads it: long names, one cancelled match.

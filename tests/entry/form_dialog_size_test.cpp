@@ -3,10 +3,11 @@
 #include "entry/form_goal_name.h"
 #include "entry/form_goal_single.h"
 #include "entry/form_kakunin.h"
-#include "platform/shared_state.h"
 #include "results/form_result.h"
 #include "support/book_builders.h"
+#include "support/document_helpers.h"
 #include "support/fake_ui_services.h"
+#include "ui/shared_state.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -21,8 +22,8 @@ Factory family_of_dialogs()
 {
     return [](SharedState &state, UiServices &ui, LotteryKind kind) -> std::unique_ptr<QDialog> {
         if (is_match_kind(kind))
-            return std::make_unique<Match>(state, ui);
-        return std::make_unique<Goal>(state, ui);
+            return std::make_unique<Match>(state, ui, nullptr); // sized only: nothing is stored
+        return std::make_unique<Goal>(state, ui, nullptr);
     };
 }
 
@@ -30,7 +31,7 @@ int shown_height(const Factory &make, LotteryKind kind)
 {
     SharedState state;
     FakeUiServices ui;
-    EXPECT_TRUE(add_entry(state.book, make_entry(kind)).ok);
+    EXPECT_TRUE(add_entry(setup_book(state.document), make_entry(kind)).ok);
     std::unique_ptr<QDialog> dialog = make(state, ui, kind);
     if (auto *name = dynamic_cast<FormName *>(dialog.get()))
         name->set_kind(kind);

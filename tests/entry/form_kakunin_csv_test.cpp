@@ -4,6 +4,7 @@
 #include "entry/form_kakunin.h"
 #include "support/book_builders.h"
 #include "support/dialog_driver.h"
+#include "support/document_helpers.h"
 #include "support/fake_ui_services.h"
 
 #include <QComboBox>
@@ -19,9 +20,9 @@ namespace {
 SharedState two_rounds()
 {
     SharedState state;
-    EXPECT_TRUE(add_entry(state.book, make_entry(LotteryKind::totoGOAL2, "7")).ok);
-    EXPECT_TRUE(add_single(state.book, 0, make_single({0, 1, 2, 3})).ok);
-    EXPECT_TRUE(add_entry(state.book, make_entry(LotteryKind::toto5, "123")).ok);
+    EXPECT_TRUE(add_entry(setup_book(state.document), make_entry(LotteryKind::totoGOAL2, "7")).ok);
+    EXPECT_TRUE(add_single(setup_book(state.document), 0, make_single({0, 1, 2, 3})).ok);
+    EXPECT_TRUE(add_entry(setup_book(state.document), make_entry(LotteryKind::toto5, "123")).ok);
     return state;
 }
 
@@ -34,7 +35,7 @@ const char kToto5File[] = "0123,T5\r\n"
 
 CsvImport staged(const SharedState &state, const char *file)
 {
-    CsvImport import = parse_csv(QByteArray(file), state.book);
+    CsvImport import = parse_csv(QByteArray(file), state.book());
     EXPECT_TRUE(import.outcome.ok) << import.outcome.message.toStdString();
     return import;
 }
@@ -71,7 +72,7 @@ TEST(FormKakuninCsv, ShowsEachStagedLine)
     const CsvImport import = staged(state, kToto5File);
     state.current = import.entry;
     FakeUiServices ui;
-    FormKakunin d(state, ui, {});
+    FormKakunin d(state, ui, review_commits(state));
     d.set_csv_import(import);
     d.load();
     d.show();
@@ -142,7 +143,7 @@ TEST(FormKakuninCsv, GoalRefundShowsItsTextAloneAndGoalCells)
     const CsvImport import = staged(state, "7,G2\r\nR,0,3,4,5,B\r\n");
     state.current = import.entry;
     FakeUiServices ui;
-    FormGoalKakunin d(state, ui, {});
+    FormGoalKakunin d(state, ui, review_commits(state));
     d.set_csv_import(import);
     d.load();
     d.show();
@@ -167,18 +168,18 @@ TEST(FormKakuninCsv, OkAppliesEveryLine)
     SharedState state = two_rounds();
     const CsvImport import = staged(state, kToto5File);
     state.current = import.entry;
-    TicketBook expected = state.book;
+    TicketBook expected = state.book();
     ASSERT_TRUE(apply_csv(expected, import).ok);
     FakeUiServices ui;
-    FormKakunin d(state, ui, {});
+    FormKakunin d(state, ui, review_commits(state));
     d.set_csv_import(import);
     d.load();
     d.show();
     click(control<QPushButton>(&d, "cmd_ok"));
     EXPECT_EQ(state.dialog_result, 1);
     EXPECT_FALSE(d.isVisible());
-    EXPECT_TRUE(same_book(state.book, expected));
-    EXPECT_EQ(state.book.entries[1].tickets, 7);
+    EXPECT_TRUE(same_book(state.book(), expected));
+    EXPECT_EQ(state.book().entries[1].tickets, 7);
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -187,16 +188,16 @@ TEST(FormKakuninCsv, CancelAppliesNothing)
     SharedState state = two_rounds();
     const CsvImport import = staged(state, kToto5File);
     state.current = import.entry;
-    const TicketBook before = state.book;
+    const TicketBook before = state.book();
     FakeUiServices ui;
-    FormKakunin d(state, ui, {});
+    FormKakunin d(state, ui, review_commits(state));
     d.set_csv_import(import);
     d.load();
     d.show();
     click(control<QPushButton>(&d, "cmd_cancel"));
     EXPECT_EQ(state.dialog_result, 0);
     EXPECT_FALSE(d.isVisible());
-    EXPECT_TRUE(same_book(state.book, before));
+    EXPECT_TRUE(same_book(state.book(), before));
 }
 
 TEST(FormKakuninCsv, AnImportThatDoesNotFitIsRefusedAndTheDialogStays)
@@ -204,10 +205,10 @@ TEST(FormKakuninCsv, AnImportThatDoesNotFitIsRefusedAndTheDialogStays)
     SharedState state = two_rounds();
     const CsvImport import = staged(state, kToto5File);
     state.current = import.entry;
-    state.book.entries[1].tickets = std::numeric_limits<int32_t>::max();
-    const TicketBook before = state.book;
+    setup_book(state.document).entries[1].tickets = std::numeric_limits<int32_t>::max();
+    const TicketBook before = state.book();
     FakeUiServices ui;
-    FormKakunin d(state, ui, {});
+    FormKakunin d(state, ui, review_commits(state));
     d.set_csv_import(import);
     d.load();
     d.show();
@@ -218,6 +219,6 @@ TEST(FormKakuninCsv, AnImportThatDoesNotFitIsRefusedAndTheDialogStays)
     EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::critical);
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(state.dialog_result, 0);
-    EXPECT_TRUE(same_book(state.book, before));
+    EXPECT_TRUE(same_book(state.book(), before));
     d.reject();
 }

@@ -2,6 +2,7 @@
 #include "entry/form_kakunin.h"
 #include "support/book_builders.h"
 #include "support/dialog_driver.h"
+#include "support/document_helpers.h"
 #include "support/fake_ui_services.h"
 
 #include <QApplication>
@@ -25,9 +26,9 @@ SharedState three_rounds()
     const int cycle[3] = {kHomeWin, kDraw, kAwayWin};
     for (int i = 0; i < 13; ++i)
         toto.matches[i].result = cycle[i % 3];
-    EXPECT_TRUE(add_entry(state.book, toto).ok);
-    EXPECT_TRUE(add_entry(state.book, make_entry(LotteryKind::totoGOAL, "11")).ok);
-    EXPECT_TRUE(add_entry(state.book, make_entry(LotteryKind::BIG, "12")).ok);
+    EXPECT_TRUE(add_entry(setup_book(state.document), toto).ok);
+    EXPECT_TRUE(add_entry(setup_book(state.document), make_entry(LotteryKind::totoGOAL, "11")).ok);
+    EXPECT_TRUE(add_entry(setup_book(state.document), make_entry(LotteryKind::BIG, "12")).ok);
     return state;
 }
 
@@ -63,10 +64,11 @@ TEST(FormKakunin, ShowsTheRoundAndEachTicket)
     picks[0] = kDraw;
     picks[4] = kHomeWin;
     picks[12] = kAwayWin;
-    EXPECT_TRUE(add_single(state.book, 0, make_single(picks)).ok);
-    EXPECT_TRUE(add_multi(state.book, 0, make_multi(std::vector<const char *>(13, "110"))).ok);
+    EXPECT_TRUE(add_single(setup_book(state.document), 0, make_single(picks)).ok);
+    EXPECT_TRUE(
+        add_multi(setup_book(state.document), 0, make_multi(std::vector<const char *>(13, "110"))).ok);
     FakeUiServices ui;
-    FormKakunin d(state, ui, {});
+    FormKakunin d(state, ui, review_commits(state));
     d.load();
     d.show();
     EXPECT_EQ(d.objectName(), QStringLiteral("form_kakunin"));
@@ -126,18 +128,19 @@ TEST(FormKakunin, ShowsTheRoundAndEachTicket)
 TEST(FormKakunin, DeletingATicketAsksAndRebuildsTheItems)
 {
     SharedState state = three_rounds();
-    EXPECT_TRUE(add_single(state.book, 0, make_single(std::vector<int>(13, 1))).ok);
-    EXPECT_TRUE(add_single(state.book, 2, make_single(std::vector<int>(14, 2))).ok);
-    EXPECT_TRUE(add_multi(state.book, 0, make_multi(std::vector<const char *>(13, "011"))).ok);
-    EXPECT_TRUE(add_single(state.book, 0, make_single(std::vector<int>(13, 3))).ok);
+    EXPECT_TRUE(add_single(setup_book(state.document), 0, make_single(std::vector<int>(13, 1))).ok);
+    EXPECT_TRUE(add_single(setup_book(state.document), 2, make_single(std::vector<int>(14, 2))).ok);
+    EXPECT_TRUE(
+        add_multi(setup_book(state.document), 0, make_multi(std::vector<const char *>(13, "011"))).ok);
+    EXPECT_TRUE(add_single(setup_book(state.document), 0, make_single(std::vector<int>(13, 3))).ok);
     FakeUiServices ui;
     int repaints = 0;
-    ReviewEditors editors;
-    editors.entry_changed = [&] { ++repaints; };
+    state.document.set_listener([&](const BookChange &) { ++repaints; });
+    ReviewEditors editors = review_commits(state);
     FormKakunin d(state, ui, editors);
     d.load();
     d.show();
-    ASSERT_EQ(state.book.entries[0].tickets, 8194);
+    ASSERT_EQ(state.book().entries[0].tickets, 8194);
 
     control<QComboBox>(&d, "cmb_kind")->setCurrentIndex(2);
     ui.answers.push_back(UiServices::Answer::no);
@@ -146,12 +149,12 @@ TEST(FormKakunin, DeletingATicketAsksAndRebuildsTheItems)
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("削除していいですか？"));
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("ｙｏｒｉｍｏ"));
     EXPECT_EQ(ui.messages[0].buttons, UiServices::Buttons::yes_no);
-    EXPECT_EQ(state.book.entries[0].tickets, 8194);
+    EXPECT_EQ(state.book().entries[0].tickets, 8194);
     EXPECT_EQ(repaints, 0);
     EXPECT_EQ(control<QComboBox>(&d, "cmb_kind")->count(), 4);
 
     QTest::mouseClick(control<QPushButton>(&d, "cmd_del"), Qt::LeftButton); // the multi
-    EXPECT_EQ(state.book.entries[0].tickets, 2);
+    EXPECT_EQ(state.book().entries[0].tickets, 2);
     EXPECT_EQ(repaints, 1);
     EXPECT_EQ(control<QComboBox>(&d, "cmb_kind")->count(), 3);
     EXPECT_EQ(control<QComboBox>(&d, "cmb_kind")->currentIndex(), 0);
@@ -160,12 +163,12 @@ TEST(FormKakunin, DeletingATicketAsksAndRebuildsTheItems)
     control<QComboBox>(&d, "cmb_kind")
         ->setCurrentIndex(1); // the first single; the pool's last single moves into its index
     QTest::mouseClick(control<QPushButton>(&d, "cmd_del"), Qt::LeftButton);
-    EXPECT_EQ(state.book.entries[0].tickets, 1);
+    EXPECT_EQ(state.book().entries[0].tickets, 1);
     EXPECT_EQ(item_values(control<QComboBox>(&d, "cmb_kind")), (QList<int>{0})); // it was at pool index 2
     control<QComboBox>(&d, "cmb_kind")->setCurrentIndex(1);
     EXPECT_EQ(control<QLabel>(&d, "lbl_draw", 0)->text(), QStringLiteral("○"));
-    EXPECT_TRUE(check_invariants(state.book).ok);
-    EXPECT_EQ(tickets_of(state.book, 2).size(), 1u);
+    EXPECT_TRUE(check_invariants(state.book()).ok);
+    EXPECT_EQ(tickets_of(state.book(), 2).size(), 1u);
     EXPECT_EQ(state.dialog_result, 0);
 }
 
@@ -173,11 +176,11 @@ TEST(FormGoalKakunin, ItemZeroStillNamesTheTeamsAfterADeletion)
 {
     SharedState state = three_rounds();
     state.current = 1;
-    EXPECT_TRUE(add_single(state.book, 1, make_single(std::vector<int>(10, 0))).ok);
-    EXPECT_TRUE(add_single(state.book, 1, make_single(std::vector<int>(10, 3))).ok);
-    state.book.entries[1].teams[0].score = 1;
+    EXPECT_TRUE(add_single(setup_book(state.document), 1, make_single(std::vector<int>(10, 0))).ok);
+    EXPECT_TRUE(add_single(setup_book(state.document), 1, make_single(std::vector<int>(10, 3))).ok);
+    setup_book(state.document).entries[1].teams[0].score = 1;
     FakeUiServices ui;
-    FormGoalKakunin d(state, ui, {});
+    FormGoalKakunin d(state, ui, review_commits(state));
     d.load();
     d.show();
     EXPECT_EQ(d.objectName(), QStringLiteral("form_goal_kakunin"));
@@ -192,28 +195,28 @@ TEST(FormGoalKakunin, ItemZeroStillNamesTheTeamsAfterADeletion)
     QTest::mouseClick(control<QPushButton>(&d, "cmd_del"), Qt::LeftButton);
     EXPECT_EQ(item_captions(control<QComboBox>(&d, "cmb_kind")),
               (QStringList{QStringLiteral("対象チーム"), QStringLiteral("シングル")}));
-    EXPECT_EQ(state.book.entries[1].tickets, 1);
+    EXPECT_EQ(state.book().entries[1].tickets, 1);
 }
 
 TEST(FormKakunin, ChangeGoesThroughTheEditors)
 {
     SharedState state = three_rounds();
-    EXPECT_TRUE(add_single(state.book, 2, make_single(std::vector<int>(14, 1))).ok);
-    EXPECT_TRUE(add_single(state.book, 2, make_single(std::vector<int>(14, 2))).ok);
+    EXPECT_TRUE(add_single(setup_book(state.document), 2, make_single(std::vector<int>(14, 1))).ok);
+    EXPECT_TRUE(add_single(setup_book(state.document), 2, make_single(std::vector<int>(14, 2))).ok);
     state.current = 2;
     FakeUiServices ui;
     std::vector<std::string> calls;
     ReviewEditors editors;
     editors.edit_round = [&] {
         calls.push_back("round " + std::to_string(state.edit_target));
-        state.book.entries[2].kai = BookText("99");
-        state.book.entries[2].matches[13].away = BookText("X");
+        setup_book(state.document).entries[2].kai = BookText("99");
+        setup_book(state.document).entries[2].matches[13].away = BookText("X");
         state.dialog_result = 1;
         return true;
     };
     editors.edit_single = [&](int index) {
         calls.push_back("single " + std::to_string(index) + " " + std::to_string(state.edit_target));
-        state.book.singles[index].picks[13] = 3;
+        setup_book(state.document).singles[index].picks[13] = 3;
         state.dialog_result = 1;
         return true;
     };
@@ -242,10 +245,10 @@ TEST(FormKakunin, DeletingRounds)
     FakeUiServices ui;
     // The only round.
     SharedState only;
-    EXPECT_TRUE(add_entry(only.book, make_entry(LotteryKind::toto5, "1")).ok);
-    EXPECT_TRUE(add_single(only.book, 0, make_single({1, 2, 3, 1, 2})).ok);
+    EXPECT_TRUE(add_entry(setup_book(only.document), make_entry(LotteryKind::toto5, "1")).ok);
+    EXPECT_TRUE(add_single(setup_book(only.document), 0, make_single({1, 2, 3, 1, 2})).ok);
     {
-        FormKakunin d(only, ui, {});
+        FormKakunin d(only, ui, review_commits(only));
         d.load();
         d.show();
         EXPECT_EQ(control<QComboBox>(&d, "cmb_kind")->count(), 2);
@@ -253,36 +256,36 @@ TEST(FormKakunin, DeletingRounds)
         EXPECT_EQ(only.dialog_result, 1);
         EXPECT_FALSE(d.isVisible());
     }
-    EXPECT_EQ(only.book.entry_count(), 0);
-    EXPECT_TRUE(only.book.singles.empty());
+    EXPECT_EQ(only.book().entry_count(), 0);
+    EXPECT_TRUE(only.book().singles.empty());
 
     // A round in the middle: the next one takes its place and its chain follows.
     SharedState state = three_rounds();
-    EXPECT_TRUE(add_single(state.book, 2, make_single(std::vector<int>(14, 2))).ok);
-    EXPECT_TRUE(add_single(state.book, 1, make_single(std::vector<int>(10, 1))).ok);
+    EXPECT_TRUE(add_single(setup_book(state.document), 2, make_single(std::vector<int>(14, 2))).ok);
+    EXPECT_TRUE(add_single(setup_book(state.document), 1, make_single(std::vector<int>(10, 1))).ok);
     state.current = 1;
     {
-        FormGoalKakunin d(state, ui, {});
+        FormGoalKakunin d(state, ui, review_commits(state));
         d.load();
         QTest::mouseClick(control<QPushButton>(&d, "cmd_del"), Qt::LeftButton);
     }
-    ASSERT_EQ(state.book.entry_count(), 2);
-    EXPECT_EQ(state.book.entries[1].kai, BookText("12"));
-    EXPECT_EQ(state.book.singles[0].link.prev_index, 1);
-    EXPECT_TRUE(check_invariants(state.book).ok);
+    ASSERT_EQ(state.book().entry_count(), 2);
+    EXPECT_EQ(state.book().entries[1].kai, BookText("12"));
+    EXPECT_EQ(state.book().singles[0].link.prev_index, 1);
+    EXPECT_TRUE(check_invariants(state.book()).ok);
 
     // OK changes nothing and reports 0; deleting the last round reports 1.
     state.current = 1;
     {
-        FormKakunin d(state, ui, {});
+        FormKakunin d(state, ui, review_commits(state));
         d.load();
         control<QPushButton>(&d, "cmd_ok")->click();
         EXPECT_EQ(state.dialog_result, 0);
-        EXPECT_EQ(state.book.entry_count(), 2);
+        EXPECT_EQ(state.book().entry_count(), 2);
         control<QPushButton>(&d, "cmd_del")->click();
     }
     EXPECT_EQ(state.dialog_result, 1);
-    EXPECT_EQ(state.book.entry_count(), 1);
+    EXPECT_EQ(state.book().entry_count(), 1);
 }
 
 TEST(FormKakunin, EnterClosesTheDialogRatherThanChanging)

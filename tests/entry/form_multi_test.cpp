@@ -1,7 +1,9 @@
 #include "entry/form_goal_multi.h"
-#include "platform/shared_state.h"
 #include "support/book_builders.h"
 #include "support/dialog_driver.h"
+#include "support/document_helpers.h"
+#include "ui/book_commits.h"
+#include "ui/shared_state.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -16,18 +18,18 @@ protected:
 
     std::unique_ptr<FormMulti> open_new(LotteryKind kind)
     {
-        EXPECT_TRUE(add_entry(state.book, make_entry(kind)).ok);
-        state.current = state.book.entry_count() - 1;
+        EXPECT_TRUE(add_entry(setup_book(state.document), make_entry(kind)).ok);
+        state.current = state.book().entry_count() - 1;
         return open();
     }
 
     std::unique_ptr<FormMulti> open()
     {
         std::unique_ptr<FormMulti> d;
-        if (is_match_kind(state.book.entries[static_cast<size_t>(state.current)].kind))
-            d = std::make_unique<FormMulti>(state, ui);
+        if (is_match_kind(state.book().entries[static_cast<size_t>(state.current)].kind))
+            d = std::make_unique<FormMulti>(state, ui, multi_commit(state));
         else
-            d = std::make_unique<FormGoalMulti>(state, ui);
+            d = std::make_unique<FormGoalMulti>(state, ui, multi_commit(state));
         d->show();
         return d;
     }
@@ -106,10 +108,10 @@ TEST_F(FormMultiTest, MoreThanFiveHundredCombinationsAreRefused)
     EXPECT_TRUE(button(*d, "cmd_ok")->isEnabled());
 
     click(button(*d, "cmd_ok"));
-    ASSERT_EQ(state.book.multis.size(), 1u);
-    EXPECT_EQ(state.book.multis[0].combos, 288);
-    EXPECT_FALSE(state.book.multis[0].marks[7][1]);
-    EXPECT_EQ(state.book.entries[0].tickets, 288);
+    ASSERT_EQ(state.book().multis.size(), 1u);
+    EXPECT_EQ(state.book().multis[0].combos, 288);
+    EXPECT_FALSE(state.book().multis[0].marks[7][1]);
+    EXPECT_EQ(state.book().entries[0].tickets, 288);
 }
 
 TEST_F(FormMultiTest, FourHundredEightySixIsTheMostWithOneDouble)
@@ -141,12 +143,12 @@ TEST_F(FormMultiTest, AFourthGoalMarkIsRefused)
     for (int i = 1; i < 4; ++i)
         mark(*d, i, 1);
     click(button(*d, "cmd_ok"));
-    ASSERT_EQ(state.book.goal_multis.size(), 1u);
-    EXPECT_TRUE(state.book.multis.empty());
-    const auto &marks = state.book.goal_multis[0].marks[0];
+    ASSERT_EQ(state.book().goal_multis.size(), 1u);
+    EXPECT_TRUE(state.book().multis.empty());
+    const auto &marks = state.book().goal_multis[0].marks[0];
     EXPECT_TRUE(marks[0] && marks[1] && marks[2]);
     EXPECT_FALSE(marks[3]);
-    EXPECT_EQ(state.book.entries[0].tickets, 3);
+    EXPECT_EQ(state.book().entries[0].tickets, 3);
 }
 
 TEST_F(FormMultiTest, ClearTakesEveryMarkAway)
@@ -167,11 +169,11 @@ TEST_F(FormMultiTest, ClearTakesEveryMarkAway)
 
 TEST_F(FormMultiTest, EditFromFourToTwelveAddsEightTickets)
 {
-    EXPECT_TRUE(add_entry(state.book, make_entry(LotteryKind::toto5)).ok);
-    EXPECT_TRUE(add_single(state.book, 0, make_single({1, 1, 1, 1, 1})).ok);
-    EXPECT_TRUE(add_multi(state.book, 0, make_multi({"110", "011", "100", "100", "010"})).ok);
-    ASSERT_EQ(state.book.entries[0].tickets, 5);
-    const PurchaseLinks links = state.book.multis[0].link;
+    EXPECT_TRUE(add_entry(setup_book(state.document), make_entry(LotteryKind::toto5)).ok);
+    EXPECT_TRUE(add_single(setup_book(state.document), 0, make_single({1, 1, 1, 1, 1})).ok);
+    EXPECT_TRUE(add_multi(setup_book(state.document), 0, make_multi({"110", "011", "100", "100", "010"})).ok);
+    ASSERT_EQ(state.book().entries[0].tickets, 5);
+    const PurchaseLinks links = state.book().multis[0].link;
     state.current = 0;
     state.edit_target = 1;
     auto d = open();
@@ -186,40 +188,42 @@ TEST_F(FormMultiTest, EditFromFourToTwelveAddsEightTickets)
     click(button(*d, "cmd_ok"));
     EXPECT_EQ(state.dialog_result, 1);
     EXPECT_EQ(state.dialog_result, 1);
-    EXPECT_EQ(state.book.entries[0].tickets, 13);
-    EXPECT_EQ(state.book.multis.size(), 1u);
-    EXPECT_EQ(state.book.multis[0].combos, 12);
-    EXPECT_EQ(state.book.multis[0].link, links);
-    EXPECT_TRUE(chains_consistent(state.book));
+    EXPECT_EQ(state.book().entries[0].tickets, 13);
+    EXPECT_EQ(state.book().multis.size(), 1u);
+    EXPECT_EQ(state.book().multis[0].combos, 12);
+    EXPECT_EQ(state.book().multis[0].link, links);
+    EXPECT_TRUE(chains_consistent(state.book()));
 }
 
 TEST_F(FormMultiTest, EditOfAGoalMultiStartsFromItsMarks)
 {
-    EXPECT_TRUE(add_entry(state.book, make_entry(LotteryKind::totoGOAL3)).ok);
-    EXPECT_TRUE(add_multi(state.book, 0, make_multi({"1100", "0001", "1000", "1000", "0110", "1000"})).ok);
+    EXPECT_TRUE(add_entry(setup_book(state.document), make_entry(LotteryKind::totoGOAL3)).ok);
+    EXPECT_TRUE(
+        add_multi(setup_book(state.document), 0, make_multi({"1100", "0001", "1000", "1000", "0110", "1000"}))
+            .ok);
     state.edit_target = 1;
     auto d = open();
     EXPECT_TRUE(box(*d, 1, 3)->isChecked());
     EXPECT_EQ(counters(*d), QStringLiteral("2/0/4"));
     click(box(*d, 0, 0));
     click(button(*d, "cmd_ok"));
-    EXPECT_EQ(state.book.goal_multis[0].combos, 2);
-    EXPECT_EQ(state.book.entries[0].tickets, 2);
+    EXPECT_EQ(state.book().goal_multis[0].combos, 2);
+    EXPECT_EQ(state.book().entries[0].tickets, 2);
 }
 
 TEST_F(FormMultiTest, CancelAndFullPoolChangeNothing)
 {
     auto d = open_new(LotteryKind::minitotoA);
-    const TicketBook before = state.book;
+    const TicketBook before = state.book();
     for (int i = 0; i < 5; ++i)
         mark(*d, i, 2);
     click(button(*d, "cmd_cancel"));
     EXPECT_EQ(state.dialog_result, 0);
-    EXPECT_FALSE(state.changed);
-    EXPECT_EQ(state.book.entries, before.entries);
-    EXPECT_TRUE(state.book.multis.empty());
+    EXPECT_FALSE(state.document.modified());
+    EXPECT_EQ(state.book().entries, before.entries);
+    EXPECT_TRUE(state.book().multis.empty());
 
-    state.book.multis.resize(kMaxRecords);
+    setup_book(state.document).multis.resize(kMaxRecords);
     auto full = open();
     for (int i = 0; i < 5; ++i)
         mark(*full, i, 1);
@@ -229,7 +233,7 @@ TEST_F(FormMultiTest, CancelAndFullPoolChangeNothing)
     EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::critical);
     EXPECT_TRUE(full->isVisible());
     EXPECT_EQ(state.dialog_result, 0);
-    EXPECT_EQ(state.book.entries, before.entries);
+    EXPECT_EQ(state.book().entries, before.entries);
 }
 
 TEST_F(FormMultiTest, EnterPressesTheFocusedButtonElseOk)
@@ -247,7 +251,7 @@ TEST_F(FormMultiTest, EnterPressesTheFocusedButtonElseOk)
         target->setFocus();
         QTest::keyClick(target, Qt::Key_Return);
         const bool ok_pressed = QLatin1String(focused) == QLatin1String("chk_draw_4");
-        EXPECT_EQ(state.book.multis.size(), ok_pressed ? 1u : 0u);
+        EXPECT_EQ(state.book().multis.size(), ok_pressed ? 1u : 0u);
         EXPECT_EQ(state.dialog_result, ok_pressed ? 1 : 0);
         EXPECT_EQ(d->isVisible(), QLatin1String(focused) == QLatin1String("cmd_clear"));
         if (d->isVisible()) {

@@ -1,7 +1,9 @@
 #include "entry/form_goal_name.h"
-#include "platform/shared_state.h"
 #include "support/book_builders.h"
 #include "support/dialog_driver.h"
+#include "support/document_helpers.h"
+#include "ui/book_commits.h"
+#include "ui/shared_state.h"
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,9 +25,9 @@ protected:
     {
         std::unique_ptr<FormName> dialog;
         if (is_match_kind(kind))
-            dialog = std::make_unique<FormName>(state, ui);
+            dialog = std::make_unique<FormName>(state, ui, round_commit(state));
         else
-            dialog = std::make_unique<FormGoalName>(state, ui);
+            dialog = std::make_unique<FormGoalName>(state, ui, round_commit(state));
         dialog->set_kind(kind);
         dialog->show();
         return dialog;
@@ -138,8 +140,8 @@ TEST_F(FormNameTest, OkAppendsTheRound)
     EXPECT_EQ(state.dialog_result, 1);
     EXPECT_EQ(state.dialog_result, 1);
     EXPECT_FALSE(toto->isVisible());
-    ASSERT_EQ(state.book.entry_count(), 1);
-    const RoundEntry &e = state.book.entries[0];
+    ASSERT_EQ(state.book().entry_count(), 1);
+    const RoundEntry &e = state.book().entries[0];
     EXPECT_EQ(e.kind, LotteryKind::toto);
     EXPECT_EQ(e.kai, BookText("1234"));
     EXPECT_EQ(e.matches[0].home, BookText("TXT_HOME_0"));
@@ -152,10 +154,10 @@ TEST_F(FormNameTest, OkAppendsTheRound)
     fill(*big, "1234"); // the same label again is a second round
     click(control<QRadioButton>(big.get(), "opt_plus2"));
     click(ok(*big));
-    ASSERT_EQ(state.book.entry_count(), 2);
-    EXPECT_TRUE(state.book.entries[1].has_grade5);
-    EXPECT_TRUE(state.book.entries[1].has_grade6);
-    EXPECT_FALSE(state.book.entries[1].has_grade3);
+    ASSERT_EQ(state.book().entry_count(), 2);
+    EXPECT_TRUE(state.book().entries[1].has_grade5);
+    EXPECT_TRUE(state.book().entries[1].has_grade6);
+    EXPECT_FALSE(state.book().entries[1].has_grade3);
 }
 
 TEST_F(FormNameTest, GoalTwoStoresTenTeamSlots)
@@ -165,8 +167,8 @@ TEST_F(FormNameTest, GoalTwoStoresTenTeamSlots)
         EXPECT_TRUE(control<QLineEdit>(d.get(), "txt_name", i)->isHidden());
     fill(*d, "55");
     click(ok(*d));
-    ASSERT_EQ(state.book.entry_count(), 1);
-    const RoundEntry &e = state.book.entries[0];
+    ASSERT_EQ(state.book().entry_count(), 1);
+    const RoundEntry &e = state.book().entries[0];
     EXPECT_EQ(e.kind, LotteryKind::totoGOAL2);
     EXPECT_EQ(e.teams[3].team, BookText("TXT_NAME_3"));
     for (size_t s = 4; s < kMaxTeamSlots; ++s)
@@ -176,20 +178,20 @@ TEST_F(FormNameTest, GoalTwoStoresTenTeamSlots)
 
 TEST_F(FormNameTest, CancelChangesNothing)
 {
-    EXPECT_TRUE(add_entry(state.book, make_entry(LotteryKind::toto5)).ok);
-    const TicketBook before = state.book;
+    EXPECT_TRUE(add_entry(setup_book(state.document), make_entry(LotteryKind::toto5)).ok);
+    const TicketBook before = state.book();
     auto d = open(LotteryKind::toto);
     fill(*d, "9");
     click(control<QPushButton>(d.get(), QStringLiteral("cmd_cancel")));
     EXPECT_EQ(state.dialog_result, 0);
-    EXPECT_FALSE(state.changed);
-    EXPECT_EQ(state.book.entries, before.entries);
+    EXPECT_FALSE(state.document.modified());
+    EXPECT_EQ(state.book().entries, before.entries);
     EXPECT_FALSE(d->isVisible());
 }
 
 TEST_F(FormNameTest, FullBookRefusesAndStaysOpen)
 {
-    state.book.entries.resize(kMaxRecords);
+    setup_book(state.document).entries.resize(kMaxRecords);
     auto d = open(LotteryKind::toto5);
     fill(*d, "1");
     click(ok(*d));
@@ -197,20 +199,20 @@ TEST_F(FormNameTest, FullBookRefusesAndStaysOpen)
     EXPECT_EQ(ui.messages[0].text, u8("メモリが足りません。"));
     EXPECT_EQ(ui.messages[0].title, u8("ｙｏｒｉｍｏ"));
     EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::critical);
-    EXPECT_EQ(state.book.entry_count(), kMaxRecords);
+    EXPECT_EQ(state.book().entry_count(), kMaxRecords);
     EXPECT_EQ(state.dialog_result, 0);
-    EXPECT_FALSE(state.changed);
+    EXPECT_FALSE(state.document.modified());
     EXPECT_TRUE(d->isVisible());
 }
 
 TEST_F(FormNameTest, EditChangesLabelTeamsAndFlagsOnly)
 {
-    EXPECT_TRUE(add_entry(state.book, make_entry(LotteryKind::toto5, "1")).ok);
-    EXPECT_TRUE(add_entry(state.book, make_entry(LotteryKind::BIG, "2")).ok);
-    EXPECT_TRUE(add_single(state.book, 1, make_single(std::vector<int>(14, 3))).ok);
-    state.book.entries[1].has_grade5 = true;
-    state.book.entries[1].matches[0].result = kHomeWin;
-    const RoundEntry before = state.book.entries[1];
+    EXPECT_TRUE(add_entry(setup_book(state.document), make_entry(LotteryKind::toto5, "1")).ok);
+    EXPECT_TRUE(add_entry(setup_book(state.document), make_entry(LotteryKind::BIG, "2")).ok);
+    EXPECT_TRUE(add_single(setup_book(state.document), 1, make_single(std::vector<int>(14, 3))).ok);
+    setup_book(state.document).entries[1].has_grade5 = true;
+    setup_book(state.document).entries[1].matches[0].result = kHomeWin;
+    const RoundEntry before = state.book().entries[1];
     state.current = 1;
     state.edit_target = 1;
 
@@ -224,12 +226,12 @@ TEST_F(FormNameTest, EditChangesLabelTeamsAndFlagsOnly)
     click(control<QRadioButton>(d.get(), "opt_no_plus"));
     click(ok(*d));
 
-    EXPECT_EQ(state.book.entry_count(), 2);
+    EXPECT_EQ(state.book().entry_count(), 2);
     RoundEntry expected = before;
     expected.kai = BookText(sjis("２回"));
     expected.matches[13].home = BookText(sjis("浦和"));
     expected.has_grade5 = false;
-    EXPECT_EQ(state.book.entries[1], expected);
+    EXPECT_EQ(state.book().entries[1], expected);
     EXPECT_EQ(state.dialog_result, 1);
     EXPECT_EQ(state.dialog_result, 1);
 }
@@ -238,13 +240,13 @@ TEST_F(FormNameTest, EditOfAGoalRoundKeepsItsHiddenTeams)
 {
     RoundEntry e = make_entry(LotteryKind::totoGOAL3, "8");
     e.teams[8].team = BookText("old");
-    EXPECT_TRUE(add_entry(state.book, e).ok);
+    EXPECT_TRUE(add_entry(setup_book(state.document), e).ok);
     state.edit_target = 1;
     auto d = open(LotteryKind::totoGOAL3);
     EXPECT_EQ(control<QLineEdit>(d.get(), "txt_name", 5)->text(), QStringLiteral("T5"));
     retype(control<QLineEdit>(d.get(), "txt_name", 0), QStringLiteral("new"));
     click(ok(*d));
-    EXPECT_EQ(state.book.entries[0].teams[0].team, BookText("new"));
-    EXPECT_EQ(state.book.entries[0].teams[8].team, BookText("old"));
-    EXPECT_EQ(state.book.entries[0].kind, LotteryKind::totoGOAL3);
+    EXPECT_EQ(state.book().entries[0].teams[0].team, BookText("new"));
+    EXPECT_EQ(state.book().entries[0].teams[8].team, BookText("old"));
+    EXPECT_EQ(state.book().entries[0].kind, LotteryKind::totoGOAL3);
 }

@@ -1,7 +1,9 @@
 #include "entry/form_goal_single.h"
-#include "platform/shared_state.h"
 #include "support/book_builders.h"
 #include "support/dialog_driver.h"
+#include "support/document_helpers.h"
+#include "ui/book_commits.h"
+#include "ui/shared_state.h"
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,18 +20,18 @@ protected:
     {
         state.current = entry;
         std::unique_ptr<FormSingle> d;
-        if (is_match_kind(state.book.entries[static_cast<size_t>(entry)].kind))
-            d = std::make_unique<FormSingle>(state, ui);
+        if (is_match_kind(state.book().entries[static_cast<size_t>(entry)].kind))
+            d = std::make_unique<FormSingle>(state, ui, single_commit(state));
         else
-            d = std::make_unique<FormGoalSingle>(state, ui);
+            d = std::make_unique<FormGoalSingle>(state, ui, single_commit(state));
         d->show();
         return d;
     }
 
     int add_round(LotteryKind kind)
     {
-        EXPECT_TRUE(add_entry(state.book, make_entry(kind)).ok);
-        return state.book.entry_count() - 1;
+        EXPECT_TRUE(add_entry(setup_book(state.document), make_entry(kind)).ok);
+        return state.book().entry_count() - 1;
     }
 
     // The button of row i for the pick column c (0 = 勝 or 0 goals, ...).
@@ -73,7 +75,7 @@ TEST_F(FormSingleTest, ShowsTheRound)
 {
     RoundEntry e = make_entry(LotteryKind::toto, "321");
     e.matches[2].home = BookText(sjis("鹿島"));
-    EXPECT_TRUE(add_entry(state.book, e).ok);
+    EXPECT_TRUE(add_entry(setup_book(state.document), e).ok);
     auto d = open(0);
     EXPECT_EQ(d->objectName(), QStringLiteral("form_single"));
     EXPECT_EQ(d->windowTitle(), u8("シングル購入"));
@@ -105,18 +107,18 @@ TEST_F(FormSingleTest, NewTicketsFollowEachOtherInTheChain)
         EXPECT_EQ(state.dialog_result, 1);
         EXPECT_FALSE(d->isVisible());
     }
-    ASSERT_EQ(state.book.singles.size(), 2u);
-    EXPECT_EQ(state.book.entries[1].tickets, 2);
-    EXPECT_EQ(state.book.entries[0].tickets, 0);
-    EXPECT_EQ(state.book.singles[0].link.next_type, kSingle);
-    EXPECT_EQ(state.book.singles[0].link.next_index, 1);
+    ASSERT_EQ(state.book().singles.size(), 2u);
+    EXPECT_EQ(state.book().entries[1].tickets, 2);
+    EXPECT_EQ(state.book().entries[0].tickets, 0);
+    EXPECT_EQ(state.book().singles[0].link.next_type, kSingle);
+    EXPECT_EQ(state.book().singles[0].link.next_index, 1);
     // Columns 勝, 分, 負 store 1, 3, 2; unused rows 0.
-    EXPECT_EQ(state.book.singles[0].picks[0], kHomeWin);
-    EXPECT_EQ(state.book.singles[0].picks[1], kDraw);
-    EXPECT_EQ(state.book.singles[0].picks[2], kAwayWin);
-    EXPECT_EQ(state.book.singles[1].picks[0], kDraw);
-    EXPECT_EQ(state.book.singles[0].picks[9], 0);
-    EXPECT_TRUE(chains_consistent(state.book));
+    EXPECT_EQ(state.book().singles[0].picks[0], kHomeWin);
+    EXPECT_EQ(state.book().singles[0].picks[1], kDraw);
+    EXPECT_EQ(state.book().singles[0].picks[2], kAwayWin);
+    EXPECT_EQ(state.book().singles[1].picks[0], kDraw);
+    EXPECT_EQ(state.book().singles[0].picks[9], 0);
+    EXPECT_TRUE(chains_consistent(state.book()));
 }
 
 TEST_F(FormSingleTest, GoalPicksStoreTheGoalCount)
@@ -126,9 +128,9 @@ TEST_F(FormSingleTest, GoalPicksStoreTheGoalCount)
     for (int i = 0; i < 4; ++i)
         click(pick_button(*d, i, 3 - i));
     click(ok(*d));
-    ASSERT_EQ(state.book.goal_singles.size(), 1u);
-    EXPECT_TRUE(state.book.singles.empty());
-    const auto &picks = state.book.goal_singles[0].picks;
+    ASSERT_EQ(state.book().goal_singles.size(), 1u);
+    EXPECT_TRUE(state.book().singles.empty());
+    const auto &picks = state.book().goal_singles[0].picks;
     EXPECT_EQ((std::vector<int>{picks[0], picks[1], picks[2], picks[3], picks[4]}),
               (std::vector<int>{3, 2, 1, 0, 0}));
 }
@@ -136,9 +138,9 @@ TEST_F(FormSingleTest, GoalPicksStoreTheGoalCount)
 TEST_F(FormSingleTest, EditSelectsTheStoredPicksAndKeepsTickets)
 {
     add_round(LotteryKind::toto5);
-    EXPECT_TRUE(add_single(state.book, 0, make_single({1, 2, 3, 1, 2})).ok);
-    EXPECT_TRUE(add_single(state.book, 0, make_single({3, 3, 3, 3, 3})).ok);
-    const TicketBook before = state.book;
+    EXPECT_TRUE(add_single(setup_book(state.document), 0, make_single({1, 2, 3, 1, 2})).ok);
+    EXPECT_TRUE(add_single(setup_book(state.document), 0, make_single({3, 3, 3, 3, 3})).ok);
+    const TicketBook before = state.book();
     state.edit_target = 1; // the first ticket
     auto d = open(0);
     EXPECT_TRUE(control<QRadioButton>(d.get(), "opt_win", 0)->isChecked());
@@ -147,27 +149,27 @@ TEST_F(FormSingleTest, EditSelectsTheStoredPicksAndKeepsTickets)
     EXPECT_TRUE(ok(*d)->isEnabled());
     click(control<QRadioButton>(d.get(), "opt_draw", 4));
     click(ok(*d));
-    EXPECT_EQ(state.book.singles.size(), 2u);
-    EXPECT_EQ(state.book.entries[0], before.entries[0]);
-    EXPECT_EQ(state.book.singles[0].picks[4], kDraw);
-    EXPECT_EQ(state.book.singles[0].link, before.singles[0].link);
-    EXPECT_EQ(state.book.singles[1], before.singles[1]);
+    EXPECT_EQ(state.book().singles.size(), 2u);
+    EXPECT_EQ(state.book().entries[0], before.entries[0]);
+    EXPECT_EQ(state.book().singles[0].picks[4], kDraw);
+    EXPECT_EQ(state.book().singles[0].link, before.singles[0].link);
+    EXPECT_EQ(state.book().singles[1], before.singles[1]);
 }
 
 TEST_F(FormSingleTest, CancelAndFullPoolChangeNothing)
 {
     add_round(LotteryKind::totoGOAL2);
-    const TicketBook before = state.book;
+    const TicketBook before = state.book();
     auto d = open(0);
     for (int i = 0; i < 4; ++i)
         click(pick_button(*d, i, 1));
     click(control<QPushButton>(d.get(), QStringLiteral("cmd_cancel")));
     EXPECT_EQ(state.dialog_result, 0);
-    EXPECT_FALSE(state.changed);
-    EXPECT_EQ(state.book.entries, before.entries);
-    EXPECT_TRUE(state.book.goal_singles.empty());
+    EXPECT_FALSE(state.document.modified());
+    EXPECT_EQ(state.book().entries, before.entries);
+    EXPECT_TRUE(state.book().goal_singles.empty());
 
-    state.book.goal_singles.resize(kMaxRecords);
+    setup_book(state.document).goal_singles.resize(kMaxRecords);
     auto full = open(0);
     for (int i = 0; i < 4; ++i)
         click(pick_button(*full, i, 1));
@@ -178,8 +180,8 @@ TEST_F(FormSingleTest, CancelAndFullPoolChangeNothing)
     EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::critical);
     EXPECT_TRUE(full->isVisible());
     EXPECT_EQ(state.dialog_result, 0);
-    EXPECT_EQ(state.book.goal_singles.size(), static_cast<size_t>(kMaxRecords));
-    EXPECT_EQ(state.book.entries, before.entries);
+    EXPECT_EQ(state.book().goal_singles.size(), static_cast<size_t>(kMaxRecords));
+    EXPECT_EQ(state.book().entries, before.entries);
 }
 
 TEST_F(FormSingleTest, TheKeyboardWalksRowByRow)

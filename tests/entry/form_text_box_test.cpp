@@ -1,8 +1,9 @@
 #include "entry/form_goal_name.h"
 #include "entry/form_text_box.h"
-#include "platform/shared_state.h"
 #include "platform/shift_jis.h"
 #include "support/dialog_driver.h"
+#include "ui/book_commits.h"
+#include "ui/shared_state.h"
 
 #include <QContextMenuEvent>
 #include <QFocusEvent>
@@ -39,7 +40,7 @@ protected:
 
     SharedState state;
     FakeUiServices ui;
-    FormName dialog{state, ui};
+    FormName dialog{state, ui, round_commit(state)};
     QLineEdit *kai = nullptr;
     QLineEdit *home = nullptr;
 };
@@ -158,7 +159,7 @@ TEST_F(TextBoxTest, EveryBoxOfBothDialogsIsLimited)
         type_text(box, "ＷＷＷＷＷＷ");
         EXPECT_EQ(bytes(box), 10) << box->objectName().toStdString();
     }
-    FormGoalName goal(state, ui);
+    FormGoalName goal(state, ui, round_commit(state));
     goal.set_kind(LotteryKind::totoGOAL);
     goal.show();
     const QList<QLineEdit *> boxes = goal.findChildren<QLineEdit *>();

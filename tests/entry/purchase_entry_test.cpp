@@ -1,5 +1,7 @@
+#include "book/book_document.h"
 #include "entry/purchase_entry.h"
 #include "support/book_builders.h"
+#include "support/document_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +19,30 @@ RoundNames names_of(LotteryKind kind, const char *kai)
     for (size_t s = 0; s < kMaxTeamSlots; ++s)
         names.teams[s] = e.teams[s].team;
     return names;
+}
+
+Outcome add_round(TicketBook &book, LotteryKind kind, const RoundNames &names, GradeOption option)
+{
+    return through_document(book,
+                            [&](BookDocument &d) { return d.add_round(new_round(kind, names, option)); });
+}
+
+void edit_round(TicketBook &book, int entry, const RoundNames &names, GradeOption option)
+{
+    const RoundEntry renamed = renamed_round(book.entries[static_cast<size_t>(entry)], names, option);
+    ASSERT_TRUE(through_document(book, [&](BookDocument &d) { return d.edit_round(entry, renamed); }).ok);
+}
+
+Outcome store_single(TicketBook &book, int entry, int edit_index, const SinglePicks &picks)
+{
+    const SinglePurchase ticket = picked_single(book, entry, edit_index, picks);
+    return through_document(book, [&](BookDocument &d) { return d.store_single(entry, edit_index, ticket); });
+}
+
+Outcome store_multi(TicketBook &book, int entry, int edit_index, const MultiPurchase &marks)
+{
+    const MultiPurchase ticket = marked_multi(marks, book.entries[static_cast<size_t>(entry)].kind);
+    return through_document(book, [&](BookDocument &d) { return d.store_multi(entry, edit_index, ticket); });
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "entry/purchase_deletion.h"
+#include "book/purchase_deletion.h"
 #include "entry/purchase_review.h"
 #include "support/book_builders.h"
 

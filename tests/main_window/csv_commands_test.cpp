@@ -40,7 +40,7 @@ protected:
     // The toto round's file as the export writes it: its two tickets, results and prizes.
     QString toto_file()
     {
-        const CsvExport exported = export_csv(window->state().book, 0);
+        const CsvExport exported = export_csv(window->state().book(), 0);
         EXPECT_TRUE(exported.outcome.ok);
         return write_file(QStringLiteral("toto.csv"), exported.bytes);
     }
@@ -69,7 +69,7 @@ TEST_F(CsvCommands, ExportWritesTheSelectedRoundAndAddsTheExtension)
     EXPECT_TRUE(ui.messages.empty());
     QFile written(file(QStringLiteral("big.csv")));
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll(), export_csv(window->state().book, 1).bytes);
+    EXPECT_EQ(written.readAll(), export_csv(window->state().book(), 1).bytes);
     EXPECT_FALSE(QFile::exists(file(QStringLiteral("big"))));
 
     // A name with its own extension is kept; a cancelled dialog writes nothing.
@@ -80,7 +80,7 @@ TEST_F(CsvCommands, ExportWritesTheSelectedRoundAndAddsTheExtension)
     action("menu_csv_write")->trigger();
     EXPECT_EQ(ui.file_dialogs, dialogs + 1);
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_FALSE(window->state().changed);
+    EXPECT_FALSE(window->state().document.modified());
 }
 
 TEST_F(CsvCommands, ExportIsDisabledOnAnEmptyBook)
@@ -102,25 +102,25 @@ TEST_F(CsvCommands, ImportConfirmedAppendsTheTicketsAndMarksTheBookChanged)
     }));
     EXPECT_EQ(caption, QStringLiteral("CSV読み込み確認"));
     EXPECT_TRUE(ui.messages.empty());
-    const RoundEntry &toto = window->state().book.entries[0];
+    const RoundEntry &toto = window->state().book().entries[0];
     EXPECT_EQ(toto.tickets, 4);
     EXPECT_EQ(toto.hits[0], 2); // graded again: both copies of the 1等 ticket
     EXPECT_EQ(window->state().current, 0);
     EXPECT_EQ(window->selected_entry(), 0);
-    EXPECT_TRUE(window->state().changed);
+    EXPECT_TRUE(window->state().document.modified());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("book.yrm * － ｙｏｒｉｍｏ"));
     EXPECT_EQ(row_texts(0)[2], QStringLiteral("4"));
     EXPECT_EQ(row_texts(0)[4], QStringLiteral("2"));
-    EXPECT_EQ(label("lbl_buy"), format_yen(book_totals(window->state().book).bought));
+    EXPECT_EQ(label("lbl_buy"), format_yen(book_totals(window->state().book()).bought));
 }
 
 TEST_F(CsvCommands, ImportCancelledChangesNothing)
 {
     const QString path = toto_file();
-    const TicketBook before = window->state().book;
+    const TicketBook before = window->state().book();
     ASSERT_TRUE(import(path, [&](QDialog *d) { press(d, "cmd_cancel"); }));
-    EXPECT_TRUE(same_book(window->state().book, before));
-    EXPECT_FALSE(window->state().changed);
+    EXPECT_TRUE(same_book(window->state().book(), before));
+    EXPECT_FALSE(window->state().document.modified());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("book.yrm － ｙｏｒｉｍｏ"));
     EXPECT_EQ(row_texts(0), toto_row());
     EXPECT_EQ(window->selected_entry(), 3);
@@ -128,7 +128,7 @@ TEST_F(CsvCommands, ImportCancelledChangesNothing)
 
 TEST_F(CsvCommands, ABrokenFileIsReportedAndChangesNothing)
 {
-    const TicketBook before = window->state().book;
+    const TicketBook before = window->state().book();
     const QString path = write_file(QStringLiteral("broken.csv"), "10,T\r\nX,1\r\n");
     EXPECT_FALSE(import(path, [](QDialog *) {}));
     ASSERT_EQ(ui.messages.size(), 1U);
@@ -136,17 +136,17 @@ TEST_F(CsvCommands, ABrokenFileIsReportedAndChangesNothing)
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("yorimo"));
     EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::none); // an OK button only, no icon
     EXPECT_EQ(ui.messages[0].buttons, UiServices::Buttons::ok);
-    EXPECT_TRUE(same_book(window->state().book, before));
-    EXPECT_FALSE(window->state().changed);
+    EXPECT_TRUE(same_book(window->state().book(), before));
+    EXPECT_FALSE(window->state().document.modified());
 }
 
 TEST_F(CsvCommands, AHeaderAloneOrACancelledDialogEndsSilently)
 {
-    const TicketBook before = window->state().book;
+    const TicketBook before = window->state().book();
     EXPECT_FALSE(import(write_file(QStringLiteral("header.csv"), "10,T\r\n"), [](QDialog *) {}));
     EXPECT_FALSE(with_dialog([&] { action("menu_csv_read")->trigger(); }, [](QDialog *) {}));
     EXPECT_EQ(ui.file_dialogs, 2);
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_TRUE(same_book(window->state().book, before));
-    EXPECT_FALSE(window->state().changed);
+    EXPECT_TRUE(same_book(window->state().book(), before));
+    EXPECT_FALSE(window->state().document.modified());
 }

@@ -104,7 +104,7 @@ TEST_F(DialogCommands, CancelledRegistrationChangesNothing)
                                 click(d, QStringLiteral("cmd_cancel"));
                             }));
     EXPECT_EQ(rows(), 0);
-    EXPECT_EQ(window->state().book.entry_count(), 0);
+    EXPECT_EQ(window->state().book().entry_count(), 0);
     EXPECT_EQ(entry_commands(), QStringLiteral("00000000"));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("無題 － ｙｏｒｉｍｏ"));
 }
@@ -162,8 +162,8 @@ TEST_F(DialogCommands, DeletingTheOnlyRoundEmptiesTheList)
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_EQ(ui.messages.back().text, QStringLiteral("削除していいですか？"));
     EXPECT_EQ(rows(), 0);
-    EXPECT_EQ(window->state().book.entry_count(), 0);
-    EXPECT_TRUE(window->state().book.singles.empty());
+    EXPECT_EQ(window->state().book().entry_count(), 0);
+    EXPECT_TRUE(window->state().book().singles.empty());
     EXPECT_EQ(entry_commands(), QStringLiteral("00000000"));
     EXPECT_EQ(move_commands(), QStringLiteral("00"));
     EXPECT_EQ(label("lbl_buy"), QStringLiteral("0"));
@@ -237,7 +237,7 @@ TEST_F(DialogCommands, ABookBuiltThroughTheWindowSavesAndReopensTheSame)
     for (int r = 0; r < rows(); ++r)
         after << row_texts(r).join(u'|');
     EXPECT_EQ(after, before);
-    EXPECT_EQ(window->state().book.entries[1].teams[3].team.text(), QStringLiteral("チーム3"));
+    EXPECT_EQ(window->state().book().entries[1].teams[3].team.text(), QStringLiteral("チーム3"));
 }
 
 TEST_F(DialogCommands, ChangingATicketFromTheReviewGoesThroughTheSingleDialog)

@@ -22,7 +22,7 @@ TEST_F(MainWindowTest, ANewWindowIsEmptyAndUntitled)
     EXPECT_EQ(label("lbl_buy"), QStringLiteral("0"));
     EXPECT_EQ(label("lbl_get"), QStringLiteral("0"));
     EXPECT_EQ(label("lbl_kin"), QStringLiteral("0"));
-    EXPECT_EQ(window->state().path, QString());
+    EXPECT_EQ(window->state().document.path(), QString());
 }
 
 TEST_F(MainWindowTest, TitlesFollowLoadChangeAndSave)
@@ -30,10 +30,10 @@ TEST_F(MainWindowTest, TitlesFollowLoadChangeAndSave)
     const QString path = write_book(four_round_book(), QStringLiteral("book.yrm"));
     ASSERT_TRUE(window->load_book(path));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("book.yrm － ｙｏｒｉｍｏ"));
-    EXPECT_EQ(window->state().path, path);
-    EXPECT_FALSE(window->state().changed);
+    EXPECT_EQ(window->state().document.path(), path);
+    EXPECT_FALSE(window->state().document.modified());
 
-    window->state().changed = true;
+    make_modified(window->state().document);
     window->set_title();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("book.yrm * － ｙｏｒｉｍｏ"));
 
@@ -41,32 +41,32 @@ TEST_F(MainWindowTest, TitlesFollowLoadChangeAndSave)
     action("menu_over")->trigger();
     EXPECT_EQ(ui.file_dialogs, 0);
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_FALSE(window->state().changed);
+    EXPECT_FALSE(window->state().document.modified());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("book.yrm － ｙｏｒｉｍｏ"));
 
     window->toto_clear();
-    window->state().changed = true;
+    make_modified(window->state().document);
     window->set_title();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("無題 * － ｙｏｒｉｍｏ"));
 }
 
 TEST_F(MainWindowTest, SavingAnUntitledBookAsksForAName)
 {
-    ASSERT_TRUE(add_entry(window->state().book, make_entry(LotteryKind::toto5, "7")).ok);
+    ASSERT_TRUE(add_entry(setup_book(window->state().document), make_entry(LotteryKind::toto5, "7")).ok);
     window->add_entry_row();
-    window->state().changed = true;
+    make_modified(window->state().document);
 
     action("menu_over")->trigger(); // cancelled
     EXPECT_EQ(ui.file_dialogs, 1);
-    EXPECT_EQ(window->state().path, QString());
-    EXPECT_TRUE(window->state().changed);
+    EXPECT_EQ(window->state().document.path(), QString());
+    EXPECT_TRUE(window->state().document.modified());
 
     const QString path = file(QStringLiteral("new book.yrm"));
     ui.save_names.push_back(path);
     window->tool_action(QStringLiteral("write"))->trigger();
     EXPECT_EQ(ui.proposed_names, QStringList({QString(), QString()}));
-    EXPECT_EQ(window->state().path, path);
-    EXPECT_FALSE(window->state().changed);
+    EXPECT_EQ(window->state().document.path(), path);
+    EXPECT_FALSE(window->state().document.modified());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("new book.yrm － ｙｏｒｉｍｏ"));
     const BookReadResult back = read_data(path);
     ASSERT_TRUE(back.outcome.ok);
@@ -77,12 +77,12 @@ TEST_F(MainWindowTest, SaveAsProposesThePathAndTakesTheNewNameOnlyOnceSaved)
 {
     const QString path = write_book(four_round_book(), QStringLiteral("book.yrm"));
     ASSERT_TRUE(window->load_book(path));
-    window->state().changed = true;
+    make_modified(window->state().document);
     window->set_title();
 
     action("menu_save")->trigger(); // cancelled: nothing happens
     EXPECT_EQ(ui.proposed_names, QStringList({path}));
-    EXPECT_EQ(window->state().path, path);
+    EXPECT_EQ(window->state().document.path(), path);
 
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken.yrm"))); // a folder: no file there
     ui.save_names.push_back(file(QStringLiteral("taken.yrm")));
@@ -91,7 +91,7 @@ TEST_F(MainWindowTest, SaveAsProposesThePathAndTakesTheNewNameOnlyOnceSaved)
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("ファイル作成に失敗しました。"));
     EXPECT_EQ(ui.messages[0].title, kAppTitle);
     EXPECT_EQ(ui.messages[0].icon, Icon::critical);
-    EXPECT_EQ(window->state().path, path);
+    EXPECT_EQ(window->state().document.path(), path);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("book.yrm * － ｙｏｒｉｍｏ"));
 
     const QString copy = file(QStringLiteral("copy.yrm"));
@@ -103,9 +103,9 @@ TEST_F(MainWindowTest, SaveAsProposesThePathAndTakesTheNewNameOnlyOnceSaved)
 
 TEST_F(MainWindowTest, TheSaveDialogAsksAgainForANameInAMissingFolder)
 {
-    ASSERT_TRUE(add_entry(window->state().book, make_entry(LotteryKind::toto5, "7")).ok);
+    ASSERT_TRUE(add_entry(setup_book(window->state().document), make_entry(LotteryKind::toto5, "7")).ok);
     window->add_entry_row();
-    window->state().changed = true;
+    make_modified(window->state().document);
     const QString missing = file(QStringLiteral("no such folder/x.yrm"));
     ui.save_names.push_back(missing); // then cancelled
 
@@ -114,7 +114,7 @@ TEST_F(MainWindowTest, TheSaveDialogAsksAgainForANameInAMissingFolder)
     EXPECT_EQ(ui.messages[0].text,
               file(QStringLiteral("no such folder")) + QStringLiteral("\nフォルダーが見つかりません。"));
     EXPECT_EQ(ui.proposed_names, QStringList({QString(), missing}));
-    EXPECT_EQ(window->state().path, QString());
+    EXPECT_EQ(window->state().document.path(), QString());
     // Save still asks for a name rather than retrying the refused one.
     action("menu_over")->trigger();
     EXPECT_EQ(ui.file_dialogs, 3);
@@ -122,7 +122,7 @@ TEST_F(MainWindowTest, TheSaveDialogAsksAgainForANameInAMissingFolder)
 
 TEST_F(MainWindowTest, TheBookFilterAddsTheExtensionToANameTypedWithoutOne)
 {
-    window->state().changed = true;
+    make_modified(window->state().document);
     write_book(TicketBook(), QStringLiteral("taken.yrm"));
     struct Case {
         const char *typed;
@@ -134,7 +134,7 @@ TEST_F(MainWindowTest, TheBookFilterAddsTheExtensionToANameTypedWithoutOne)
         ui.save_names.push_back(file(QString::fromUtf8(c.typed)));
         ui.save_filters.push_back(c.filter);
         action("menu_save")->trigger();
-        EXPECT_EQ(window->state().path, file(QString::fromUtf8(c.saved))) << c.typed;
+        EXPECT_EQ(window->state().document.path(), file(QString::fromUtf8(c.saved))) << c.typed;
         EXPECT_TRUE(read_data(file(QString::fromUtf8(c.saved))).outcome.ok) << c.typed;
     }
     // "taken" names an existing book once ".yrm" is added: overwriting is asked first, and No
@@ -145,7 +145,7 @@ TEST_F(MainWindowTest, TheBookFilterAddsTheExtensionToANameTypedWithoutOne)
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("taken.yrm は既に存在します。\n上書きしますか？"));
     EXPECT_EQ(ui.file_dialogs, 5);
-    EXPECT_EQ(window->state().path, file(QStringLiteral("notes.txt")));
+    EXPECT_EQ(window->state().document.path(), file(QStringLiteral("notes.txt")));
 }
 
 TEST_F(MainWindowTest, OpeningAMissingFileLeavesAnEmptyUntitledBook)
@@ -159,8 +159,8 @@ TEST_F(MainWindowTest, OpeningAMissingFileLeavesAnEmptyUntitledBook)
     EXPECT_EQ(ui.messages[0].title, kAppTitle);
     EXPECT_EQ(ui.messages[0].icon, Icon::critical);
     EXPECT_EQ(rows(), 0);
-    EXPECT_EQ(window->state().book.entry_count(), 0);
-    EXPECT_EQ(window->state().path, QString());
+    EXPECT_EQ(window->state().book().entry_count(), 0);
+    EXPECT_EQ(window->state().document.path(), QString());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("無題 － ｙｏｒｉｍｏ"));
     EXPECT_EQ(label("lbl_kin"), QStringLiteral("0"));
     EXPECT_EQ(entry_commands(), QStringLiteral("00000000"));
@@ -176,7 +176,7 @@ TEST_F(MainWindowTest, OpeningANonBookShowsTheReadersMessage)
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text,
               junk.fileName() + QStringLiteral("はｙｏｒｉｍｏのデータではありません！"));
-    EXPECT_EQ(window->state().path, QString());
+    EXPECT_EQ(window->state().document.path(), QString());
 }
 
 TEST_F(MainWindowTest, TheCommandLinePathMayBeQuotedOrSplitAtSpaces)
@@ -184,14 +184,14 @@ TEST_F(MainWindowTest, TheCommandLinePathMayBeQuotedOrSplitAtSpaces)
     const QString path = write_book(four_round_book(), QStringLiteral("my toto book.yrm"));
     window->start({QLatin1Char('"') + path + QLatin1Char('"')});
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(window->state().path, path);
+    EXPECT_EQ(window->state().document.path(), path);
     EXPECT_EQ(rows(), 4);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("my toto book.yrm － ｙｏｒｉｍｏ"));
 
     FormMain second(ui);
     second.start(path.split(QLatin1Char(' ')));
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(second.state().path, path);
+    EXPECT_EQ(second.state().document.path(), path);
 
     FormMain none(ui);
     none.start({});
@@ -231,7 +231,7 @@ TEST_F(MainWindowTest, PromptCancelKeepsEverything)
 {
     const QString path = write_book(four_round_book(), QStringLiteral("book.yrm"));
     ASSERT_TRUE(window->load_book(path));
-    window->state().changed = true;
+    make_modified(window->state().document);
     ui.answers.push_back(Answer::cancel);
     window->tool_action(QStringLiteral("new"))->trigger();
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -240,8 +240,8 @@ TEST_F(MainWindowTest, PromptCancelKeepsEverything)
     EXPECT_EQ(ui.messages[0].icon, Icon::warning);
     EXPECT_EQ(ui.messages[0].buttons, UiServices::Buttons::yes_no_cancel);
     EXPECT_EQ(rows(), 4);
-    EXPECT_TRUE(window->state().changed);
-    EXPECT_EQ(window->state().path, path);
+    EXPECT_TRUE(window->state().document.modified());
+    EXPECT_EQ(window->state().document.path(), path);
 
     // Open and exit ask the same way; Cancel stops both.
     ui.answers.push_back(Answer::cancel);
@@ -259,7 +259,7 @@ TEST_F(MainWindowTest, PromptNoGoesOnWithoutSaving)
     ASSERT_TRUE(window->load_book(path));
     window->select_row(1);
     button("cmd_up")->click();
-    ASSERT_TRUE(window->state().changed);
+    ASSERT_TRUE(window->state().document.modified());
     ui.answers.push_back(Answer::no);
     action("menu_new")->trigger();
     EXPECT_EQ(rows(), 0);
@@ -281,17 +281,17 @@ TEST_F(MainWindowTest, PromptYesSavesANamedBookFirst)
 
 TEST_F(MainWindowTest, PromptYesOnAnUntitledBookWithTheSaveDialogCancelledKeepsTheWindow)
 {
-    ASSERT_TRUE(add_entry(window->state().book, make_entry(LotteryKind::BIG, "5")).ok);
+    ASSERT_TRUE(add_entry(setup_book(window->state().document), make_entry(LotteryKind::BIG, "5")).ok);
     window->add_entry_row();
-    window->state().changed = true;
+    make_modified(window->state().document);
     ui.answers.push_back(Answer::yes); // and the save dialog is cancelled
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(ui.file_dialogs, 1);
-    EXPECT_EQ(window->state().book.entry_count(), 1);
+    EXPECT_EQ(window->state().book().entry_count(), 1);
     EXPECT_EQ(rows(), 1);
-    EXPECT_TRUE(window->state().changed);
-    EXPECT_EQ(window->state().path, QString());
+    EXPECT_TRUE(window->state().document.modified());
+    EXPECT_EQ(window->state().document.path(), QString());
 
     // Yes with a name saves there and lets the window close.
     const QString path = file(QStringLiteral("saved.yrm"));
@@ -303,9 +303,9 @@ TEST_F(MainWindowTest, PromptYesOnAnUntitledBookWithTheSaveDialogCancelledKeepsT
 
 TEST_F(MainWindowTest, ASaveFailureInThePromptKeepsTheBookAndTheWindow)
 {
-    ASSERT_TRUE(add_entry(window->state().book, make_entry(LotteryKind::toto5, "8")).ok);
+    ASSERT_TRUE(add_entry(setup_book(window->state().document), make_entry(LotteryKind::toto5, "8")).ok);
     window->add_entry_row();
-    window->state().changed = true;
+    make_modified(window->state().document);
     window->set_title();
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken.yrm"))); // a folder: no file there
     const QString unwritable = file(QStringLiteral("taken.yrm"));
@@ -317,14 +317,14 @@ TEST_F(MainWindowTest, ASaveFailureInThePromptKeepsTheBookAndTheWindow)
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[1].text, QStringLiteral("ファイル作成に失敗しました。"));
     EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(window->state().changed);
+    EXPECT_TRUE(window->state().document.modified());
     EXPECT_EQ(rows(), 1);
 
     // New: the failed name was not kept, so a name is asked again; cancelled, nothing is cleared.
     ui.answers.push_back(Answer::yes);
     action("menu_new")->trigger();
     EXPECT_EQ(ui.file_dialogs, 2);
-    EXPECT_EQ(window->state().book.entry_count(), 1);
+    EXPECT_EQ(window->state().book().entry_count(), 1);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("無題 * － ｙｏｒｉｍｏ"));
 }
 

@@ -7,6 +7,7 @@
 #include "results/winning_check.h"
 #include "store_pages.h"
 #include "support/dialog_driver.h"
+#include "support/document_helpers.h"
 #include "test_store.h"
 
 #include <QApplication>
@@ -166,9 +167,9 @@ TEST_F(DownloadCommands, ScheduleWalkAddsATotoRound)
     EXPECT_TRUE(result_shown.isEmpty());
     ASSERT_EQ(rows(), 1);
     EXPECT_EQ(row_texts(0).mid(0, 4), (QStringList{q("0012"), q("toto"), q("0"), q("0")}));
-    EXPECT_EQ(window->state().book.entries[0].matches[12].away.text(),
+    EXPECT_EQ(window->state().book().entries[0].matches[12].away.text(),
               q("磐田")); // the list server is down: own short form
-    EXPECT_TRUE(window->state().changed);
+    EXPECT_TRUE(window->state().document.modified());
     EXPECT_EQ(window->state().current, 0);
     EXPECT_EQ(entry_commands(), q("11111111"));
     EXPECT_TRUE(window->windowTitle().contains(q(" * ")));
@@ -177,7 +178,7 @@ TEST_F(DownloadCommands, ScheduleWalkAddsATotoRound)
 TEST_F(DownloadCommands, ResultWalkCompletesAnExistingRound)
 {
     open_book_with_round_1234();
-    const RoundEntry before = window->state().book.entries[1];
+    const RoundEntry before = window->state().book().entries[1];
     QStringList targets;
     int preselected = -1;
     QString own_name, old_result, new_result, old_prize, new_prize;
@@ -208,7 +209,7 @@ TEST_F(DownloadCommands, ResultWalkCompletesAnExistingRound)
     EXPECT_EQ(old_prize, q("未定"));
     EXPECT_EQ(new_prize, q("1,000円"));
 
-    const RoundEntry &after = window->state().book.entries[1];
+    const RoundEntry &after = window->state().book().entries[1];
     EXPECT_EQ(rows(), 2);
     EXPECT_EQ(after.matches, [&] {
         auto m = before.matches;
@@ -220,13 +221,13 @@ TEST_F(DownloadCommands, ResultWalkCompletesAnExistingRound)
     EXPECT_TRUE(after.won == 1000);
     EXPECT_EQ(row_texts(1)[11], q("1,000"));
     EXPECT_EQ(window->state().current, 1);
-    EXPECT_TRUE(window->state().changed);
+    EXPECT_TRUE(window->state().document.modified());
 }
 
 TEST_F(DownloadCommands, CancellingAnyDialogChangesNothing)
 {
     open_book_with_round_1234();
-    const TicketBook before = window->state().book;
+    const TicketBook before = window->state().book();
     const QString title = window->windowTitle();
     const auto cancel = [](QDialog *d) { press(d, "cmd_cancel"); };
     const std::vector<std::map<QString, DialogScript::Step>> runs = {
@@ -240,8 +241,8 @@ TEST_F(DownloadCommands, CancellingAnyDialogChangesNothing)
         DialogScript script(steps);
         action("menu_down")->trigger();
         EXPECT_EQ(script.seen.size(), static_cast<qsizetype>(steps.size()));
-        EXPECT_TRUE(window->state().book.entries == before.entries);
-        EXPECT_FALSE(window->state().changed);
+        EXPECT_TRUE(window->state().book().entries == before.entries);
+        EXPECT_FALSE(window->state().document.modified());
         EXPECT_EQ(window->windowTitle(), title);
         EXPECT_EQ(rows(), 2);
     }
@@ -264,7 +265,7 @@ TEST_F(DownloadCommands, BigScheduleLeavesTheMultiCommandOff)
                          {q("form_inetchk"), [](QDialog *d) { press(d, "cmd_ok"); }}});
     action("menu_down")->trigger();
     ASSERT_EQ(rows(), 1);
-    EXPECT_EQ(window->state().book.entries[0].kind, LotteryKind::BIG);
+    EXPECT_EQ(window->state().book().entries[0].kind, LotteryKind::BIG);
     EXPECT_EQ(entry_commands(), q("10111011"));
 }
 
@@ -308,7 +309,7 @@ TEST_F(DownloadCommands, GoalResultAsNewEntry)
     EXPECT_EQ(targets, QStringList{q("新規追加")}); // no round of the kind in the book
     EXPECT_EQ(shown, (QStringList{q("北海道コン"), q("2"), q("中止"), q("5,000円"), q("100円")}));
     ASSERT_EQ(rows(), 3);
-    const RoundEntry &added = window->state().book.entries[2];
+    const RoundEntry &added = window->state().book().entries[2];
     EXPECT_EQ(added.kind, LotteryKind::totoGOAL3);
     EXPECT_EQ(added.teams[0].team.text(), q("北海道コン")); // cut within 10 bytes
     EXPECT_EQ(added.teams[0].score, 3);
@@ -334,15 +335,15 @@ TEST_F(DownloadCommands, UnreachableStoreShowsWhyAndChangesNothing)
     EXPECT_EQ(ui.messages[0].title, q("yorimo"));
     EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::critical);
     EXPECT_EQ(rows(), 0);
-    EXPECT_FALSE(window->state().changed);
+    EXPECT_FALSE(window->state().document.modified());
 }
 
 TEST(FormDownset, NumericLabelsMatchTheRound)
 {
     SharedState state;
-    state.book.entries.push_back(make_entry(LotteryKind::toto, "0123"));
-    state.book.entries.push_back(make_entry(LotteryKind::minitotoA, "123"));
-    state.book.entries.push_back(make_entry(LotteryKind::toto, "123"));
+    setup_book(state.document).entries.push_back(make_entry(LotteryKind::toto, "0123"));
+    setup_book(state.document).entries.push_back(make_entry(LotteryKind::minitotoA, "123"));
+    setup_book(state.document).entries.push_back(make_entry(LotteryKind::toto, "123"));
     const RoundEntry round = make_entry(LotteryKind::toto, "123");
     FormDownset dialog(round, state);
     dialog.load();
@@ -384,7 +385,7 @@ TEST_F(DownloadCommands, CancelAndCloseDuringASlowTransfer)
         EXPECT_FALSE(window->download_run().session.running());
         QTest::qWait(300); // a late notification would reach the dead dialog here
         EXPECT_EQ(rows(), 0);
-        EXPECT_FALSE(window->state().changed);
+        EXPECT_FALSE(window->state().document.modified());
         EXPECT_EQ(window->state().dialog_result, 0);
         EXPECT_TRUE(ui.messages.empty());
     }

@@ -4,10 +4,12 @@
 #include "entry/form_goal_single.h"
 #include "entry/form_text_box.h"
 #include "main_window_fixture.h"
-#include "platform/shared_state.h"
 #include "results/winning_check.h"
 #include "support/book_builders.h"
 #include "support/dialog_driver.h"
+#include "support/document_helpers.h"
+#include "ui/book_commits.h"
+#include "ui/shared_state.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -86,29 +88,29 @@ TEST_F(FormCommandsTest, RegisterOpensTheDialogOfTheKind)
     });
     window->register_round(LotteryKind::totoGOAL3);
     EXPECT_EQ(state.edit_target, 0);
-    ASSERT_EQ(state.book.entry_count(), 1);
-    EXPECT_EQ(state.book.entries[0].kind, LotteryKind::totoGOAL3);
+    ASSERT_EQ(state.book().entry_count(), 1);
+    EXPECT_EQ(state.book().entries[0].kind, LotteryKind::totoGOAL3);
     EXPECT_EQ(state.current, 0);
 
     on_modal_dialog([](QDialog *d) {
         EXPECT_EQ(d->objectName(), QStringLiteral("form_name"));
         press(d, "cmd_cancel");
     });
-    state.changed = false;
+    make_unmodified(state.document);
     window->register_round(LotteryKind::BIG1000);
-    EXPECT_EQ(state.book.entry_count(), 1);
-    EXPECT_FALSE(state.changed);
+    EXPECT_EQ(state.book().entry_count(), 1);
+    EXPECT_FALSE(state.document.modified());
 }
 
 TEST_F(FormCommandsTest, PurchaseCommandsFollowTheRoundsFamily)
 {
     SharedState &state = *state_;
-    EXPECT_TRUE(add_entry(state.book, make_entry(LotteryKind::BIG)).ok);
-    EXPECT_TRUE(add_entry(state.book, make_entry(LotteryKind::totoGOAL2)).ok);
+    EXPECT_TRUE(add_entry(setup_book(state.document), make_entry(LotteryKind::BIG)).ok);
+    EXPECT_TRUE(add_entry(setup_book(state.document), make_entry(LotteryKind::totoGOAL2)).ok);
     select(0);
     // BIG-family rounds take single tickets only.
     window->menu_multi_Click();
-    EXPECT_TRUE(state.book.multis.empty());
+    EXPECT_TRUE(state.book().multis.empty());
 
     on_modal_dialog([](QDialog *d) {
         EXPECT_EQ(d->objectName(), QStringLiteral("form_single"));
@@ -116,8 +118,8 @@ TEST_F(FormCommandsTest, PurchaseCommandsFollowTheRoundsFamily)
         press(d, "cmd_ok");
     });
     window->menu_single_Click();
-    EXPECT_EQ(state.book.entries[0].tickets, 1);
-    EXPECT_TRUE(state.changed);
+    EXPECT_EQ(state.book().entries[0].tickets, 1);
+    EXPECT_TRUE(state.document.modified());
 
     select(1);
     on_modal_dialog([](QDialog *d) {
@@ -126,7 +128,7 @@ TEST_F(FormCommandsTest, PurchaseCommandsFollowTheRoundsFamily)
         press(d, "cmd_ok");
     });
     window->menu_multi_Click();
-    EXPECT_EQ(state.book.entries[1].tickets, 16);
+    EXPECT_EQ(state.book().entries[1].tickets, 16);
 
     on_modal_dialog([](QDialog *d) {
         EXPECT_EQ(d->objectName(), QStringLiteral("form_goal_multi"));
@@ -136,7 +138,7 @@ TEST_F(FormCommandsTest, PurchaseCommandsFollowTheRoundsFamily)
     });
     EXPECT_TRUE(window->edit_multi(0));
     EXPECT_EQ(state.edit_target, 1);
-    EXPECT_EQ(state.book.entries[1].tickets, 8);
+    EXPECT_EQ(state.book().entries[1].tickets, 8);
 
     on_modal_dialog([](QDialog *d) {
         EXPECT_EQ(d->objectName(), QStringLiteral("form_goal_name"));
@@ -154,8 +156,9 @@ TEST_F(FormCommandsTest, ABookEnteredThroughTheDialogsSavesAndReadsBackEqual)
 {
     SharedState state;
     const auto register_round = [&](LotteryKind kind, int grade_click) {
-        std::unique_ptr<FormName> d = is_match_kind(kind) ? std::make_unique<FormName>(state, ui)
-                                                          : std::make_unique<FormGoalName>(state, ui);
+        std::unique_ptr<FormName> d = is_match_kind(kind)
+                                          ? std::make_unique<FormName>(state, ui, round_commit(state))
+                                          : std::make_unique<FormGoalName>(state, ui, round_commit(state));
         state.edit_target = 0;
         d->set_kind(kind);
         d->show();
@@ -166,15 +169,17 @@ TEST_F(FormCommandsTest, ABookEnteredThroughTheDialogsSavesAndReadsBackEqual)
         if (grade_click == 2)
             click(control<QRadioButton>(d.get(), "opt_plus2"));
         click(control<QPushButton>(d.get(), "cmd_ok"));
-        state.current = state.book.entry_count() - 1;
+        state.current = state.book().entry_count() - 1;
     };
     const auto buy = [&](bool multi, int per_row) {
-        const bool match = is_match_kind(state.book.entries[static_cast<size_t>(state.current)].kind);
+        const bool match = is_match_kind(state.book().entries[static_cast<size_t>(state.current)].kind);
         std::unique_ptr<FormPurchaseBase> d;
         if (multi)
-            d = match ? std::make_unique<FormMulti>(state, ui) : std::make_unique<FormGoalMulti>(state, ui);
+            d = match ? std::make_unique<FormMulti>(state, ui, multi_commit(state))
+                      : std::make_unique<FormGoalMulti>(state, ui, multi_commit(state));
         else
-            d = match ? std::make_unique<FormSingle>(state, ui) : std::make_unique<FormGoalSingle>(state, ui);
+            d = match ? std::make_unique<FormSingle>(state, ui, single_commit(state))
+                      : std::make_unique<FormGoalSingle>(state, ui, single_commit(state));
         state.edit_target = 0;
         d->show();
         const char *const *columns =
@@ -195,19 +200,19 @@ TEST_F(FormCommandsTest, ABookEnteredThroughTheDialogsSavesAndReadsBackEqual)
     buy(true, 2);
     state.current = 0; // a later ticket of the first round
     buy(false, 1);
-    ASSERT_EQ(state.book.entry_count(), 4);
-    EXPECT_EQ(state.book.entries[0].tickets, 3);
-    EXPECT_EQ(state.book.entries[1].tickets, 1);
-    EXPECT_EQ(state.book.entries[2].tickets, 2);
-    EXPECT_EQ(state.book.entries[3].tickets, 32);
-    EXPECT_TRUE(chains_consistent(state.book));
+    ASSERT_EQ(state.book().entry_count(), 4);
+    EXPECT_EQ(state.book().entries[0].tickets, 3);
+    EXPECT_EQ(state.book().entries[1].tickets, 1);
+    EXPECT_EQ(state.book().entries[2].tickets, 2);
+    EXPECT_EQ(state.book().entries[3].tickets, 32);
+    EXPECT_TRUE(chains_consistent(state.book()));
 
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QByteArray old_temp = qgetenv("TEMP");
     qputenv("TEMP", dir.path().toUtf8());
     const QString path = dir.filePath(QStringLiteral("entered.yrm"));
-    const Outcome saved = write_data(state.book, path);
+    const Outcome saved = write_data(state.book(), path);
     if (old_temp.isNull())
         qunsetenv("TEMP");
     else
@@ -217,7 +222,7 @@ TEST_F(FormCommandsTest, ABookEnteredThroughTheDialogsSavesAndReadsBackEqual)
     ASSERT_TRUE(read.outcome.ok) << read.outcome.message.toStdString();
     grade_book(read.book);
 
-    TicketBook expected = state.book;
+    TicketBook expected = state.book();
     for (int e = 0; e < expected.entry_count(); ++e)
         result_chk(expected, e);
     ASSERT_EQ(read.book.entry_count(), expected.entry_count());

@@ -48,7 +48,7 @@ TEST_F(MainWindowTest, MovingUpSwapsRowsChainsAndCommands)
 
     EXPECT_EQ(row_texts(0), big_row());
     EXPECT_EQ(row_texts(1), toto_row());
-    const TicketBook &book = window->state().book;
+    const TicketBook &book = window->state().book();
     // Each head purchase names its entry's new place; the second purchases are untouched.
     EXPECT_EQ(book.singles[book.entries[0].first_index].link.prev_index, 0);
     EXPECT_EQ(book.singles[book.entries[1].first_index].link.prev_index, 1);
@@ -56,7 +56,7 @@ TEST_F(MainWindowTest, MovingUpSwapsRowsChainsAndCommands)
     EXPECT_EQ(window->state().current, 0);
     EXPECT_EQ(window->selected_entry(), 0);
     EXPECT_EQ(move_commands(), QStringLiteral("01"));
-    EXPECT_TRUE(window->state().changed);
+    EXPECT_TRUE(window->state().document.modified());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("book.yrm * － ｙｏｒｉｍｏ"));
     // Moving changes no amount.
     EXPECT_EQ(label("lbl_buy"), QStringLiteral("1,100"));
@@ -87,7 +87,7 @@ TEST_F(MainWindowTest, MovingDownRepaintsTheRefundAndStopsAtTheEnd)
     EXPECT_EQ(row_texts(3), big_row());
     EXPECT_EQ(window->state().current, 3);
     EXPECT_EQ(move_commands(), QStringLiteral("10"));
-    EXPECT_TRUE(chains_consistent(window->state().book));
+    EXPECT_TRUE(chains_consistent(window->state().book()));
 
     // A disabled button does nothing.
     QTest::mouseClick(button("cmd_down"), Qt::LeftButton);
@@ -101,7 +101,7 @@ TEST_F(MainWindowTest, MovingDownRepaintsTheRefundAndStopsAtTheEnd)
     EXPECT_EQ(row_texts(2), refund_row());
     EXPECT_EQ(row_texts(3), goal_row());
     EXPECT_EQ(move_commands(), QStringLiteral("01"));
-    EXPECT_TRUE(chains_consistent(window->state().book));
+    EXPECT_TRUE(chains_consistent(window->state().book()));
 }
 
 TEST_F(MainWindowTest, BigFamilyRowsDisableTheMultiCommands)
@@ -137,7 +137,7 @@ TEST_F(MainWindowTest, ClearingResetsTotalsAndCommands)
 {
     ASSERT_TRUE(window->load_book(write_book(four_round_book(), QStringLiteral("book.yrm"))));
     window->select_row(1);
-    window->state().changed = true;
+    make_modified(window->state().document);
     window->toto_clear();
     EXPECT_EQ(rows(), 0);
     EXPECT_EQ(label("lbl_buy"), QStringLiteral("0"));
@@ -145,8 +145,8 @@ TEST_F(MainWindowTest, ClearingResetsTotalsAndCommands)
     EXPECT_EQ(label("lbl_kin"), QStringLiteral("0"));
     EXPECT_EQ(entry_commands(), QStringLiteral("00000000"));
     EXPECT_EQ(move_commands(), QStringLiteral("00"));
-    EXPECT_FALSE(window->state().changed);
-    EXPECT_EQ(window->state().path, QString());
+    EXPECT_FALSE(window->state().document.modified());
+    EXPECT_EQ(window->state().document.path(), QString());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("無題 － ｙｏｒｉｍｏ"));
 }
 
@@ -157,7 +157,7 @@ TEST_F(MainWindowTest, HelpersForTheDialogCommands)
 
     // A new round: its row appears selected, with the commands for its kind.
     RoundEntry added = make_entry(LotteryKind::BIG1000, "50");
-    ASSERT_TRUE(add_entry(state.book, added).ok);
+    ASSERT_TRUE(add_entry(setup_book(state.document), added).ok);
     window->add_entry_row();
     EXPECT_EQ(rows(), 5);
     EXPECT_EQ(state.current, 4);
@@ -168,14 +168,9 @@ TEST_F(MainWindowTest, HelpersForTheDialogCommands)
     EXPECT_EQ(entry_commands(), QStringLiteral("10111011"));
     EXPECT_EQ(move_commands(), QStringLiteral("10"));
 
-    // A purchase and a dialog ending with OK: graded, repainted, totals and title follow.
-    ASSERT_TRUE(add_single(state.book, 4, make_single({1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1})).ok);
-    state.dialog_result = 0;
-    state.changed = true;
-    window->finish_entry_command();
-    EXPECT_EQ(label("lbl_buy"), QStringLiteral("1,100")); // a cancelled dialog changes nothing shown
-    state.dialog_result = 1;
-    window->finish_entry_command();
+    // A purchase stored in the document: graded, repainted, totals and title follow.
+    EXPECT_EQ(label("lbl_buy"), QStringLiteral("1,100"));
+    ASSERT_TRUE(state.document.store_single(4, -1, make_single({1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1})).ok);
     EXPECT_EQ(row_texts(4)[2], QStringLiteral("1"));
     EXPECT_EQ(row_texts(4)[3], QStringLiteral("200"));
     EXPECT_EQ(row_texts(4)[11], QStringLiteral("未確定"));
@@ -184,8 +179,8 @@ TEST_F(MainWindowTest, HelpersForTheDialogCommands)
     EXPECT_EQ(window->windowTitle(), QStringLiteral("book.yrm * － ｙｏｒｉｍｏ"));
 
     // Entries removed elsewhere: the list is rebuilt and keeps `current` selected.
-    state.book.entries.erase(state.book.entries.begin() + 3); // the round without purchases
-    state.book.singles.back().link.prev_index = 3;
+    setup_book(state.document).entries.erase_at(3); // the round without purchases
+    setup_book(state.document).singles.back().link.prev_index = 3;
     state.current = 3;
     window->rebuild_list();
     EXPECT_EQ(rows(), 4);

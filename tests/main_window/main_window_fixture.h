@@ -4,6 +4,7 @@
 #include "main_window/entry_list_model.h"
 #include "main_window/form_main.h"
 #include "support/book_builders.h"
+#include "support/document_helpers.h"
 #include "support/fake_ui_services.h"
 
 #include <QAction>

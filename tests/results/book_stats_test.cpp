@@ -1,6 +1,7 @@
 #include "results/book_stats.h"
 #include "results/winning_check.h"
 #include "support/book_builders.h"
+#include "support/document_helpers.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -160,8 +161,8 @@ TEST(BookStats, SumsPastSixtyFourBitsStayExact)
 {
     TicketBook book = book_of(
         {{LotteryKind::BIG, kPrizeEntered, true, 1, 0, 1}, {LotteryKind::BIG, kPrizeEntered, true, 1, 0, 1}});
-    for (RoundEntry &e : book.entries)
-        e.won = std::numeric_limits<int64_t>::max();
+    for (size_t e = 0; e < book.entries.size(); ++e)
+        book.entries[e].won = std::numeric_limits<int64_t>::max();
     const KindStats total = book_stats(book).total;
     EXPECT_EQ(yen_text(total.won), QStringLiteral("18,446,744,073,709,551,614"));
     EXPECT_EQ(integer_text(total.balance()), QStringLiteral("18446744073709551014"));

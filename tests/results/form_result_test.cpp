@@ -2,7 +2,9 @@
 #include "results/form_result.h"
 #include "support/book_builders.h"
 #include "support/dialog_driver.h"
+#include "support/document_helpers.h"
 #include "support/fake_ui_services.h"
+#include "ui/book_commits.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -19,7 +21,7 @@ namespace {
 SharedState one_round(LotteryKind kind)
 {
     SharedState state;
-    EXPECT_TRUE(add_entry(state.book, make_entry(kind, "123")).ok);
+    EXPECT_TRUE(add_entry(setup_book(state.document), make_entry(kind, "123")).ok);
     state.current = 0;
     state.dialog_result = 7; // opening must reset it
     return state;
@@ -49,10 +51,10 @@ std::string prize_controls(ResultDialog &d)
 TEST(FormResult, FillsTheLayoutOfTheKind)
 {
     SharedState state = one_round(LotteryKind::BIG);
-    state.book.entries[0].has_grade5 = true;
-    state.book.entries[0].matches[13].home = sjis("鹿島");
+    setup_book(state.document).entries[0].has_grade5 = true;
+    setup_book(state.document).entries[0].matches[13].home = sjis("鹿島");
     FakeUiServices ui;
-    FormResult d(state, ui);
+    FormResult d(state, ui, results_commit(state));
     d.load();
     EXPECT_EQ(d.objectName(), QStringLiteral("form_result"));
     EXPECT_EQ(d.windowTitle(), QStringLiteral("結果入力"));
@@ -73,7 +75,7 @@ TEST(FormResult, FillsTheLayoutOfTheKind)
     EXPECT_EQ(prize_controls(d), "bNg none");
 
     SharedState mini = one_round(LotteryKind::minitotoA);
-    FormResult m(mini, ui);
+    FormResult m(mini, ui, results_commit(mini));
     m.load();
     EXPECT_FALSE(control<QRadioButton>(&m, "opt_win", 4)->isHidden());
     EXPECT_TRUE(control<QRadioButton>(&m, "opt_win", 5)->isHidden());
@@ -85,9 +87,9 @@ TEST(FormResult, FillsTheLayoutOfTheKind)
 TEST(FormResult, FiveCancelledTotoMatchesForceARefundAndBack)
 {
     SharedState state = one_round(LotteryKind::toto);
-    set_results(state.book.entries[0], kHomeWin);
+    set_results(setup_book(state.document).entries[0], kHomeWin);
     FakeUiServices ui;
-    FormResult d(state, ui);
+    FormResult d(state, ui, results_commit(state));
     d.load();
     d.show();
     EXPECT_EQ(prize_controls(d), "bNG none");
@@ -119,7 +121,7 @@ TEST(FormResult, FiveCancelledTotoMatchesForceARefundAndBack)
     click(control<QPushButton>(&d, "cmd_ok"));
     EXPECT_EQ(state.dialog_result, 1);
     EXPECT_EQ(state.dialog_result, 1);
-    const RoundEntry &e = state.book.entries[0];
+    const RoundEntry &e = state.book().entries[0];
     EXPECT_EQ(e.matches[0].result, kCancelled);
     EXPECT_EQ(e.matches[4].result, kDraw);
     EXPECT_EQ(e.matches[7].result, kAwayWin);
@@ -131,10 +133,10 @@ TEST(FormResult, FiveCancelledTotoMatchesForceARefundAndBack)
 TEST(FormResult, BigHundredNeedsAllFourteenRows)
 {
     SharedState state = one_round(LotteryKind::BIG100);
-    set_results(state.book.entries[0], kDraw);
-    state.book.entries[0].matches[13].result = kResultNone;
+    set_results(setup_book(state.document).entries[0], kDraw);
+    setup_book(state.document).entries[0].matches[13].result = kResultNone;
     FakeUiServices ui;
-    FormResult d(state, ui);
+    FormResult d(state, ui, results_commit(state));
     d.load();
     d.show();
     EXPECT_EQ(prize_controls(d), "bNg none");
@@ -148,12 +150,12 @@ TEST(FormResult, BigHundredNeedsAllFourteenRows)
 TEST(FormGoalResult, OneCancelledTeamOfTotoGoal2ForcesARefund)
 {
     SharedState state = one_round(LotteryKind::totoGOAL2);
-    set_results(state.book.entries[0], 2);
-    state.book.entries[0].state = kPrizeEntered;
-    state.book.entries[0].prizes = {3000, 77, 0, 0, 0, 0};
-    state.book.entries[0].teams[8].score = 4; // a hidden row
+    set_results(setup_book(state.document).entries[0], 2);
+    setup_book(state.document).entries[0].state = kPrizeEntered;
+    setup_book(state.document).entries[0].prizes = {3000, 77, 0, 0, 0, 0};
+    setup_book(state.document).entries[0].teams[8].score = 4; // a hidden row
     FakeUiServices ui;
-    FormGoalResult d(state, ui);
+    FormGoalResult d(state, ui, results_commit(state));
     d.load();
     d.show();
     EXPECT_EQ(d.objectName(), QStringLiteral("form_goal_result"));
@@ -175,7 +177,7 @@ TEST(FormGoalResult, OneCancelledTeamOfTotoGoal2ForcesARefund)
     click(control<QRadioButton>(&d, "opt_3ten", 2));
     click(control<QRadioButton>(&d, "opt_stop", 3));
     click(control<QPushButton>(&d, "cmd_ok"));
-    const RoundEntry &e = state.book.entries[0];
+    const RoundEntry &e = state.book().entries[0];
     EXPECT_EQ(e.teams[2].score, 4);
     EXPECT_EQ(e.teams[3].score, kScoreCancelled);
     EXPECT_EQ(e.teams[8].score, 0); // hidden rows write 0
@@ -186,52 +188,52 @@ TEST(FormGoalResult, OneCancelledTeamOfTotoGoal2ForcesARefund)
 TEST(FormResult, OkWithUndecidedKeepsThePrizesAndCancelWritesNothing)
 {
     SharedState state = one_round(LotteryKind::toto);
-    RoundEntry &e = state.book.entries[0];
+    RoundEntry &e = setup_book(state.document).entries[0];
     set_results(e, kAwayWin);
     e.has_grade3 = true;
     e.state = kPrizeEntered;
     e.prizes = {123'456'789, 5000, 300, 0, 0, 0};
     FakeUiServices ui;
     {
-        FormResult d(state, ui);
+        FormResult d(state, ui, results_commit(state));
         d.load();
         d.show();
         EXPECT_EQ(control<AmountBox>(&d, "txt_kin", 0)->text(), QStringLiteral("123,456,789"));
         click(control<QRadioButton>(&d, "opt_draw", 0));
         click(control<QPushButton>(&d, "cmd_cancel"));
     }
-    EXPECT_EQ(state.book.entries[0].matches[0].result, kAwayWin);
+    EXPECT_EQ(state.book().entries[0].matches[0].result, kAwayWin);
     EXPECT_EQ(state.dialog_result, 0);
-    EXPECT_FALSE(state.changed);
+    EXPECT_FALSE(state.document.modified());
 
-    FormResult d(state, ui);
+    FormResult d(state, ui, results_commit(state));
     d.load();
     d.show();
     QTest::keyClick(control<AmountBox>(&d, "txt_kin", 1), Qt::Key_Delete);
     click(control<QRadioButton>(&d, "opt_kin_none"));
     EXPECT_FALSE(control<AmountBox>(&d, "txt_kin", 0)->isEnabled());
     click(control<QPushButton>(&d, "cmd_ok"));
-    EXPECT_EQ(state.book.entries[0].state, kPrizeUndecided);
-    EXPECT_EQ(state.book.entries[0].prizes[0], 123'456'789);
-    EXPECT_EQ(state.book.entries[0].prizes[1], 5000);
+    EXPECT_EQ(state.book().entries[0].state, kPrizeUndecided);
+    EXPECT_EQ(state.book().entries[0].prizes[0], 123'456'789);
+    EXPECT_EQ(state.book().entries[0].prizes[1], 5000);
 
-    FormResult again(state, ui);
+    FormResult again(state, ui, results_commit(state));
     again.load();
     again.show();
     click(control<QRadioButton>(&again, "opt_kin_go"));
     QTest::keyClick(control<AmountBox>(&again, "txt_kin", 2), Qt::Key_Backspace);
     click(control<QPushButton>(&again, "cmd_ok"));
-    EXPECT_EQ(state.book.entries[0].state, kPrizeEntered);
-    EXPECT_EQ(state.book.entries[0].prizes[0], 0); // boxes start at "0" under 未定
-    EXPECT_EQ(state.book.entries[0].prizes[2], 0);
+    EXPECT_EQ(state.book().entries[0].state, kPrizeEntered);
+    EXPECT_EQ(state.book().entries[0].prizes[0], 0); // boxes start at "0" under 未定
+    EXPECT_EQ(state.book().entries[0].prizes[2], 0);
 }
 
 TEST(FormResult, AmountBoxesBehaveLikeACalculator)
 {
     SharedState state = one_round(LotteryKind::BIG);
-    set_results(state.book.entries[0], kHomeWin);
+    set_results(setup_book(state.document).entries[0], kHomeWin);
     FakeUiServices ui;
-    FormResult d(state, ui);
+    FormResult d(state, ui, results_commit(state));
     d.load();
     d.show();
     click(control<QRadioButton>(&d, "opt_kin_go"));
@@ -272,15 +274,15 @@ TEST(FormResult, AmountBoxesBehaveLikeACalculator)
     EXPECT_EQ(box->text(), QStringLiteral("2,000"));
 
     click(control<QPushButton>(&d, "cmd_ok"));
-    EXPECT_EQ(state.book.entries[0].prizes[0], 2000);
+    EXPECT_EQ(state.book().entries[0].prizes[0], 2000);
 }
 
 TEST(FormResult, PastingAboveTheMaximumLeavesTheMaximum)
 {
     SharedState state = one_round(LotteryKind::toto);
-    set_results(state.book.entries[0], kDraw);
+    set_results(setup_book(state.document).entries[0], kDraw);
     FakeUiServices ui;
-    FormResult d(state, ui);
+    FormResult d(state, ui, results_commit(state));
     d.load();
     d.show();
     click(control<QRadioButton>(&d, "opt_kin_go"));
@@ -291,5 +293,5 @@ TEST(FormResult, PastingAboveTheMaximumLeavesTheMaximum)
     QTest::keyClick(control<AmountBox>(&d, "txt_kin", 0), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(control<AmountBox>(&d, "txt_kin", 0)->text(), QStringLiteral("500,000,000"));
     click(control<QPushButton>(&d, "cmd_ok"));
-    EXPECT_EQ(state.book.entries[0].prizes[1], 500'000'000);
+    EXPECT_EQ(state.book().entries[0].prizes[1], 500'000'000);
 }

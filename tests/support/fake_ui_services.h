@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui_services.h"
+#include "ui/ui_services.h"
 
 #include <QStringList>
 #include <deque>

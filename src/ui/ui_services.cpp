@@ -1,4 +1,4 @@
-#include "platform/ui_services.h"
+#include "ui/ui_services.h"
 
 #include <QApplication>
 #include <QClipboard>

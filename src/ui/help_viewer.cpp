@@ -1,4 +1,4 @@
-#include "platform/help_viewer.h"
+#include "ui/help_viewer.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/single_instance.h"
+#include "ui/single_instance.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

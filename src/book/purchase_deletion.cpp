@@ -1,4 +1,6 @@
-#include "entry/purchase_deletion.h"
+#include "book/purchase_deletion.h"
+
+#include <utility>
 
 namespace {
 
@@ -17,15 +19,15 @@ void retarget(TicketBook &book, LotteryKind kind, int type, int to, const Purcha
 }
 
 template <typename Record>
-void delete_purchase(TicketBook &book, LotteryKind kind, std::vector<Record> &pool, int type, int index,
+void delete_purchase(TicketBook &book, LotteryKind kind, TrackedList<Record> &pool, int type, int index,
                      int64_t tickets)
 {
     const PurchaseLinks gone = pool[static_cast<size_t>(index)].link;
 
     // The owner is the entry at the head of the record's chain, found by walking back.
     PurchaseLinks at = gone;
-    while (at.prev_type != kNoPurchase)
-        at = book.links(kind, at.prev_type, at.prev_index);
+    while (at.prev_type != kNoPurchase) // reading only: nothing of the walk is logged
+        at = std::as_const(book).links(kind, at.prev_type, at.prev_index);
     book.entries[static_cast<size_t>(at.prev_index)].tickets -= tickets;
 
     if (gone.prev_type == kNoPurchase) {
@@ -69,7 +71,7 @@ void multi_del(TicketBook &book, int entry, int index)
 void delete_entry(TicketBook &book, int entry)
 {
     for (;;) {
-        const RoundEntry &e = book.entries[static_cast<size_t>(entry)];
+        const RoundEntry &e = std::as_const(book).entries[static_cast<size_t>(entry)];
         if (e.first_type == kNoPurchase)
             break;
         if (e.first_type == kSingle)
@@ -77,9 +79,9 @@ void delete_entry(TicketBook &book, int entry)
         else
             multi_del(book, entry, e.first_index);
     }
-    book.entries.erase(book.entries.begin() + entry);
+    book.entries.erase_at(static_cast<size_t>(entry));
     for (int j = entry; j < book.entry_count(); ++j) {
-        const RoundEntry &moved = book.entries[static_cast<size_t>(j)];
+        const RoundEntry &moved = std::as_const(book).entries[static_cast<size_t>(j)];
         if (moved.first_type != kNoPurchase)
             book.links(moved.kind, moved.first_type, moved.first_index).prev_index = j;
     }

@@ -1,4 +1,4 @@
-#include "platform/form_controls.h"
+#include "ui/form_controls.h"
 
 #include <QGridLayout>
 

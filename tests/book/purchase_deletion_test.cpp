@@ -1,6 +1,6 @@
 #include "book/book_file.h"
 #include "book/book_invariants.h"
-#include "entry/purchase_deletion.h"
+#include "book/purchase_deletion.h"
 #include "support/book_builders.h"
 
 #include <gtest/gtest.h>

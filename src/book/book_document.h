@@ -1,0 +1,93 @@
+#pragma once
+
+#include "book/book_history.h"
+#include "book/csv_import.h"
+#include "book/outcome.h"
+#include "book/ticket_book.h"
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+// What a change (or its undo or redo) did, for the views that show the book.
+struct BookChange {
+    std::vector<int> entries;   // entries whose fields changed, by their index after the change
+    bool rows_reshaped = false; // entries were added, removed or inserted: every row may differ
+    int focus = -1;             // the entry the step was about, as it stands now; -1 if none
+};
+
+// The open book: the ticket book, its path and whether it differs from the file. It is the
+// one thing that changes the book: every change is one named call, recorded as one step
+// of the undo history, after which the listener hears which entries changed.
+class BookDocument {
+public:
+    // Grades one entry after a change of its tickets, results or prizes (the winning check
+    // lives above the book; the window and the command-line tool hand it in).
+    using Grader = std::function<void(TicketBook &book, int entry)>;
+    using Listener = std::function<void(const BookChange &change)>;
+
+    explicit BookDocument(Grader grader = {});
+
+    const TicketBook &book() const { return book_; }
+    const QString &path() const { return path_; }
+    // The book differs from what was last opened or saved.
+    bool modified() const { return !history_.at_clean(); }
+    void set_listener(Listener listener) { listener_ = std::move(listener); }
+
+    // --- lifecycle: each starts an empty history -------------------------------------------
+    // An empty, untitled book.
+    void clear();
+    // Replaces the book by the file; on failure the book is empty and untitled.
+    Outcome open(const QString &path);
+    // Takes a book read elsewhere as if it had been opened from `path`; every entry is graded.
+    void adopt(TicketBook book, const QString &path = QString());
+    // Writes the book the safe way; once written, `path` is the book's and this is the clean
+    // point of the history. A failure leaves path and state as they were.
+    Outcome save(const QString &path);
+
+    // --- changes: each one step, refused with the user's message and nothing changed -------
+    Outcome add_round(const RoundEntry &round);
+    // Label, names and grade flags from `edited`; kind, results, prizes and tickets stay.
+    Outcome edit_round(int entry, const RoundEntry &edited);
+    // A new ticket when edit_index < 0, else pool record edit_index keeps its place.
+    Outcome store_single(int entry, int edit_index, const SinglePurchase &purchase);
+    Outcome store_multi(int entry, int edit_index, const MultiPurchase &marks);
+    // Results, prize state and prizes from `with_results`; names, flags and tickets stay.
+    Outcome enter_results(int entry, const RoundEntry &with_results);
+    Outcome delete_purchase(int entry, int type, int pool_index);
+    Outcome delete_round(int entry);
+    // Exchanges the entry with its neighbour `to` (entry ± 1).
+    Outcome move_round(int entry, int to);
+    Outcome import_csv(const CsvImport &staged);
+    // A downloaded round as a new entry, or its results, prize state, grade flags and prizes
+    // into an existing entry of its kind.
+    Outcome add_downloaded(const RoundEntry &round);
+    Outcome take_results(int entry, const RoundEntry &downloaded);
+
+    // --- history -----------------------------------------------------------------------------
+    bool can_undo() const { return history_.can_undo(); }
+    bool can_redo() const { return history_.can_redo(); }
+    QString undo_name() const { return history_.undo_name(); }
+    QString redo_name() const { return history_.redo_name(); }
+    void undo();
+    void redo();
+    BookHistory &history() { return history_; }
+    const BookHistory &history() const { return history_; }
+
+private:
+    // Records `change` as one step named `name` about `entry` (graded afterwards when
+    // `grade`); a refused change is taken back at once and recorded nowhere.
+    Outcome record(const QString &name, int entry, bool grade,
+                   const std::function<Outcome(TicketBook &)> &change, int focus_after = -2);
+    bool has_entry(int entry) const { return entry >= 0 && entry < book_.entry_count(); }
+    void grade_all();
+    BookChange change_of(const BookStep &step, int focus) const;
+    void tell(const BookChange &change);
+    void notify_all();
+
+    TicketBook book_;
+    QString path_;
+    Grader grader_;
+    Listener listener_;
+    BookHistory history_;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "book/outcome.h"
+#include "book/ticket_book.h"
+
+#include <functional>
+
+struct SharedState;
+
+// How a dialog hands back what the user confirmed: the command's commit stores it in the
+// book as one step, or refuses it with the user's message (the dialog then stays open).
+template <typename T>
+using Commit = std::function<Outcome(const T &)>;
+
+// The commits of the window's commands, each on the run state's `current` and
+// `edit_target` as they are when the dialog ends: a new round (edit_target 0) or the edited
+// round `current`; a new ticket or the ticket of pool index edit_target - 1; results.
+Commit<RoundEntry> round_commit(SharedState &state);
+Commit<SinglePurchase> single_commit(SharedState &state);
+Commit<MultiPurchase> multi_commit(SharedState &state);
+Commit<RoundEntry> results_commit(SharedState &state);
