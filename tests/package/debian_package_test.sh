@@ -73,6 +73,11 @@ root=$work/root
 dpkg -x "$deb" "$root"
 appstreamcli validate --no-net "$root/usr/share/metainfo/$app_id.metainfo.xml" ||
   fail "appstreamcli refuses the metainfo file"
+# The tree as a whole: the metainfo's launchable names a desktop entry that is there.
+appstreamcli validate-tree --no-net "$root" >"$work/validate-tree.log" 2>&1 || {
+  cat "$work/validate-tree.log"
+  fail "appstreamcli refuses the installed tree"
+}
 desktop-file-validate "$root/usr/share/applications/yorimo.desktop" ||
   fail "desktop-file-validate refuses the desktop entry"
 
