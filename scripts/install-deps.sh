@@ -10,6 +10,7 @@ packages=(
   libqt6svg6 libqt6opengl6-dev
   clang-format
   fonts-noto-cjk
+  dpkg-dev file lintian appstream desktop-file-utils
 )
 
 missing=()

@@ -8,9 +8,24 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <cstdio>
+#include <cstring>
 
 int main(int argc, char **argv)
 {
+    // Answered before the window system is touched, so they work in a plain terminal.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::fputs("yorimo " YORIMO_VERSION "\n", stdout);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs("usage: yorimo [BOOK.yrm]\n"
+                   "Opens the ticket book BOOK.yrm, or an empty untitled book, in the window.\n"
+                   "yorimo --version prints the version. See yorimo(1) and yorimo-cli(1).\n",
+                   stdout);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("yorimo"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/program.svg")));
