@@ -40,7 +40,8 @@ void row(const char *what, const QString &page, const std::function<bool(const Q
     bool ok = false;
     const double ms = best_ms([&] { ok = read(page); }, 3);
     std::printf("%-58s %8.2f MB %10.1f ms  %s  peak RSS %ld MB\n", what,
-                static_cast<double>(page.toUtf8().size()) / 1e6, ms, ok ? "read    " : "rejected", peak_rss_mb());
+                static_cast<double>(page.toUtf8().size()) / 1e6, ms, ok ? "read    " : "rejected",
+                peak_rss_mb());
     std::fflush(stdout);
 }
 
@@ -55,8 +56,8 @@ int main(int argc, char **argv)
         return get_result_kai(st, page);
     };
     const QString kai = QStringLiteral("<p>開催回</p>");
-    row("round list: 10,000 <a href=\"x\">第</a>, one \")\"", repeated(kai, QStringLiteral("<a href=\"x\">第</a>"), 10000 / scale, u")"_qs),
-        rounds);
+    row("round list: 10,000 <a href=\"x\">第</a>, one \")\"",
+        repeated(kai, QStringLiteral("<a href=\"x\">第</a>"), 10000 / scale, u")"_qs), rounds);
     row("round list: 100,000 <a href=\"x\">第</a>, one \")\"",
         repeated(kai, QStringLiteral("<a href=\"x\">第</a>"), 100000 / scale, u")"_qs), rounds);
     row("round list: 250,000 links without 第, one 第 at the end",

@@ -12,7 +12,8 @@ namespace {
 std::optional<qint64> numeric_value(const QString &label)
 {
     constexpr qint64 kBeyondRounds = 1000000000000010;
-    const DigitRun run = leading_digits(label, 0, [](QChar c) { return c.isSpace(); }, kBeyondRounds);
+    const DigitRun run = leading_digits(
+        label, 0, [](QChar c) { return c.isSpace(); }, kBeyondRounds);
     if (run.count == 0 || run.value >= kBeyondRounds)
         return std::nullopt;
     return run.value;

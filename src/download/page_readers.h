@@ -16,15 +16,15 @@
 inline constexpr std::size_t kMaxListedRounds = 50;
 
 // Schedule download.
-bool get_scedule_kai(DownloadState &st, const QString &text);                                // step 0
-bool get_big_schedule_kai(DownloadState &st, const QString &text);                           // step 21
-bool get_scedule_kai_detail(DownloadState &st, const QString &text);                         // step 1
-bool get_big_schedule_kai_detail(DownloadState &st, const QString &text);                    // step 22
-bool get_scedule_kind(DownloadState &st, const QString &text);                               // step 2
-bool get_big_schedule_kind(DownloadState &st, const QString &text);                          // step 23
-bool get_scedule_data(DownloadState &st, const TeamNames &teams, const QString &text);       // 4..7
-bool get_big_schedule_data(DownloadState &st, const TeamNames &teams, const QString &text);  // 25..28
-bool get_goalscedule_data(DownloadState &st, const TeamNames &teams, const QString &text);   // 8..10
+bool get_scedule_kai(DownloadState &st, const QString &text);                               // step 0
+bool get_big_schedule_kai(DownloadState &st, const QString &text);                          // step 21
+bool get_scedule_kai_detail(DownloadState &st, const QString &text);                        // step 1
+bool get_big_schedule_kai_detail(DownloadState &st, const QString &text);                   // step 22
+bool get_scedule_kind(DownloadState &st, const QString &text);                              // step 2
+bool get_big_schedule_kind(DownloadState &st, const QString &text);                         // step 23
+bool get_scedule_data(DownloadState &st, const TeamNames &teams, const QString &text);      // 4..7
+bool get_big_schedule_data(DownloadState &st, const TeamNames &teams, const QString &text); // 25..28
+bool get_goalscedule_data(DownloadState &st, const TeamNames &teams, const QString &text);  // 8..10
 
 // Result download.
 bool get_result_year(DownloadState &st, const QString &text);     // step 11

@@ -17,7 +17,7 @@ QString absolute_link(const DownloadState &st, const QString &link, bool big)
         return st.store_url + link;
     return st.store_url +
            (big ? QStringLiteral("/dcs/subos/screen/pi05/spin014/")
-                                 : QStringLiteral("/dcs/subos/screen/pi04/spin011/")) +
+                : QStringLiteral("/dcs/subos/screen/pi04/spin011/")) +
            link;
 }
 
@@ -195,12 +195,13 @@ bool read_rounds(DownloadState &st, const QString &text, bool big)
 
 bool read_kinds(DownloadState &st, const QString &text, bool big)
 {
-    return read_kind_choices(st, text, big, true, [](const QString &, const QString &name, const KindPage &page) {
-        ChoiceEntry choice;
-        choice.caption = name;
-        choice.step = page.result_step;
-        return choice;
-    });
+    return read_kind_choices(st, text, big, true,
+                             [](const QString &, const QString &name, const KindPage &page) {
+                                 ChoiceEntry choice;
+                                 choice.caption = name;
+                                 choice.step = page.result_step;
+                                 return choice;
+                             });
 }
 
 } // namespace
@@ -279,7 +280,8 @@ int read_big_prize_rows(TagScanner &s, RoundEntry &round)
 bool read_match_results(DownloadState &st, const QString &text, bool big)
 {
     const KindPage *page = kind_page_of_step(st.step);
-    if (!page || page->result_step != st.step || !is_match_kind(page->kind) || is_big_family(page->kind) != big)
+    if (!page || page->result_step != st.step || !is_match_kind(page->kind) ||
+        is_big_family(page->kind) != big)
         return false;
     RoundEntry &round = st.downloaded_round;
     round.kind = page->kind;
@@ -300,7 +302,8 @@ bool read_match_results(DownloadState &st, const QString &text, bool big)
             std::array<QString, 3> cells;
             size_t taken = 0;
             const RowEnd end = read_named_cells(s, columns, at_cell, kCells, cells, taken);
-            const std::optional<int> result = taken == 3 ? match_result_code(cells[2], cancelled) : std::nullopt;
+            const std::optional<int> result =
+                taken == 3 ? match_result_code(cells[2], cancelled) : std::nullopt;
             if (end == RowEnd::reject || !result)
                 return RowEnd::reject;
             const auto at = static_cast<size_t>(m);

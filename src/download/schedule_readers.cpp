@@ -32,7 +32,8 @@ std::optional<QDate> read_date(const QString &text)
 }
 
 // The date text after a label: from the second ">" after it up to the full-width "（",
-// without the tags around it (a span, a line break), CR LF pairs and blanks at its ends.
+// without the tags around it (a span, a line break), CR LF pairs and blanks at its ends,
+// its digits as "0"-"9".
 // -1 in `end` when the page does not have it.
 QString date_after(const QString &text, qsizetype from, qsizetype &end)
 {
@@ -56,7 +57,7 @@ QString date_after(const QString &text, qsizetype from, qsizetype &end)
     }
     date.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
     date.remove(QStringLiteral("\r\n"));
-    return date.trimmed();
+    return ascii_digits(date.trimmed());
 }
 
 void rename_team_columns(TableColumns &columns, int count)
@@ -140,9 +141,10 @@ bool read_round_list(DownloadState &st, const QString &text, bool big)
     }
     std::stable_sort(listed.begin(), listed.end(),
                      [](const ChoiceEntry &a, const ChoiceEntry &b) { return a.round_no < b.round_no; });
-    listed.erase(std::unique(listed.begin(), listed.end(),
-                             [](const ChoiceEntry &a, const ChoiceEntry &b) { return a.round_no == b.round_no; }),
-                 listed.end());
+    listed.erase(
+        std::unique(listed.begin(), listed.end(),
+                    [](const ChoiceEntry &a, const ChoiceEntry &b) { return a.round_no == b.round_no; }),
+        listed.end());
     if (listed.empty() || listed.size() > kMaxListedRounds)
         return false;
     st.choices = std::move(listed);
@@ -237,7 +239,8 @@ int read_schedule_table(TagScanner &s, const KindPage &page, RoundEntry &round, 
 bool read_pairings(DownloadState &st, const TeamNames &teams, const QString &text, bool big)
 {
     const KindPage *page = kind_page_of_step(st.step);
-    if (!page || page->schedule_step != st.step || !is_match_kind(page->kind) || is_big_family(page->kind) != big)
+    if (!page || page->schedule_step != st.step || !is_match_kind(page->kind) ||
+        is_big_family(page->kind) != big)
         return false;
     RoundEntry &round = st.downloaded_round;
     round.kind = page->kind;

@@ -22,4 +22,5 @@ bool find_kind_table(TagScanner &s, const KindPage &page, bool results, QString 
 // step: `take` makes the choice of each cell that names a kind's section (cell, kind name,
 // kind). False when the page has no table.
 using KindChoice = std::function<ChoiceEntry(const QString &cell, const QString &name, const KindPage &page)>;
-bool read_kind_choices(DownloadState &st, const QString &text, bool big, bool results, const KindChoice &take);
+bool read_kind_choices(DownloadState &st, const QString &text, bool big, bool results,
+                       const KindChoice &take);

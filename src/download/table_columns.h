@@ -89,8 +89,8 @@ template <typename More, typename ReadRow>
 bool read_data_rows(TagScanner &s, bool loose_rows, More more, ReadRow read_row)
 {
     while (more()) {
-        const bool found = loose_rows ? s.seek({u"TBODY", u"TR", u"TD", u"TABLE", u"/TABLE"})
-                                      : s.seek({u"TR", u"/TABLE"});
+        const bool found =
+            loose_rows ? s.seek({u"TBODY", u"TR", u"TD", u"TABLE", u"/TABLE"}) : s.seek({u"TR", u"/TABLE"});
         if (!found)
             return false;
         if (s.is(u"/TABLE") || s.is(u"TABLE"))
@@ -108,7 +108,8 @@ bool read_data_rows(TagScanner &s, bool loose_rows, More more, ReadRow read_row)
 // that order, each at most once; `taken` tells how many the row had.
 template <size_t N>
 RowEnd read_named_cells(TagScanner &s, TableColumns &columns, bool at_cell,
-                        const std::array<QStringView, N> &headers, std::array<QString, N> &cells, size_t &taken)
+                        const std::array<QStringView, N> &headers, std::array<QString, N> &cells,
+                        size_t &taken)
 {
     taken = 0;
     return read_data_row(s, columns, at_cell, [&](int, const QString &header, const QString &cell) {

@@ -169,7 +169,8 @@ void get_tag(const QString &text, qsizetype &pos, QString &name, QString &first,
         ++pos;
         while (pos <= n && ch() != quote) {
             qsizetype i = pos - 1;
-            if (const std::optional<QString> decoded = ch() == u'&' ? char_reference(text, i) : std::nullopt) {
+            if (const std::optional<QString> decoded =
+                    ch() == u'&' ? char_reference(text, i) : std::nullopt) {
                 into.append(*decoded);
                 pos = i + 1;
             } else {
@@ -247,7 +248,8 @@ bool get_tbl_data(const QString &text, qsizetype &pos, QString &name, QString &c
             get_tag(text, pos, name, first, second);
             if (name == closing || name == u"TABLE")
                 return true;
-        } else if (const std::optional<QString> decoded = c == u'&' ? char_reference(text, i) : std::nullopt) {
+        } else if (const std::optional<QString> decoded =
+                       c == u'&' ? char_reference(text, i) : std::nullopt) {
             if (!(decoded->size() == 1 && skipped_in_cell(decoded->front())))
                 cell.append(*decoded);
             pos = i + 1;
@@ -261,9 +263,8 @@ bool get_tbl_data(const QString &text, qsizetype &pos, QString &name, QString &c
 
 QString chg_kai(const QString &text)
 {
-    const DigitRun run =
-        leading_digits(text, first_digit(text, 0, Digits::with_full_width), no_blank,
-                       std::numeric_limits<int>::max(), Digits::with_full_width);
+    const DigitRun run = leading_digits(text, first_digit(text, 0, Digits::with_full_width), no_blank,
+                                        std::numeric_limits<int>::max(), Digits::with_full_width);
     QString digits;
     digits.reserve(run.count);
     for (qsizetype i = run.begin; i < run.end; ++i)
@@ -285,7 +286,8 @@ QString ascii_digits(const QString &text)
 int leading_number(const QString &text, bool *had_digits)
 {
     const DigitRun run = leading_digits(
-        text, 0, [](QChar c) { return c.isSpace(); }, std::numeric_limits<int>::max(), Digits::with_full_width);
+        text, 0, [](QChar c) { return c.isSpace(); }, std::numeric_limits<int>::max(),
+        Digits::with_full_width);
     if (had_digits)
         *had_digits = run.count > 0;
     return static_cast<int>(run.value);
