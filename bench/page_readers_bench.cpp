@@ -5,6 +5,7 @@
 #include "download/page_readers.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <cstdio>
 #include <sys/resource.h>
 
@@ -96,8 +97,12 @@ int main(int argc, char **argv)
         repeated({}, QStringLiteral("<table><tr><td>第1回totoくじ情報</td>"), cap / 44), every_reader);
     row("every reader: 4 MiB of \"document.write alt='1回\"",
         repeated({}, QStringLiteral("\ndocument.write alt='1回"), cap / 30), every_reader);
-    if (qEnvironmentVariableIsSet("PAGE_READERS_BENCH_STEPS")) {
-        const QString page = repeated({}, QStringLiteral("<table><tr><td>第1回totoくじ情報</td>"), cap / 44);
+    // PAGE_READERS_BENCH_FILE=page: each step's reader on that page, one by one.
+    if (const QString path = qEnvironmentVariable("PAGE_READERS_BENCH_FILE"); !path.isEmpty()) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return 1;
+        const QString page = QString::fromUtf8(file.readAll());
         for (int step = 0; step <= kLastStep; ++step) {
             const double ms = best_ms(
                 [&] {
