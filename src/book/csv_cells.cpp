@@ -1,10 +1,12 @@
 #include "book/csv_cells.h"
 
+#include "book/leading_digits.h"
+
 namespace {
 
-bool is_digit(char c)
+bool is_space(char c)
 {
-    return c >= '0' && c <= '9';
+    return c == ' ';
 }
 
 // Sign and digits of a leading number without leading zeros; "" digits for zero.
@@ -15,23 +17,28 @@ struct LeadingNumber {
     bool operator==(const LeadingNumber &) const = default;
 };
 
+// The sign, then the digits; half-width spaces before, after the sign and between the
+// digits are passed over.
+DigitRun signed_digits(QByteArrayView text, bool &negative)
+{
+    qsizetype i = 0;
+    while (i < text.size() && is_space(text[i]))
+        ++i;
+    negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    return leading_digits(text, i, is_space, kCsvNumberLimit, Digits::ascii, true);
+}
+
 LeadingNumber leading_number(QByteArrayView text)
 {
     LeadingNumber n;
-    qsizetype i = 0;
-    auto skip_spaces = [&] {
-        while (i < text.size() && text[i] == ' ')
-            ++i;
-    };
-    skip_spaces();
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        n.negative = text[i] == '-';
-        ++i;
-    }
-    for (skip_spaces(); i < text.size() && is_digit(text[i]); skip_spaces()) {
-        if (!n.digits.isEmpty() || text[i] != '0')
+    const DigitRun run = signed_digits(text, n.negative);
+    for (qsizetype i = run.begin; i < run.end; ++i) {
+        if (text[i] != ' ' && (!n.digits.isEmpty() || text[i] != '0'))
             n.digits.append(text[i]);
-        ++i;
     }
     if (n.digits.isEmpty())
         n.negative = false; // "-0" is zero
@@ -67,16 +74,9 @@ bool has_csv_cell(const QByteArray &line)
 
 int64_t csv_number(QByteArrayView cell)
 {
-    const LeadingNumber n = leading_number(cell);
-    int64_t value = 0;
-    for (char c : n.digits) {
-        value = value * 10 + (c - '0');
-        if (value >= kCsvNumberLimit) {
-            value = kCsvNumberLimit;
-            break;
-        }
-    }
-    return n.negative ? -value : value;
+    bool negative = false;
+    const DigitRun run = signed_digits(cell, negative);
+    return negative ? -run.value : run.value;
 }
 
 bool same_csv_number(QByteArrayView a, QByteArrayView b)

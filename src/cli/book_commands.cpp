@@ -30,7 +30,7 @@ template <typename Print>
 int with_book(const QStringList &args, Print print)
 {
     if (args.size() != 1)
-        return 2;
+        return kUsageFault;
     const std::optional<TicketBook> book = open_book(args[0]);
     if (!book)
         return 1;

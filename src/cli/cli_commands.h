@@ -8,7 +8,9 @@
 #include <optional>
 
 // One function per yorimo-cli command. `args` are the command's own arguments (after its
-// name); the function prints its output and returns the exit status. Usage faults: 2.
+// name); the function prints its output and returns the exit status, or kUsageFault when
+// the arguments do not fit the command (the tool then prints its usage line; status 2).
+inline constexpr int kUsageFault = -2;
 int cli_list(const QStringList &args);
 int cli_dump(const QStringList &args);
 int cli_export_csv(const QStringList &args);

@@ -18,7 +18,7 @@ int fail(const QString &message)
 int cli_export_csv(const QStringList &args)
 {
     if (args.size() != 3)
-        return 2;
+        return kUsageFault;
     const BookReadResult read = read_data(args[0]);
     if (!read.outcome.ok)
         return fail(read.outcome.message);
@@ -34,7 +34,7 @@ int cli_export_csv(const QStringList &args)
 int cli_import_csv(const QStringList &args)
 {
     if (args.size() != 2)
-        return 2;
+        return kUsageFault;
     BookDocument document;
     if (const Outcome opened = document.open(args[0]); !opened.ok)
         return fail(opened.message);

@@ -165,12 +165,12 @@ int cli_download(const QStringList &args)
     while (!captions.isEmpty() && captions.front().startsWith(u"--")) {
         const QString option = captions.takeFirst();
         if (captions.isEmpty())
-            return 2;
+            return kUsageFault;
         const QString value = captions.takeFirst();
         if (option == u"--today") {
             today = QDate::fromString(value, QStringLiteral("yyyy/MM/dd"));
             if (!today.isValid())
-                return 2;
+                return kUsageFault;
         } else if (option == u"--walks") {
             walks = value;
         } else if (option == u"--into") {
@@ -178,19 +178,19 @@ int cli_download(const QStringList &args)
         } else if (option == u"--entry") {
             entry_row = value;
         } else {
-            return 2;
+            return kUsageFault;
         }
     }
     if (walks.isEmpty() == captions.isEmpty())
-        return 2;
+        return kUsageFault;
     // One walk gives one round to apply; --entry only names where it goes.
     if (!into.book_path.isEmpty() && !walks.isEmpty())
-        return 2;
+        return kUsageFault;
     if (!entry_row.isEmpty()) {
         bool number = false;
         into.row = entry_row.toInt(&number);
         if (into.book_path.isEmpty() || !number || into.row < 1)
-            return 2;
+            return kUsageFault;
     }
     BookDocument document;
     if (!into.book_path.isEmpty()) {

@@ -24,12 +24,18 @@ const std::array kCommands = {
     Command{"stats", "stats BOOK.yrm", cli_stats},
 };
 
-int usage()
+// One line on stderr: the command's usage, or the commands there are.
+int usage(const Command *command = nullptr)
 {
-    QByteArray text = "usage:";
-    for (const Command &command : kCommands)
-        text += QByteArray(" yorimo-cli ") + command.usage + "\n      ";
-    print_utf8(stderr, text.trimmed() + '\n');
+    QByteArray line = "usage: yorimo-cli ";
+    if (command) {
+        line += command->usage;
+    } else {
+        line += "COMMAND ..., COMMAND one of";
+        for (const Command &c : kCommands)
+            line += QByteArray(" ") + c.name;
+    }
+    print_utf8(stderr, line + '\n');
     return 2;
 }
 
@@ -44,7 +50,7 @@ int main(int argc, char **argv)
     for (const Command &command : kCommands) {
         if (args[1] == QLatin1String(command.name)) {
             const int status = command.run(args.mid(2));
-            return status == 2 ? usage() : status;
+            return status == kUsageFault ? usage(&command) : status;
         }
     }
     return usage();

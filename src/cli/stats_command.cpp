@@ -37,7 +37,7 @@ QByteArray stats_lines(const TicketBook &book)
 int cli_stats(const QStringList &args)
 {
     if (args.size() != 1)
-        return 2;
+        return kUsageFault;
     const std::optional<TicketBook> book = open_book(args[0]);
     if (!book)
         return 1;

@@ -1,26 +1,22 @@
 #include "download/download_confirmation.h"
 
+#include "book/leading_digits.h"
 #include "results/winning_check.h"
 
 #include <optional>
 
 namespace {
 
-// The number a label starts with, leading zeros and blanks ignored; nothing without digits.
+// The number a label starts with, leading zeros and blanks ignored; nothing without digits
+// or with more than a round number could have.
 std::optional<qint64> numeric_value(const QString &label)
 {
-    const QString text = label.trimmed();
-    qint64 value = 0;
-    qsizetype digits = 0;
-    while (digits < text.size() && text[digits] >= u'0' && text[digits] <= u'9') {
-        if (value > 100000000000000LL)
-            return std::nullopt; // not a round number
-        value = value * 10 + (text[digits].unicode() - u'0');
-        ++digits;
-    }
-    if (digits == 0)
+    constexpr qint64 kBeyondRounds = 1000000000000010;
+    const DigitRun run = leading_digits(
+        label, 0, [](QChar c) { return c.isSpace(); }, kBeyondRounds);
+    if (run.count == 0 || run.value >= kBeyondRounds)
         return std::nullopt;
-    return value;
+    return run.value;
 }
 
 } // namespace

@@ -24,8 +24,7 @@ constexpr std::array<KindPage, kKindCount> kPages = {{
 
 bool chk_end(int step)
 {
-    return (step >= 4 && step <= 10) || (step >= 14 && step <= 20) || (step >= 25 && step <= 28) ||
-           (step >= 32 && step <= 35);
+    return kind_page_of_step(step) != nullptr;
 }
 
 bool is_team_list_step(int step)
@@ -35,7 +34,8 @@ bool is_team_list_step(int step)
 
 bool is_schedule_data_step(int step)
 {
-    return (step >= 4 && step <= 10) || (step >= 25 && step <= 28);
+    const KindPage *page = kind_page_of_step(step);
+    return page && page->schedule_step == step;
 }
 
 const KindPage *kind_page_of_step(int step)

@@ -3,21 +3,38 @@
 #include "download/download_state.h"
 #include "download/team_names.h"
 
+#include <cstddef>
+
 // The readers of the operator's pages and of the team-name list, one per step. Each takes
-// the whole page text and returns true when it understood the page.
+// the whole page text and returns true when it understood the page. The toto side and the
+// BIG side read their pages alike; a toto-named reader reads the side its step belongs to.
+
+// The most rounds a schedule script may list. A month's script lists about ten (two or
+// three rounds a week); every listed round costs one info-page fetch before the list can
+// be shown, so a script listing more is not one of the store's and is rejected: the chain
+// of fetches stays at 50 pages at most.
+inline constexpr std::size_t kMaxListedRounds = 50;
 
 // Schedule download.
-bool get_scedule_kai(DownloadState &st, const QString &text);                              // steps 0, 21
-bool get_scedule_kai_detail(DownloadState &st, const QString &text);                       // steps 1, 22
-bool get_scedule_kind(DownloadState &st, const QString &text);                             // steps 2, 23
-bool get_scedule_data(DownloadState &st, const TeamNames &teams, const QString &text);     // 4..7, 25..28
-bool get_goalscedule_data(DownloadState &st, const TeamNames &teams, const QString &text); // 8..10
+bool get_scedule_kai(DownloadState &st, const QString &text);                               // step 0
+bool get_big_schedule_kai(DownloadState &st, const QString &text);                          // step 21
+bool get_scedule_kai_detail(DownloadState &st, const QString &text);                        // step 1
+bool get_big_schedule_kai_detail(DownloadState &st, const QString &text);                   // step 22
+bool get_scedule_kind(DownloadState &st, const QString &text);                              // step 2
+bool get_big_schedule_kind(DownloadState &st, const QString &text);                         // step 23
+bool get_scedule_data(DownloadState &st, const TeamNames &teams, const QString &text);      // 4..7
+bool get_big_schedule_data(DownloadState &st, const TeamNames &teams, const QString &text); // 25..28
+bool get_goalscedule_data(DownloadState &st, const TeamNames &teams, const QString &text);  // 8..10
 
 // Result download.
-bool get_result_year(DownloadState &st, const QString &text);     // steps 11, 29
-bool get_result_kai(DownloadState &st, const QString &text);      // steps 12, 30
-bool get_result_kind(DownloadState &st, const QString &text);     // steps 13, 31
-bool get_result_data(DownloadState &st, const QString &text);     // 14..17, 32..35
+bool get_result_year(DownloadState &st, const QString &text);     // step 11
+bool get_big_result_year(DownloadState &st, const QString &text); // step 29
+bool get_result_kai(DownloadState &st, const QString &text);      // step 12
+bool get_big_result_kai(DownloadState &st, const QString &text);  // step 30
+bool get_result_kind(DownloadState &st, const QString &text);     // step 13
+bool get_big_result_kind(DownloadState &st, const QString &text); // step 31
+bool get_result_data(DownloadState &st, const QString &text);     // 14..17
+bool get_big_result_data(DownloadState &st, const QString &text); // 32..35
 bool get_goalresult_data(DownloadState &st, const QString &text); // 18..20
 
 // Runs the reader of `st.step` on the page; steps without a reader reject every page.

@@ -6,17 +6,18 @@
 #include "platform/shift_jis.h"
 
 #include <limits>
+#include <optional>
 
 namespace {
 
 // Links on the result pages are relative to the store or to the pages' own folder.
-QString absolute_link(const DownloadState &st, const QString &link)
+QString absolute_link(const DownloadState &st, const QString &link, bool big)
 {
     if (link.startsWith(u'/'))
         return st.store_url + link;
     return st.store_url +
-           (is_big_step(st.step) ? QStringLiteral("/dcs/subos/screen/pi05/spin014/")
-                                 : QStringLiteral("/dcs/subos/screen/pi04/spin011/")) +
+           (big ? QStringLiteral("/dcs/subos/screen/pi05/spin014/")
+                : QStringLiteral("/dcs/subos/screen/pi04/spin011/")) +
            link;
 }
 
@@ -37,29 +38,41 @@ bool equals_predicted_team(const QString &cell)
     return cell == u"予想チーム";
 }
 
-// The match result code of a result cell; 0 when the cell is none of the known texts.
-int match_result_code(const QString &cell, int &cancelled)
+// The match result code of a result cell. A cell without a number ("-", or empty: the
+// match has no result yet) leaves the match not entered; nothing for a number that is no
+// result.
+std::optional<int> match_result_code(const QString &page_cell, int &cancelled)
 {
+    const QString cell = ascii_digits(page_cell);
     if (cell == u"102" || cell == u"中止") {
         ++cancelled;
         return kCancelled;
     }
     if (cell == u"0")
         return kDraw;
-    const int value = leading_number(cell);
-    return (value == kHomeWin || value == kAwayWin) ? value : kResultNone;
+    bool digits = false;
+    const int value = leading_number(cell, &digits);
+    if (!digits)
+        return kResultNone;
+    if (value == kHomeWin || value == kAwayWin)
+        return value;
+    return std::nullopt;
 }
 
-// The score code of a goal cell (goals + 1, three or more as 4); 0 when it is no number.
-int score_code(const QString &cell, int &cancelled)
+// The score code of a goal cell (goals + 1, three or more as 4); nothing when it is no
+// number, since "no goals yet" cannot be told from "0 goals".
+std::optional<int> score_code(const QString &page_cell, int &cancelled)
 {
+    const QString cell = ascii_digits(page_cell);
     if (cell == u"0123" || cell == u"中止") {
         ++cancelled;
         return kScoreCancelled;
     }
     bool digits = false;
     const int goals = leading_number(cell, &digits);
-    return digits ? std::min(goals, 3) + 1 : kScoreNone;
+    if (!digits)
+        return std::nullopt;
+    return std::min(goals, 3) + 1;
 }
 
 // The prize of a cell ("1234567円"); the book keeps prizes in 32 bits.
@@ -77,20 +90,14 @@ int read_grade_row(TagScanner &s, RoundEntry &round)
     if (!s.seek({u"TABLE"}) || !s.seek({u"TR"}) ||
         read_header_rows(s, columns, {equals_first_grade, false, false}) < 0 || !s.seek({u"TR"}))
         return -1;
-    int cells = 0;
-    const RowEnd end = read_data_row(s, columns, false, [&](int, const QString &header, const QString &cell) {
-        static const std::array<QStringView, 3> grades = {u"1等", u"2等", u"3等"};
-        for (int g = 0; g < 3; ++g) {
-            if (header == grades[static_cast<size_t>(g)]) {
-                if (cells != g)
-                    return CellVerdict::reject;
-                round.prizes[static_cast<size_t>(g)] = prize_value(cell);
-                ++cells;
-            }
-        }
-        return CellVerdict::next;
-    });
-    return end == RowEnd::reject ? -1 : cells;
+    static constexpr std::array<QStringView, 3> kGrades = {u"1等", u"2等", u"3等"};
+    std::array<QString, 3> cells;
+    size_t taken = 0;
+    if (read_named_cells(s, columns, false, kGrades, cells, taken) == RowEnd::reject)
+        return -1;
+    for (size_t g = 0; g < taken; ++g)
+        round.prizes[g] = prize_value(cells[g]);
+    return static_cast<int>(taken);
 }
 
 // A round with more cancelled slots than its kind allows is refunded and its page has
@@ -115,9 +122,10 @@ QString result_index_url(const QString &store, bool big)
                 : QStringLiteral("/dcs/subos/screen/pi04/spin011/PGSPIN01101InitLotResultLsttoto.form"));
 }
 
-bool get_result_year(DownloadState &st, const QString &text)
+namespace {
+
+bool read_years(DownloadState &st, const QString &text, bool big)
 {
-    const bool big = is_big_step(st.step);
     const int next_step = big ? kStepBigResultKai : kStepResultKai;
     st.choices.clear();
     const QStringView marker = u"過去のくじ結果</p>";
@@ -142,7 +150,7 @@ bool get_result_year(DownloadState &st, const QString &text)
         if (link_text.size() >= 5 && link_text[4] == u'年') {
             ChoiceEntry choice;
             choice.caption = link_text.left(5);
-            choice.url = absolute_link(st, s.first);
+            choice.url = absolute_link(st, s.first, big);
             choice.step = next_step;
             st.choices.push_back(choice);
         }
@@ -151,9 +159,8 @@ bool get_result_year(DownloadState &st, const QString &text)
     return true;
 }
 
-bool get_result_kai(DownloadState &st, const QString &text)
+bool read_rounds(DownloadState &st, const QString &text, bool big)
 {
-    const bool big = is_big_step(st.step);
     st.choices.clear();
     const qsizetype kaisai = text.indexOf(u"開催回");
     if (kaisai < 0)
@@ -161,19 +168,22 @@ bool get_result_kai(DownloadState &st, const QString &text)
     TagScanner s(text);
     s.pos = kaisai + 1;
     while (s.next_tag()) {
-        const qsizetype text_start = s.pos;
+        const qsizetype text_start = s.pos - 1;
         const bool link = s.is(u"A");
         const QString target = s.first;
         move_tag_start(text, s.pos);
         if (!link)
             continue;
-        const qsizetype dai = text.indexOf(u'第', text_start - 1);
-        if (dai < 0 || dai >= s.pos - 1)
+        // The caption is searched for in the link's own text only, so each character of
+        // the page is looked at for one link at most.
+        const QStringView link_text = QStringView(text).mid(text_start, s.pos - 1 - text_start);
+        const qsizetype dai = link_text.indexOf(u'第');
+        if (dai < 0)
             continue;
-        const qsizetype close = text.indexOf(u')', dai);
+        const qsizetype close = link_text.indexOf(u')', dai);
         ChoiceEntry choice;
-        choice.caption = close >= 0 ? text.mid(dai, close - dai + 1) : text.mid(dai, s.pos - 1 - dai);
-        choice.url = absolute_link(st, target);
+        choice.caption = (close >= 0 ? link_text.mid(dai, close - dai + 1) : link_text.mid(dai)).toString();
+        choice.url = absolute_link(st, target, big);
         choice.step = big ? kStepBigResultKind : kStepResultKind;
         st.choices.push_back(choice);
     }
@@ -183,22 +193,96 @@ bool get_result_kai(DownloadState &st, const QString &text)
     return true;
 }
 
-bool get_result_kind(DownloadState &st, const QString &text)
+bool read_kinds(DownloadState &st, const QString &text, bool big)
 {
-    return read_kind_choices(st, text, true, [](const QString &, const QString &name, const KindPage &page) {
-        ChoiceEntry choice;
-        choice.caption = name;
-        choice.step = page.result_step;
-        return choice;
-    });
+    return read_kind_choices(st, text, big, true,
+                             [](const QString &, const QString &name, const KindPage &page) {
+                                 ChoiceEntry choice;
+                                 choice.caption = name;
+                                 choice.step = page.result_step;
+                                 return choice;
+                             });
 }
 
-bool get_result_data(DownloadState &st, const QString &text)
+} // namespace
+
+// The toto-named readers read the side their step belongs to.
+bool get_result_year(DownloadState &st, const QString &text)
+{
+    return read_years(st, text, is_big_step(st.step));
+}
+bool get_big_result_year(DownloadState &st, const QString &text)
+{
+    return read_years(st, text, true);
+}
+bool get_result_kai(DownloadState &st, const QString &text)
+{
+    return read_rounds(st, text, is_big_step(st.step));
+}
+bool get_big_result_kai(DownloadState &st, const QString &text)
+{
+    return read_rounds(st, text, true);
+}
+bool get_result_kind(DownloadState &st, const QString &text)
+{
+    return read_kinds(st, text, is_big_step(st.step));
+}
+bool get_big_result_kind(DownloadState &st, const QString &text)
+{
+    return read_kinds(st, text, true);
+}
+
+namespace {
+
+// The page's section of the kind, its table and the header rows; false when the page has
+// none of them.
+bool read_result_table(TagScanner &s, const KindPage &page, RoundEntry &round, TableColumns &columns,
+                       const HeaderRules &rules)
+{
+    QString section;
+    if (!s.seek({u"TABLE"}) || !find_kind_table(s, page, true, section))
+        return false;
+    round.kai = book_text(chg_kai(section));
+    columns.clear();
+    return read_header_rows(s, columns, rules) >= 0;
+}
+
+// The prize rows of a BIG-family page, under the header row naming "当せん金": the grade
+// cell ("1等" … "6等" in order) in column 0, then the prize; gives the number of rows, or -1.
+int read_big_prize_rows(TagScanner &s, RoundEntry &round)
+{
+    TableColumns columns;
+    columns.clear();
+    if (!s.seek({u"TR"}) || read_header_rows(s, columns, {equals_prize_header, false, false}) < 0)
+        return -1;
+    // Column 0 holds the grade whatever its header says; no cell text has a blank, so this
+    // name cannot come from the page.
+    static constexpr QStringView kGradeColumn = u" grade";
+    columns.header[0] = kGradeColumn.toString();
+    static constexpr std::array<QStringView, 6> kGrades = {u"1等", u"2等", u"3等", u"4等", u"5等", u"6等"};
+    static constexpr std::array<QStringView, 2> kCells = {kGradeColumn, u"当せん金"};
+    size_t rows = 0;
+    const bool ok = read_data_rows(
+        s, false, [] { return true; },
+        [&](bool at_cell) {
+            std::array<QString, 2> cells;
+            size_t taken = 0;
+            const RowEnd end = read_named_cells(s, columns, at_cell, kCells, cells, taken);
+            if (end == RowEnd::reject || taken != 2 || rows >= kGrades.size() || cells[0] != kGrades[rows])
+                return RowEnd::reject;
+            round.prizes[rows] = prize_value(cells[1]);
+            ++rows;
+            return end;
+        });
+    return ok ? static_cast<int>(rows) : -1;
+}
+
+bool read_match_results(DownloadState &st, const QString &text, bool big)
 {
     const KindPage *page = kind_page_of_step(st.step);
-    if (!page || page->result_step != st.step || !is_match_kind(page->kind))
+    if (!page || page->result_step != st.step || !is_match_kind(page->kind) ||
+        is_big_family(page->kind) != big)
         return false;
-    const bool big = is_big_family(page->kind);
     RoundEntry &round = st.downloaded_round;
     round.kind = page->kind;
     for (int m = 0; m < (big ? 14 : 13); ++m)
@@ -206,59 +290,31 @@ bool get_result_data(DownloadState &st, const QString &text)
     int cancelled = 0;
 
     TagScanner s(text);
-    QString section;
-    if (!s.seek({u"TABLE"}) || !find_kind_table(s, *page, true, section))
-        return false;
-    round.kai = book_text(chg_kai(section));
     TableColumns columns;
-    columns.clear();
-    if (read_header_rows(s, columns, {equals_result_header, false, false}) < 0)
+    if (!read_result_table(s, *page, round, columns, {equals_result_header, false, false}))
         return false;
-
+    static constexpr std::array<QStringView, 3> kCells = {u"ホーム", u"アウェイ", u"くじ結果"};
     const int count = slot_count(page->kind);
-    for (int m = 0; m < count;) {
-        if (!s.seek({u"TR", u"/TABLE"}))
-            return false;
-        if (s.is(u"/TABLE"))
-            break;
-        int cells = 0;
-        MatchSlot slot;
-        QString home_name;
-        QString away_name;
-        const RowEnd end =
-            read_data_row(s, columns, false, [&](int, const QString &header, const QString &cell) {
-                if (header == u"ホーム") {
-                    if (cells != 0)
-                        return CellVerdict::reject;
-                    slot.home = book_text(cell);
-                    home_name = cell;
-                } else if (header == u"アウェイ") {
-                    if (cells != 1)
-                        return CellVerdict::reject;
-                    slot.away = book_text(cell);
-                    away_name = cell;
-                } else if (header == u"くじ結果") {
-                    if (cells != 2)
-                        return CellVerdict::reject;
-                    slot.result = match_result_code(cell, cancelled);
-                    // An unknown result text would store a code the book does not have.
-                    if (slot.result == kResultNone)
-                        return CellVerdict::reject;
-                } else {
-                    return CellVerdict::next;
-                }
-                ++cells;
-                return CellVerdict::next;
-            });
-        if (end == RowEnd::reject || cells != 3)
-            return false;
-        round.matches[static_cast<size_t>(m)] = slot;
-        st.page_names.home[static_cast<size_t>(m)] = home_name;
-        st.page_names.away[static_cast<size_t>(m)] = away_name;
-        ++m;
-        if (end == RowEnd::table_closed)
-            break;
-    }
+    int m = 0;
+    const bool rows_ok = read_data_rows(
+        s, false, [&] { return m < count; },
+        [&](bool at_cell) {
+            std::array<QString, 3> cells;
+            size_t taken = 0;
+            const RowEnd end = read_named_cells(s, columns, at_cell, kCells, cells, taken);
+            const std::optional<int> result =
+                taken == 3 ? match_result_code(cells[2], cancelled) : std::nullopt;
+            if (end == RowEnd::reject || !result)
+                return RowEnd::reject;
+            const auto at = static_cast<size_t>(m);
+            round.matches[at] = MatchSlot{book_text(cells[0]), book_text(cells[1]), *result};
+            st.page_names.home[at] = cells[0];
+            st.page_names.away[at] = cells[1];
+            ++m;
+            return end;
+        });
+    if (!rows_ok)
+        return false;
     if (settle_refund(st, round, cancelled, *page))
         return true;
 
@@ -273,39 +329,9 @@ bool get_result_data(DownloadState &st, const QString &text)
         st.dialog_result = 2;
         return true;
     }
-
-    columns.clear();
-    if (!s.seek({u"TR"}) || read_header_rows(s, columns, {equals_prize_header, false, false}) < 0)
+    const int rows = read_big_prize_rows(s, round);
+    if (rows < 0)
         return false;
-    static const std::array<QStringView, 6> grades = {u"1等", u"2等", u"3等", u"4等", u"5等", u"6等"};
-    int rows = 0;
-    for (;;) {
-        if (!s.seek({u"TR", u"/TABLE"}))
-            return false;
-        if (s.is(u"/TABLE"))
-            break;
-        int cells = 0;
-        const RowEnd end =
-            read_data_row(s, columns, false, [&](int column, const QString &header, const QString &cell) {
-                if (column == 0) {
-                    if (cells != 0 || rows >= 6 || cell != grades[static_cast<size_t>(rows)])
-                        return CellVerdict::reject;
-                } else if (header == u"当せん金") {
-                    if (cells != 1)
-                        return CellVerdict::reject;
-                    round.prizes[static_cast<size_t>(rows)] = prize_value(cell);
-                } else {
-                    return CellVerdict::next;
-                }
-                ++cells;
-                return CellVerdict::next;
-            });
-        if (end == RowEnd::reject || cells != 2)
-            return false;
-        ++rows;
-        if (end == RowEnd::table_closed)
-            break;
-    }
     round.has_grade3 = false;
     if (page->kind == LotteryKind::BIG) {
         round.has_grade5 = rows == 5 || rows == 6;
@@ -313,6 +339,18 @@ bool get_result_data(DownloadState &st, const QString &text)
     }
     st.dialog_result = 2;
     return true;
+}
+
+} // namespace
+
+bool get_result_data(DownloadState &st, const QString &text)
+{
+    return read_match_results(st, text, is_big_step(st.step));
+}
+
+bool get_big_result_data(DownloadState &st, const QString &text)
+{
+    return read_match_results(st, text, true);
 }
 
 bool get_goalresult_data(DownloadState &st, const QString &text)
@@ -327,51 +365,29 @@ bool get_goalresult_data(DownloadState &st, const QString &text)
     int cancelled = 0;
 
     TagScanner s(text);
-    QString section;
-    if (!s.seek({u"TABLE"}) || !find_kind_table(s, *page, true, section))
-        return false;
-    round.kai = book_text(chg_kai(section));
     TableColumns columns;
-    columns.clear();
-    if (read_header_rows(s, columns, {equals_predicted_team, true, false}) < 0)
+    if (!read_result_table(s, *page, round, columns, {equals_predicted_team, true, false}))
         return false;
-
+    static constexpr std::array<QStringView, 2> kCells = {u"予想チーム", u"くじ結果"};
     const int count = slot_count(page->kind);
-    for (int t = 0; t < count;) {
-        if (!s.seek({u"TBODY", u"TR", u"TD", u"TABLE", u"/TABLE"}))
-            return false;
-        if (s.is(u"TABLE") || s.is(u"/TABLE"))
-            break;
-        int cells = 0;
-        TeamSlot slot;
-        QString team_name;
-        const RowEnd end =
-            read_data_row(s, columns, s.is(u"TD"), [&](int, const QString &header, const QString &cell) {
-                if (header == u"予想チーム") {
-                    if (cells != 0)
-                        return CellVerdict::reject;
-                    slot.team = book_text(cell);
-                    team_name = cell;
-                } else if (header == u"くじ結果") {
-                    if (cells != 1)
-                        return CellVerdict::reject;
-                    slot.score = score_code(cell, cancelled);
-                    if (slot.score == kScoreNone)
-                        return CellVerdict::reject;
-                } else {
-                    return CellVerdict::next;
-                }
-                ++cells;
-                return CellVerdict::next;
-            });
-        if (end == RowEnd::reject || cells != 2)
-            return false;
-        round.teams[static_cast<size_t>(t)] = slot;
-        st.page_names.team[static_cast<size_t>(t)] = team_name;
-        ++t;
-        if (end == RowEnd::table_closed)
-            break;
-    }
+    int t = 0;
+    const bool rows_ok = read_data_rows(
+        s, true, [&] { return t < count; },
+        [&](bool at_cell) {
+            std::array<QString, 2> cells;
+            size_t taken = 0;
+            const RowEnd end = read_named_cells(s, columns, at_cell, kCells, cells, taken);
+            const std::optional<int> score = taken == 2 ? score_code(cells[1], cancelled) : std::nullopt;
+            if (end == RowEnd::reject || !score)
+                return RowEnd::reject;
+            const auto at = static_cast<size_t>(t);
+            round.teams[at] = TeamSlot{book_text(cells[0]), *score};
+            st.page_names.team[at] = cells[0];
+            ++t;
+            return end;
+        });
+    if (!rows_ok)
+        return false;
     if (settle_refund(st, round, cancelled, *page))
         return true;
     const int cells = read_grade_row(s, round);
@@ -380,39 +396,4 @@ bool get_goalresult_data(DownloadState &st, const QString &text)
         return false;
     st.dialog_result = 2;
     return true;
-}
-
-bool get_data(DownloadState &st, TeamNames &teams, const QString &text)
-{
-    const int step = st.step;
-    switch (step) {
-    case kStepScheduleKai:
-    case kStepBigScheduleKai: return get_scedule_kai(st, text);
-    case kStepScheduleKaiDetail:
-    case kStepBigScheduleKaiDetail: return get_scedule_kai_detail(st, text);
-    case kStepScheduleKind:
-    case kStepBigScheduleKind: return get_scedule_kind(st, text);
-    case kStepTeamName:
-    case kStepBigTeamName: return get_teamname(teams.downloaded, text);
-    case kStepResultYear:
-    case kStepBigResultYear: return get_result_year(st, text);
-    case kStepResultKai:
-    case kStepBigResultKai: return get_result_kai(st, text);
-    case kStepResultKind:
-    case kStepBigResultKind: return get_result_kind(st, text);
-    default: break;
-    }
-    if (step >= 4 && step <= 7)
-        return get_scedule_data(st, teams, text);
-    if (step >= 8 && step <= 10)
-        return get_goalscedule_data(st, teams, text);
-    if (step >= 25 && step <= 28)
-        return get_scedule_data(st, teams, text);
-    if (step >= 14 && step <= 17)
-        return get_result_data(st, text);
-    if (step >= 18 && step <= 20)
-        return get_goalresult_data(st, text);
-    if (step >= 32 && step <= 35)
-        return get_result_data(st, text);
-    return false;
 }

@@ -1,6 +1,8 @@
 // Readers of the schedule pages: the month's rounds, their sale dates, the kinds of a round
 // and the pairings or goal teams of one kind.
 #include "download/page_readers.h"
+
+#include "book/leading_digits.h"
 #include "download/section_names.h"
 #include "download/table_columns.h"
 #include "platform/shift_jis.h"
@@ -9,20 +11,19 @@
 
 namespace {
 
-// A date written with three runs of digits (2008年01月05日, 2008/01/05).
+// A date written with three runs of digits (2008年01月05日, 2008/01/05, also in full-width
+// digits).
 std::optional<QDate> read_date(const QString &text)
 {
     std::array<int, 3> parts{};
     qsizetype i = 0;
     for (int &part : parts) {
-        while (i < text.size() && !(text[i] >= u'0' && text[i] <= u'9'))
-            ++i;
+        i = first_digit(text, i, Digits::with_full_width);
         if (i == text.size())
             return std::nullopt;
-        const qsizetype start = i;
-        while (i < text.size() && text[i] >= u'0' && text[i] <= u'9')
-            ++i;
-        part = leading_number(text.mid(start, std::min<qsizetype>(i - start, 9)));
+        const DigitRun run = leading_digits(text, i, no_blank, 999999999, Digits::with_full_width);
+        part = static_cast<int>(run.value);
+        i = run.end;
     }
     const QDate date(parts[0], parts[1], parts[2]);
     if (!date.isValid())
@@ -30,7 +31,9 @@ std::optional<QDate> read_date(const QString &text)
     return date;
 }
 
-// The date text after a label: from the second ">" after it up to the full-width "（".
+// The date text after a label: from the second ">" after it up to the full-width "（",
+// without the tags around it (a span, a line break), CR LF pairs and blanks at its ends,
+// its digits as "0"-"9".
 // -1 in `end` when the page does not have it.
 QString date_after(const QString &text, qsizetype from, qsizetype &end)
 {
@@ -42,9 +45,19 @@ QString date_after(const QString &text, qsizetype from, qsizetype &end)
     if (paren < 0)
         return {};
     end = paren;
-    QString date = text.mid(gt + 1, paren - gt - 1);
+    QString date;
+    bool in_tag = false;
+    for (const QChar c : QStringView(text).mid(gt + 1, paren - gt - 1)) {
+        if (c == u'<')
+            in_tag = true;
+        else if (c == u'>')
+            in_tag = false;
+        else if (!in_tag)
+            date.append(c == QChar(0xA0) ? QChar(u' ') : c);
+    }
+    date.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
     date.remove(QStringLiteral("\r\n"));
-    return date.trimmed();
+    return ascii_digits(date.trimmed());
 }
 
 void rename_team_columns(TableColumns &columns, int count)
@@ -71,15 +84,6 @@ bool goal_header(const QString &cell)
 
 } // namespace
 
-void DownloadState::show_choices()
-{
-    lines.clear();
-    for (const ChoiceEntry &choice : choices)
-        lines.append(choice.caption);
-    selected = choices.empty() ? -1 : 0;
-    ok_enabled = back_enabled = true;
-}
-
 QString schedule_script_url(const QString &store, QDate today, bool big)
 {
     return store +
@@ -105,14 +109,17 @@ QString big_match_page_url(const QString &store, const QString &number4, const Q
            number4 + commodity;
 }
 
-bool get_scedule_kai(DownloadState &st, const QString &text)
+namespace {
+
+bool read_round_list(DownloadState &st, const QString &text, bool big)
 {
-    const bool big = is_big_step(st.step);
     st.choices.clear();
     qsizetype line = text.indexOf(u"document.write");
     if (line < 0)
         return false;
     st.lines.clear();
+    // Every line's round in page order; sorted once below, the first of equal numbers kept.
+    std::vector<ChoiceEntry> listed;
     for (;;) {
         const qsizetype alt = text.indexOf(u"alt='", line);
         if (alt < 0)
@@ -122,23 +129,25 @@ bool get_scedule_kai(DownloadState &st, const QString &text)
         if (kai < 0)
             return false;
         const QString number = text.mid(start, kai - start);
-        const int round_no = leading_number(number);
-        auto at = std::lower_bound(st.choices.begin(), st.choices.end(), round_no,
-                                   [](const ChoiceEntry &c, int n) { return c.round_no < n; });
-        if (at == st.choices.end() || at->round_no != round_no) {
-            ChoiceEntry choice;
-            choice.round_no = round_no;
-            choice.caption = QStringLiteral("第") + number + QStringLiteral("回");
-            choice.url = round_info_url(st.store_url, round_4digits(number), big);
-            choice.step = big ? kStepBigScheduleKind : kStepScheduleKind;
-            st.choices.insert(at, choice);
-        }
+        ChoiceEntry choice;
+        choice.round_no = leading_number(number);
+        choice.caption = QStringLiteral("第") + number + QStringLiteral("回");
+        choice.url = round_info_url(st.store_url, round_4digits(ascii_digits(number)), big);
+        choice.step = big ? kStepBigScheduleKind : kStepScheduleKind;
+        listed.push_back(std::move(choice));
         line = text.indexOf(u"\ndocument.write", kai);
         if (line < 0)
             break;
     }
-    if (st.choices.empty())
+    std::stable_sort(listed.begin(), listed.end(),
+                     [](const ChoiceEntry &a, const ChoiceEntry &b) { return a.round_no < b.round_no; });
+    listed.erase(
+        std::unique(listed.begin(), listed.end(),
+                    [](const ChoiceEntry &a, const ChoiceEntry &b) { return a.round_no == b.round_no; }),
+        listed.end());
+    if (listed.empty() || listed.size() > kMaxListedRounds)
         return false;
+    st.choices = std::move(listed);
     st.list_url = st.current_url;
     st.detail_index = 0;
     st.current_url = st.choices.front().url;
@@ -147,7 +156,7 @@ bool get_scedule_kai(DownloadState &st, const QString &text)
     return true;
 }
 
-bool get_scedule_kai_detail(DownloadState &st, const QString &text)
+bool read_sale_dates(DownloadState &st, const QString &text)
 {
     const auto count = static_cast<int>(st.choices.size());
     if (st.detail_index < 0 || st.detail_index >= count)
@@ -193,11 +202,10 @@ bool get_scedule_kai_detail(DownloadState &st, const QString &text)
     return true;
 }
 
-bool get_scedule_kind(DownloadState &st, const QString &text)
+bool read_schedule_kinds(DownloadState &st, const QString &text, bool big)
 {
-    const bool big = is_big_step(st.step);
     return read_kind_choices(
-        st, text, false, [&](const QString &cell, const QString &name, const KindPage &page) {
+        st, text, big, false, [&](const QString &cell, const QString &name, const KindPage &page) {
             ChoiceEntry choice;
             choice.caption = name;
             if (big) {
@@ -212,64 +220,56 @@ bool get_scedule_kind(DownloadState &st, const QString &text)
         });
 }
 
-bool get_scedule_data(DownloadState &st, const TeamNames &teams, const QString &text)
+// The section of the kind on a schedule page, its table and the header rows; gives the
+// number of columns of the header row, or -1 when the page has none of them.
+int read_schedule_table(TagScanner &s, const KindPage &page, RoundEntry &round, TableColumns &columns,
+                        const HeaderRules &rules)
+{
+    QString section;
+    if (!s.seek({u"TABLE"}) || !find_kind_table(s, page, false, section))
+        return -1;
+    round.kai = book_text(chg_kai(section));
+    columns.clear();
+    const int header_columns = read_header_rows(s, columns, rules);
+    if (header_columns >= 0)
+        rename_team_columns(columns, header_columns);
+    return header_columns;
+}
+
+bool read_pairings(DownloadState &st, const TeamNames &teams, const QString &text, bool big)
 {
     const KindPage *page = kind_page_of_step(st.step);
-    if (!page || !is_schedule_data_step(st.step) || !is_match_kind(page->kind))
+    if (!page || page->schedule_step != st.step || !is_match_kind(page->kind) ||
+        is_big_family(page->kind) != big)
         return false;
     RoundEntry &round = st.downloaded_round;
     round.kind = page->kind;
-    const int reset = is_big_family(page->kind) ? 14 : 13;
-    for (int m = 0; m < reset; ++m)
+    for (int m = 0; m < (big ? 14 : 13); ++m)
         round.matches[static_cast<size_t>(m)].result = kResultNone;
 
     TagScanner s(text);
-    if (!s.seek({u"TABLE"}))
-        return false;
-    QString section;
-    if (!find_kind_table(s, *page, false, section))
-        return false;
-    round.kai = book_text(chg_kai(section));
     TableColumns columns;
-    columns.clear();
-    const int header_columns = read_header_rows(s, columns, {match_header, true, false});
-    if (header_columns < 0)
+    if (read_schedule_table(s, *page, round, columns, {match_header, true, false}) < 0)
         return false;
-    rename_team_columns(columns, header_columns);
-
+    static constexpr std::array<QStringView, 2> kCells = {u"ホームチーム", u"アウェイチーム"};
     const int count = slot_count(page->kind);
-    for (int m = 0; m < count;) {
-        if (!s.seek({u"TR", u"/TABLE"}))
-            return false;
-        if (s.is(u"/TABLE"))
-            break;
-        int team_cells = 0;
-        QString home;
-        QString away;
-        const RowEnd end =
-            read_data_row(s, columns, false, [&](int, const QString &header, const QString &cell) {
-                if (header == u"ホームチーム") {
-                    if (team_cells != 0)
-                        return CellVerdict::reject;
-                    home = cell;
-                    team_cells = 1;
-                } else if (header == u"アウェイチーム") {
-                    if (team_cells != 1)
-                        return CellVerdict::reject;
-                    away = cell;
-                    team_cells = 2;
-                }
-                return CellVerdict::next;
-            });
-        if (end == RowEnd::reject || team_cells != 2)
-            return false;
-        MatchSlot &slot = round.matches[static_cast<size_t>(m)];
-        slot.home = book_text(chg_team_name(teams, home));
-        slot.away = book_text(chg_team_name(teams, away));
-        ++m;
-        if (end == RowEnd::table_closed)
-            break;
-    }
+    int m = 0;
+    const bool rows_ok = read_data_rows(
+        s, false, [&] { return m < count; },
+        [&](bool at_cell) {
+            std::array<QString, 2> cells;
+            size_t taken = 0;
+            const RowEnd end = read_named_cells(s, columns, at_cell, kCells, cells, taken);
+            if (end == RowEnd::reject || taken != 2)
+                return RowEnd::reject;
+            MatchSlot &slot = round.matches[static_cast<size_t>(m)];
+            slot.home = book_text(chg_team_name(teams, cells[0]));
+            slot.away = book_text(chg_team_name(teams, cells[1]));
+            ++m;
+            return end;
+        });
+    if (!rows_ok)
+        return false;
     round.state = kPrizeUndecided;
     round.has_grade3 = page->kind == LotteryKind::toto;
     round.has_grade5 = round.has_grade6 = page->kind == LotteryKind::BIG;
@@ -277,10 +277,46 @@ bool get_scedule_data(DownloadState &st, const TeamNames &teams, const QString &
     return true;
 }
 
+} // namespace
+
+// The toto-named readers read the side their step belongs to.
+bool get_scedule_kai(DownloadState &st, const QString &text)
+{
+    return read_round_list(st, text, is_big_step(st.step));
+}
+bool get_big_schedule_kai(DownloadState &st, const QString &text)
+{
+    return read_round_list(st, text, true);
+}
+bool get_scedule_kai_detail(DownloadState &st, const QString &text)
+{
+    return read_sale_dates(st, text);
+}
+bool get_big_schedule_kai_detail(DownloadState &st, const QString &text)
+{
+    return read_sale_dates(st, text);
+}
+bool get_scedule_kind(DownloadState &st, const QString &text)
+{
+    return read_schedule_kinds(st, text, is_big_step(st.step));
+}
+bool get_big_schedule_kind(DownloadState &st, const QString &text)
+{
+    return read_schedule_kinds(st, text, true);
+}
+bool get_scedule_data(DownloadState &st, const TeamNames &teams, const QString &text)
+{
+    return read_pairings(st, teams, text, is_big_step(st.step));
+}
+bool get_big_schedule_data(DownloadState &st, const TeamNames &teams, const QString &text)
+{
+    return read_pairings(st, teams, text, true);
+}
+
 bool get_goalscedule_data(DownloadState &st, const TeamNames &teams, const QString &text)
 {
     const KindPage *page = kind_page_of_step(st.step);
-    if (!page || !is_schedule_data_step(st.step) || is_match_kind(page->kind))
+    if (!page || page->schedule_step != st.step || is_match_kind(page->kind))
         return false;
     RoundEntry &round = st.downloaded_round;
     round.kind = page->kind;
@@ -288,33 +324,24 @@ bool get_goalscedule_data(DownloadState &st, const TeamNames &teams, const QStri
         slot.score = kScoreNone;
 
     TagScanner s(text);
-    QString section;
-    if (!s.seek({u"TABLE"}) || !find_kind_table(s, *page, false, section))
-        return false;
-    round.kai = book_text(chg_kai(section));
     TableColumns columns;
-    columns.clear();
-    const int header_columns = read_header_rows(s, columns, {goal_header, true, true});
-    if (header_columns < 0)
+    if (read_schedule_table(s, *page, round, columns, {goal_header, true, true}) < 0)
         return false;
-    rename_team_columns(columns, header_columns);
-
+    // A row names one team under 予想チーム (the second such cell; the first says home or
+    // away), or the two teams of a match under ホームチーム and アウェイチーム.
     const int count = slot_count(page->kind);
     int t = 0;
-    while (t < count) {
-        if (!s.seek({u"TR", u"/TABLE"}))
-            return false;
-        if (s.is(u"/TABLE"))
-            break;
-        int team_cells = 0;
-        int predicted = 0;
-        auto take = [&](const QString &name) {
-            round.teams[static_cast<size_t>(t)].team = book_text(chg_team_name(teams, name));
-            ++t;
-            return t == count ? CellVerdict::done : CellVerdict::next;
-        };
-        const RowEnd end =
-            read_data_row(s, columns, false, [&](int, const QString &header, const QString &cell) {
+    const bool rows_ok = read_data_rows(
+        s, false, [&] { return t < count; },
+        [&](bool at_cell) {
+            int team_cells = 0;
+            int predicted = 0;
+            auto take = [&](const QString &name) {
+                round.teams[static_cast<size_t>(t)].team = book_text(chg_team_name(teams, name));
+                ++t;
+                return t == count ? CellVerdict::done : CellVerdict::next;
+            };
+            return read_data_row(s, columns, at_cell, [&](int, const QString &header, const QString &cell) {
                 if (header == u"ホームチーム") {
                     if (team_cells != 0)
                         return CellVerdict::reject;
@@ -331,11 +358,9 @@ bool get_goalscedule_data(DownloadState &st, const TeamNames &teams, const QStri
                     return take(cell);
                 return CellVerdict::next;
             });
-        if (end == RowEnd::reject)
-            return false;
-        if (end == RowEnd::table_closed)
-            break;
-    }
+        });
+    if (!rows_ok)
+        return false;
     round.state = kPrizeUndecided;
     st.dialog_result = 1;
     return true;

@@ -54,9 +54,8 @@ bool find_kind_table(TagScanner &s, const KindPage &page, bool results, QString 
     return find_section(s, page, results, cell) && (s.is(u"TABLE") || s.seek({u"TABLE"})) && s.seek({u"TR"});
 }
 
-bool read_kind_choices(DownloadState &st, const QString &text, bool results, const KindChoice &take)
+bool read_kind_choices(DownloadState &st, const QString &text, bool big, bool results, const KindChoice &take)
 {
-    const bool big = is_big_step(st.step);
     st.choices.clear();
     st.lines.clear();
     TagScanner s(text);

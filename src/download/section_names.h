@@ -18,8 +18,9 @@ bool find_section(TagScanner &s, const KindPage &page, bool results, QString &ce
 // Then moves on to the table after that cell and just past its first TR.
 bool find_kind_table(TagScanner &s, const KindPage &page, bool results, QString &cell);
 
-// The kinds a round page lists, as the choices of the next step: `take` makes the choice of
-// each cell that names a kind's section (cell, kind name, kind). False when the page has
-// no table.
+// The kinds a round page of the toto or the BIG side lists, as the choices of the next
+// step: `take` makes the choice of each cell that names a kind's section (cell, kind name,
+// kind). False when the page has no table.
 using KindChoice = std::function<ChoiceEntry(const QString &cell, const QString &name, const KindPage &page)>;
-bool read_kind_choices(DownloadState &st, const QString &text, bool results, const KindChoice &take);
+bool read_kind_choices(DownloadState &st, const QString &text, bool big, bool results,
+                       const KindChoice &take);

@@ -79,3 +79,49 @@ RowEnd read_data_row(TagScanner &s, TableColumns &columns, bool at_cell, OnCell 
         c = std::min(c + 1, TableColumns::kCount);
     }
 }
+
+// Reads the data rows of a table while more() holds, each through read_row(at_cell),
+// which reads one row from its start (with `at_cell` the row begins at the TD just read)
+// and gives how it ended. Rows begin at "TR"; with `loose_rows` (the goal result pages)
+// also at "TBODY" or straight at a "TD", and a nested "TABLE" closes the table too. False
+// when the page is not as expected.
+template <typename More, typename ReadRow>
+bool read_data_rows(TagScanner &s, bool loose_rows, More more, ReadRow read_row)
+{
+    while (more()) {
+        const bool found =
+            loose_rows ? s.seek({u"TBODY", u"TR", u"TD", u"TABLE", u"/TABLE"}) : s.seek({u"TR", u"/TABLE"});
+        if (!found)
+            return false;
+        if (s.is(u"/TABLE") || s.is(u"TABLE"))
+            return true;
+        const RowEnd end = read_row(s.is(u"TD"));
+        if (end == RowEnd::reject)
+            return false;
+        if (end != RowEnd::row)
+            return true;
+    }
+    return true;
+}
+
+// Reads one data row of which only the cells under `headers` count: they must come in
+// that order, each at most once; `taken` tells how many the row had.
+template <size_t N>
+RowEnd read_named_cells(TagScanner &s, TableColumns &columns, bool at_cell,
+                        const std::array<QStringView, N> &headers, std::array<QString, N> &cells,
+                        size_t &taken)
+{
+    taken = 0;
+    return read_data_row(s, columns, at_cell, [&](int, const QString &header, const QString &cell) {
+        for (size_t k = 0; k < N; ++k) {
+            if (header == headers[k]) {
+                if (taken != k)
+                    return CellVerdict::reject;
+                cells[k] = cell;
+                ++taken;
+                return CellVerdict::next;
+            }
+        }
+        return CellVerdict::next;
+    });
+}

@@ -25,11 +25,15 @@ void get_tag(const QString &text, qsizetype &pos, QString &name, QString &first,
 // the last tag read. False when the text ends first.
 bool get_tbl_data(const QString &text, qsizetype &pos, QString &name, QString &cell);
 
-// The first run of digits in the text ("" when there is none); leading zeros are kept.
+// The first run of digits in the text ("" when there is none), full-width digits written
+// as "0"-"9"; leading zeros are kept.
 QString chg_kai(const QString &text);
 
-// The value of the digits at the start of the text (after blanks), 0 when there are none;
-// saturates instead of overflowing.
+// The text with full-width digits written as "0"-"9".
+QString ascii_digits(const QString &text);
+
+// The value of the digits (also full-width) at the start of the text (after blanks), 0 when
+// there are none; saturates instead of overflowing.
 int leading_number(const QString &text, bool *had_digits = nullptr);
 
 // A cursor over one page: the tag just read and its values.

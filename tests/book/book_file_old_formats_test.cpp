@@ -120,11 +120,18 @@ TEST(OldFormats, From150TwoFlagBytesGiveTheFifthGrade)
 
 TEST(OldFormats, Version160KnowsTheSixthGradeButStoresNoPrizeForIt)
 {
-    const BookReadResult v160 =
-        OldFile(160, 1).match_entry(LotteryKind::BIG, QByteArray(1, '\x03'), 1, {1, 2, 3, 4, 5}).read();
+    // A second entry after it shows the BIG entry took exactly its five prizes.
+    const BookReadResult v160 = OldFile(160, 2)
+                                    .match_entry(LotteryKind::BIG, QByteArray(1, '\x03'), 1, {1, 2, 3, 4, 5})
+                                    .match_entry(LotteryKind::toto, QByteArray(1, '\x01'), 1, {7, 8, 9})
+                                    .read();
     ASSERT_TRUE(v160.outcome.ok);
+    ASSERT_EQ(v160.book.entry_count(), 2);
     EXPECT_TRUE(v160.book.entries[0].has_grade6);
-    EXPECT_EQ(v160.book.entries[0].prizes[5], 0);
+    EXPECT_EQ(v160.book.entries[0].prizes, (std::array<int64_t, 6>{1, 2, 3, 4, 5, 0}));
+    EXPECT_EQ(v160.book.entries[1].kind, LotteryKind::toto);
+    EXPECT_EQ(v160.book.entries[1].prizes[0], 7);
+    EXPECT_EQ(v160.book.entries[1].prizes[2], 9);
 
     const BookReadResult v161 =
         OldFile(161, 1).match_entry(LotteryKind::BIG, QByteArray(1, '\x03'), 1, {1, 2, 3, 4, 5, 6}).read();

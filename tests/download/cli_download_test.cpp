@@ -101,8 +101,14 @@ TEST_F(CliDownload, FailuresAndUnknownCaptions)
     run = run_cli(store.url(), {q("くじ結果(toto)"), q("1999年")});
     EXPECT_EQ(run.status, 2);
     EXPECT_TRUE(run.out.isEmpty());
-    run = run_cli(store.url(), {q("戻る")}); // the back button is off at the top
+    EXPECT_EQ(run.err.count('\n'), 1) << run.err.constData(); // the reason, no usage text after it
+    run = run_cli(store.url(), {q("戻る")});                  // the back button is off at the top
     EXPECT_EQ(run.status, 2);
+    // Arguments that do not fit: the command's usage in one line.
+    run = run_cli(store.url(), {q("--today")});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err.count('\n'), 1) << run.err.constData();
+    EXPECT_TRUE(run.err.startsWith("usage: yorimo-cli download ")) << run.err.constData();
 }
 
 TEST_F(CliDownload, WalksFromStandardInput)

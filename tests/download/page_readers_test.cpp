@@ -3,6 +3,7 @@
 #include "store_pages.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace store_pages;
 
@@ -60,6 +61,32 @@ TEST(ScheduleList, RoundsSortedOnceAndInfoPagesChained)
     EXPECT_FALSE(get_scedule_kai(none, q("document.write(\"<img alt='12\");"))); // no 回
 }
 
+TEST(ScheduleList, SortedOnceFirstOfEqualNumbersKeptAndBounded)
+{
+    QStringList descending;
+    for (int n = static_cast<int>(kMaxListedRounds); n >= 1; --n)
+        descending << QString::number(n);
+    descending << q("０５") << q("0050"); // the same rounds again, written otherwise
+    DownloadState st = state_at(kStepBigScheduleKai);
+    ASSERT_TRUE(get_big_schedule_kai(st, schedule_script(descending)));
+    ASSERT_EQ(st.choices.size(), kMaxListedRounds);
+    for (size_t i = 0; i < st.choices.size(); ++i)
+        EXPECT_EQ(st.choices[i].round_no, static_cast<int>(i) + 1);
+    EXPECT_EQ(st.choices[4].caption, q("第5回"));
+    EXPECT_EQ(st.choices[49].caption, q("第50回"));
+    EXPECT_EQ(st.step, kStepBigScheduleKaiDetail);
+
+    // Full-width digits: the number is read, the address gets "0"-"9".
+    DownloadState wide = state_at(kStepScheduleKai);
+    ASSERT_TRUE(get_scedule_kai(wide, schedule_script({q("１２")})));
+    EXPECT_EQ(wide.choices[0].round_no, 12);
+    EXPECT_TRUE(wide.choices[0].url.endsWith(q("holdCntId=0012")));
+
+    // One round more than any month lists: not a script of the store.
+    DownloadState over = state_at(kStepScheduleKai);
+    EXPECT_FALSE(get_scedule_kai(over, schedule_script(descending << q("51"))));
+}
+
 TEST(ScheduleList, SaleEndFilterDropsOnlyLeadingEndedRounds)
 {
     struct Case {
@@ -73,6 +100,10 @@ TEST(ScheduleList, SaleEndFilterDropsOnlyLeadingEndedRounds)
          {q("第0003回(01/05-01/11)"), q("第0007回(01/05-01/01)"), q("第0012回(01/05-01/02)")}},
         {{"2024年01月01日", "2024年01月02日", "2024年01月09日"}, {}},
         {{"2024年01月11日", "2024年13月40日", "2024年01月11日"}, {}}, // not a date
+        // Tags around the date, no-break spaces and full-width digits.
+        {{"<span class=\"d\">２０２４年０１月１０日</span>", "&nbsp;2024年01月11日\xC2\xA0",
+          "<b>2024年01月12日</b>"},
+         {q("第0003回(01/05-01/10)"), q("第0007回(01/05-01/11)"), q("第0012回(01/05-01/12)")}},
     };
     for (const Case &c : cases) {
         DownloadState st = state_at(kStepScheduleKai);
@@ -221,6 +252,15 @@ TEST(ResultLists, YearsRoundsKinds)
     DownloadState empty = state_at(kStepResultKai);
     EXPECT_FALSE(get_result_kai(empty, q("<p>開催回</p><a href=\"x\">その他</a>")));
 
+    // Captions end with their link: one without ")" in its link text is cut at the link's
+    // end; a "第" outside a link names nothing. Single-quoted links are taken.
+    DownloadState own = state_at(kStepResultKai);
+    ASSERT_TRUE(
+        get_result_kai(own, q("<p>開催回</p><a href=\"a\">第1回(01/13)</a><a href='b?x=1&amp;y=2'>第2回</a>"
+                              "(01/20)<a href=\"c\">結果</a>第3回)<a href=\"d\">第4回<br>(01/27)</a>")));
+    EXPECT_EQ(captions(own), (QStringList{q("第1回(01/13)"), q("第2回"), q("第4回")}));
+    EXPECT_EQ(own.choices[1].url, kStore + q("/dcs/subos/screen/pi04/spin011/b?x=1&y=2"));
+
     DownloadState kinds = state_at(kStepResultKind);
     ASSERT_TRUE(get_result_kind(kinds, match_result_page(q("1234"), q("toto"), false, {}, {}) +
                                            goal_result_page(q("1234"), q("totoGOAL2"), {}, {}) +
@@ -285,6 +325,91 @@ TEST(ResultData, MatchKinds)
             EXPECT_EQ(r.matches[0].result, kCancelled);
         }
         EXPECT_EQ(r.matches[1].home.text(), q("H1"));
+    }
+}
+
+TEST(ResultData, CellsWithoutANumber)
+{
+    // A postponed match ("-", or nothing yet) is stored as not entered; the page still reads.
+    std::vector<ResultRow> rows = results(13, 0);
+    rows[3].result = q("-");
+    rows[7].result = QString();
+    DownloadState st = state_at(14);
+    ASSERT_TRUE(get_result_data(st, match_result_page(q("1"), q("toto"), false, rows, {q("1円"), q("2円")})));
+    EXPECT_EQ(st.downloaded_round.matches[3].result, kResultNone);
+    EXPECT_EQ(st.downloaded_round.matches[7].result, kResultNone);
+    EXPECT_EQ(st.downloaded_round.matches[6].result, kHomeWin);
+    EXPECT_EQ(st.downloaded_round.state, kPrizeEntered);
+    // A number that is no result is refused.
+    rows[3].result = q("5");
+    DownloadState five = state_at(14);
+    EXPECT_FALSE(
+        get_result_data(five, match_result_page(q("1"), q("toto"), false, rows, {q("1円"), q("2円")})));
+
+    // Goal scores: four goals are "3 or more"; "-" or nothing cannot be told from 0 goals
+    // and is refused.
+    struct Goal {
+        const char *cell;
+        std::optional<int> score;
+    };
+    const Goal goals[] = {
+        {"4", 4} /* 3 or more */, {"3", 4}, {"0", 1}, {"-", std::nullopt}, {"", std::nullopt}};
+    for (const Goal &g : goals) {
+        std::vector<Pair> teams = {
+            {q("T0"), q("1")}, {q("T1"), q(g.cell)}, {q("T2"), q("2")}, {q("T3"), q("0")}};
+        DownloadState goal = state_at(20);
+        const bool ok =
+            get_goalresult_data(goal, goal_result_page(q("7"), q("totoGOAL2"), teams, {q("5円")}));
+        EXPECT_EQ(ok, g.score.has_value()) << g.cell;
+        if (ok) {
+            EXPECT_EQ(goal.downloaded_round.teams[1].score, *g.score) << g.cell;
+            EXPECT_EQ(goal.downloaded_round.teams[0].score, 2);
+        }
+    }
+}
+
+TEST(ResultData, PlausiblePageVariantsReadAlike)
+{
+    const QStringList prizes = {q("1,234,567円"), q("45,600円"), q("3,210円")};
+    const QString base = match_result_page(q("0999"), q("toto"), false, results(13, 1), prizes);
+    DownloadState expected = state_at(14);
+    ASSERT_TRUE(get_result_data(expected, base));
+
+    auto full_width = [](QString text) {
+        for (QChar &c : text) {
+            if (c >= u'0' && c <= u'9')
+                c = QChar(static_cast<char16_t>(c.unicode() - u'0' + u'０'));
+        }
+        return text;
+    };
+    std::vector<ResultRow> wide_rows = results(13, 1);
+    for (ResultRow &row : wide_rows)
+        row.result = full_width(row.result);
+    wide_rows[0].result = q("１０２"); // cancelled
+    QStringList wide_prizes;
+    for (const QString &prize : prizes)
+        wide_prizes << full_width(prize);
+
+    QString blanks = base; // tag names ended by TAB, CR and LF
+    blanks.replace(q("<td>"), q("<td\r\n>")).replace(q("<th "), q("<th\t")).replace(q("<tr>"), q("<tr\n>"));
+    blanks.replace(q("</td>"), q("</td\t>"));
+    QString entities = base; // no-break spaces, character references
+    entities.replace(q(">H1<"), q(">&nbsp;H&#49;\u00A0<"))
+        .replace(q("1,234,567円"), q("1,234,567&nbsp;&#x5186;"));
+    const struct {
+        const char *name;
+        QString page;
+    } variants[] = {
+        {"blanks after tag names", blanks},
+        {"entities", entities},
+        {"full-width digits", match_result_page(q("０９９９"), q("toto"), false, wide_rows, wide_prizes)},
+    };
+    for (const auto &v : variants) {
+        DownloadState st = state_at(14);
+        ASSERT_TRUE(get_result_data(st, v.page)) << v.name;
+        EXPECT_EQ(st.downloaded_round, expected.downloaded_round) << v.name;
+        EXPECT_EQ(st.downloaded_round.prizes[0], 1234567) << v.name;
+        EXPECT_EQ(st.downloaded_round.matches[0].result, kCancelled) << v.name;
     }
 }
 

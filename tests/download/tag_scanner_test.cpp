@@ -63,6 +63,12 @@ TEST(GetTag, NamesAndValues)
         {"<area shape=\"rect\" href=\"/r.html\" alt=\"第1回\">", "AREA", "/r.html", "第1回"},
         {"<update date=\"2024/01/05\" time=\"10:30\">", "UPDATE", "2024/01/05", "10:30"},
         {"<td rowspan=", "TD", "", ""}, // the text ends inside the tag
+        // Names and attributes end at TAB, CR and LF too; values in single quotes, with
+        // their character references decoded.
+        {"<td\trowspan=2\r\ncolspan=3>", "TD", "2", "3"},
+        {"<tr\r\nclass=\"odd\">", "TR", "", ""},
+        {"<a\nhref='/x?a=1&amp;b=2'>", "A", "/x?a=1&b=2", ""},
+        {"<a title='it\"s' href=\"/y\">", "A", "it\"s", ""},
     };
     for (const Case &c : cases) {
         const Tag t = read_tag(q(c.text));
@@ -94,6 +100,15 @@ TEST(GetTblData, CellTexts)
         {"<th>見出し<td>x</th>", true, "見出しx", "/TH"}, // a TD inside a TH does not end it
         {"<td>\t no end", false, "noend", "TD"},
         {"<td><span class=\"t\">鹿島</span>\n<br>アントラーズ</td>", true, "鹿島アントラーズ", "/TD"},
+        // No-break spaces are blanks; character references are decoded; an "&" that starts
+        // none stands for itself.
+        {"<td>H&amp;1&nbsp;&lt;b&gt;&quot;</td>", true, "H&1<b>\"", "/TD"},
+        {"<td>1\xC2\xA0"
+         "234&#x5186;</td>",
+         true, "1234円", "/TD"},
+        {"<td>&#24029;&#x5D0E;&#x20;&unknown;&#;&#xD800;&</td>", true, "川崎&unknown;&#;\xEF\xBF\xBD&",
+         "/TD"},
+        {"<td\r\nclass=\"c\">x</td\n>", true, "x", "/TD"},
     };
     for (const Case &c : cases) {
         const QString text = q(c.text);
@@ -113,6 +128,10 @@ TEST(ChgKai, FirstDigitRun)
     EXPECT_EQ(chg_kai(q("回")), QString());
     EXPECT_EQ(chg_kai(q("第12回toto5")), q("12"));
     EXPECT_EQ(leading_number(q("99999999999999円")), std::numeric_limits<int>::max());
+    // Full-width digits read as digits; the round number comes out in "0"-"9".
+    EXPECT_EQ(chg_kai(q("第０４５回")), q("045"));
+    EXPECT_EQ(leading_number(q(" １２3円")), 123);
+    EXPECT_EQ(ascii_digits(q("２０２４年01月")), q("2024年01月"));
 }
 
 TEST(TagScanner, DeepNestingIsOnePass)

@@ -137,6 +137,34 @@ TEST(WinningCheck, AmountsFollowTheStateOnceResultsAreComplete)
     EXPECT_EQ(grade_cell_text(book.entries[0], 3), QStringLiteral("-")) << "no 3等 without the flag";
 }
 
+TEST(WinningCheck, RoundWithMissingResultsAddsNothingToTheWonTotals)
+{
+    // Prizes entered, a ticket on course for 1等, but one result still missing.
+    TicketBook book = one_round(LotteryKind::toto, kHomeWin);
+    book.entries[0].matches[12].result = kResultNone;
+    book.entries[0].state = kPrizeEntered;
+    book.entries[0].has_grade3 = true;
+    book.entries[0].prizes = {1000, 100, 10, 0, 0, 0};
+    EXPECT_TRUE(add_single(book, 0, make_single(std::vector<int>(13, 1))).ok);
+    std::vector<int> one_wrong(13, 1);
+    one_wrong[0] = 2;
+    EXPECT_TRUE(add_single(book, 0, make_single(one_wrong)).ok);
+    RoundEntry complete = make_entry(LotteryKind::toto);
+    for (MatchSlot &m : complete.matches)
+        m.result = kHomeWin;
+    complete.state = kPrizeEntered;
+    complete.prizes[0] = 500;
+    EXPECT_TRUE(add_entry(book, complete).ok);
+    EXPECT_TRUE(add_single(book, 1, make_single(std::vector<int>(13, 1))).ok);
+    for (int i = 0; i < book.entry_count(); ++i)
+        result_chk(book, i);
+    EXPECT_EQ(book.entries[0].won, 0);
+    EXPECT_EQ(won_cell_text(book.entries[0]), QStringLiteral("未確定"));
+    const BookTotals totals = book_totals(book);
+    EXPECT_EQ(totals.won, 500);
+    EXPECT_EQ(totals.bought, 300);
+}
+
 TEST(WinningCheck, GoalKindsGradeByWrongScores)
 {
     for (LotteryKind kind : {LotteryKind::totoGOAL, LotteryKind::totoGOAL2}) {
