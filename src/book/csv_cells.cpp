@@ -1,5 +1,7 @@
 #include "book/csv_cells.h"
 
+#include <limits>
+
 namespace {
 
 bool is_digit(char c)
@@ -9,10 +11,14 @@ bool is_digit(char c)
 
 // Sign and digits of a leading number without leading zeros; "" digits for zero.
 struct LeadingNumber {
+    bool found = false; // a digit came after the optional sign
     bool negative = false;
     QByteArray digits;
 
-    bool operator==(const LeadingNumber &) const = default;
+    bool operator==(const LeadingNumber &other) const
+    {
+        return negative == other.negative && digits == other.digits;
+    }
 };
 
 LeadingNumber leading_number(QByteArrayView text)
@@ -29,6 +35,7 @@ LeadingNumber leading_number(QByteArrayView text)
         ++i;
     }
     for (skip_spaces(); i < text.size() && is_digit(text[i]); skip_spaces()) {
+        n.found = true;
         if (!n.digits.isEmpty() || text[i] != '0')
             n.digits.append(text[i]);
         ++i;
@@ -48,6 +55,8 @@ QByteArray CsvCellReader::next()
         if (line_[i] != ' ')
             cell.append(line_[i]);
     pos_ = i < line_.size() ? i + 1 : i;
+    if (cell.size() >= 2 && cell.startsWith('"') && cell.endsWith('"'))
+        cell = cell.sliced(1, cell.size() - 2);
     return cell;
 }
 
@@ -79,6 +88,11 @@ int64_t csv_number(QByteArrayView cell)
     return n.negative ? -value : value;
 }
 
+bool csv_has_number(QByteArrayView cell)
+{
+    return leading_number(cell).found;
+}
+
 bool same_csv_number(QByteArrayView a, QByteArrayView b)
 {
     return leading_number(a) == leading_number(b);
@@ -87,15 +101,12 @@ bool same_csv_number(QByteArrayView a, QByteArrayView b)
 std::vector<QByteArray> csv_lines(const QByteArray &bytes)
 {
     std::vector<QByteArray> lines;
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        const qsizetype end = bytes.indexOf("\r\n", start);
-        if (end < 0) {
-            lines.push_back(bytes.mid(start));
-            break;
-        }
-        lines.push_back(bytes.mid(start, end - start));
-        start = end + 2;
-    }
+    CsvLineSplitter splitter(std::numeric_limits<qsizetype>::max() - 1);
+    auto keep = [&](QByteArrayView line) {
+        lines.push_back(line.toByteArray());
+        return true;
+    };
+    splitter.feed(bytes, keep);
+    splitter.finish(keep);
     return lines;
 }
