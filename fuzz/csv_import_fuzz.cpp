@@ -3,8 +3,10 @@
 // bytes the book reader accepts, and export to a file the import takes back.
 #include "book/book_file.h"
 #include "book/book_invariants.h"
+#include "book/csv_cells.h"
 #include "book/csv_export.h"
 #include "book/csv_import.h"
+#include "entry/csv_confirmation.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -38,10 +40,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static const TicketBook original = make_book();
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    // Read in two chunks, as from a file, the lines are those of the whole.
+    if (size > 0) {
+        const auto cut = static_cast<qsizetype>(data[0] % size);
+        std::vector<QByteArray> lines;
+        CsvLineSplitter splitter(kMaxCsvLineBytes);
+        const auto keep = [&](QByteArrayView line) {
+            lines.push_back(line.toByteArray());
+            return true;
+        };
+        const bool whole = splitter.feed(QByteArrayView(bytes).first(cut), keep) &&
+                           splitter.feed(QByteArrayView(bytes).sliced(cut), keep) && splitter.finish(keep);
+        const std::vector<QByteArray> expected = csv_lines(bytes);
+        bool short_lines = true;
+        for (const QByteArray &line : expected)
+            short_lines = short_lines && line.size() <= kMaxCsvLineBytes;
+        if (whole != short_lines || (whole && lines != expected))
+            std::abort();
+    }
     const CsvImport staged = parse_csv(bytes, original);
     if (!staged.outcome.ok)
         return 0;
-    if (staged.views.size() != staged.csv_rows.size())
+    if (csv_row_views(staged).size() != staged.csv_rows.size())
         std::abort();
     TicketBook book = original;
     if (!apply_csv(book, staged).ok) {

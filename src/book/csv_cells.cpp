@@ -1,6 +1,7 @@
 #include "book/csv_cells.h"
 
 #include "book/leading_digits.h"
+#include <limits>
 
 namespace {
 
@@ -11,10 +12,14 @@ bool is_space(char c)
 
 // Sign and digits of a leading number without leading zeros; "" digits for zero.
 struct LeadingNumber {
+    bool found = false; // a digit came after the optional sign
     bool negative = false;
     QByteArray digits;
 
-    bool operator==(const LeadingNumber &) const = default;
+    bool operator==(const LeadingNumber &other) const
+    {
+        return negative == other.negative && digits == other.digits;
+    }
 };
 
 // The sign, then the digits; half-width spaces before, after the sign and between the
@@ -36,6 +41,7 @@ LeadingNumber leading_number(QByteArrayView text)
 {
     LeadingNumber n;
     const DigitRun run = signed_digits(text, n.negative);
+    n.found = run.count > 0;
     for (qsizetype i = run.begin; i < run.end; ++i) {
         if (text[i] != ' ' && (!n.digits.isEmpty() || text[i] != '0'))
             n.digits.append(text[i]);
@@ -55,6 +61,8 @@ QByteArray CsvCellReader::next()
         if (line_[i] != ' ')
             cell.append(line_[i]);
     pos_ = i < line_.size() ? i + 1 : i;
+    if (cell.size() >= 2 && cell.startsWith('"') && cell.endsWith('"'))
+        cell = cell.sliced(1, cell.size() - 2);
     return cell;
 }
 
@@ -79,6 +87,11 @@ int64_t csv_number(QByteArrayView cell)
     return negative ? -run.value : run.value;
 }
 
+bool csv_has_number(QByteArrayView cell)
+{
+    return leading_number(cell).found;
+}
+
 bool same_csv_number(QByteArrayView a, QByteArrayView b)
 {
     return leading_number(a) == leading_number(b);
@@ -87,15 +100,12 @@ bool same_csv_number(QByteArrayView a, QByteArrayView b)
 std::vector<QByteArray> csv_lines(const QByteArray &bytes)
 {
     std::vector<QByteArray> lines;
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        const qsizetype end = bytes.indexOf("\r\n", start);
-        if (end < 0) {
-            lines.push_back(bytes.mid(start));
-            break;
-        }
-        lines.push_back(bytes.mid(start, end - start));
-        start = end + 2;
-    }
+    CsvLineSplitter splitter(std::numeric_limits<qsizetype>::max() - 1);
+    auto keep = [&](QByteArrayView line) {
+        lines.push_back(line.toByteArray());
+        return true;
+    };
+    splitter.feed(bytes, keep);
+    splitter.finish(keep);
     return lines;
 }

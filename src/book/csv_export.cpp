@@ -1,22 +1,16 @@
 #include "book/csv_export.h"
 
 #include "book/book_file.h"
-#include "results/winning_check.h"
+#include "book/csv_cells.h"
+#include "platform/shift_jis.h"
 
 #include <QSaveFile>
 
 namespace {
 
-// Codes of the file: a home win "1", an away win "2", a draw "0".
 QByteArray match_code(int result)
 {
-    switch (result) {
-    case kHomeWin: return "1";
-    case kAwayWin: return "2";
-    case kDraw: return "0";
-    case kCancelled: return "4";
-    default: return "5"; // not entered
-    }
+    return QByteArray::number(match_file_code(result));
 }
 
 QByteArray single_line(const SinglePurchase &p, LotteryKind kind)
@@ -34,8 +28,9 @@ QByteArray single_line(const SinglePurchase &p, LotteryKind kind)
 
 QByteArray multi_line(const MultiPurchase &p, LotteryKind kind)
 {
-    // The file names match marks home, away, draw; memory keeps home, draw, away.
-    static constexpr std::array<int, 3> kMatchOrder = {kMarkHome, kMarkAway, kMarkDraw};
+    // The file names match marks in the order of their result codes: home, away, draw.
+    static constexpr std::array<int, 3> kMatchOrder = {mark_of_result(kHomeWin), mark_of_result(kAwayWin),
+                                                       mark_of_result(kDraw)};
     static constexpr std::array<int, 4> kGoalOrder = {0, 1, 2, 3};
     QByteArray line = "M";
     for (int s = 0; s < slot_count(kind); ++s) {
@@ -67,10 +62,7 @@ QByteArray results_line(const RoundEntry &e)
     for (int s = 0; s < slot_count(e.kind); ++s) {
         const int r = e.slot_result(s);
         line += ',';
-        if (is_match_kind(e.kind))
-            line += match_code(r);
-        else
-            line += r == kScoreNone ? QByteArray("5") : QByteArray::number(r - 1);
+        line += is_match_kind(e.kind) ? match_code(r) : QByteArray::number(score_file_code(r));
     }
     if (e.state == kPrizeRefund) {
         line += ",B";
@@ -83,6 +75,20 @@ QByteArray results_line(const RoundEntry &e)
         line += ",0";
     }
     return line;
+}
+
+// Why the import could not read this label back from the header, or "" when it can.
+QString label_refusal(const QByteArray &label)
+{
+    if (label.contains(','))
+        return QStringLiteral("開催回に「,」が含まれているため、CSVファイルに書き出せません。");
+    if (label.contains('\r') || label.contains('\n'))
+        return QStringLiteral("開催回に改行が含まれているため、CSVファイルに書き出せません。");
+    // What the import reads of the label (quotes, broken bytes) must name the same round.
+    CsvCellReader cell(label);
+    if (!shift_jis::is_valid(label) || !same_csv_number(cell.next(), label))
+        return QStringLiteral("この開催回はCSVファイルから読み戻せないため、書き出せません。");
+    return QString();
 }
 
 } // namespace
@@ -100,6 +106,10 @@ CsvExport export_csv(const TicketBook &book, int entry)
         return out;
     }
     const RoundEntry &e = book.entries[static_cast<size_t>(entry)];
+    if (const QString refusal = label_refusal(e.kai.bytes()); !refusal.isEmpty()) {
+        out.outcome = Outcome::failure(refusal);
+        return out;
+    }
     QByteArray &bytes = out.bytes;
     bytes += e.kai.bytes() + ',' + kind_csv_code(e.kind).toLatin1() + "\r\n";
     book.for_each_purchase(entry, [&](int type, int index) {

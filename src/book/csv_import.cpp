@@ -2,7 +2,6 @@
 
 #include "book/csv_cells.h"
 #include "platform/shift_jis.h"
-#include "results/winning_check.h"
 
 #include <QFile>
 #include <limits>
@@ -13,24 +12,20 @@ constexpr int64_t kMaxTickets = std::numeric_limits<int32_t>::max();
 constexpr int64_t kMaxPrize = std::numeric_limits<int32_t>::max();
 constexpr int64_t kMaxCount = std::numeric_limits<int16_t>::max();
 
-// Mark names of an "M" line per in-memory mark: home "1", draw "0", away "2".
-constexpr std::array<char, 3> kMatchMarkName = {'1', '0', '2'};
-
+// The mark an "M" line's mark cell names, -1 for any other name (ignored).
 int mark_of_name(LotteryKind kind, const QByteArray &name)
 {
-    if (name.size() != 1)
+    if (name.size() != 1 || name[0] < '0' || name[0] > '9')
         return -1;
-    if (is_match_kind(kind)) {
-        for (size_t m = 0; m < kMatchMarkName.size(); ++m)
-            if (name[0] == kMatchMarkName[m])
-                return static_cast<int>(m);
-        return -1;
-    }
-    return name[0] >= '0' && name[0] <= '3' ? name[0] - '0' : -1;
+    const int code = name[0] - '0';
+    if (is_match_kind(kind))
+        return mark_of_file_code(code);
+    return code <= 3 ? code : -1;
 }
 
 // Reads the cells of one line after its first; every read fails once the line has run
-// out of cells, so a short line never turns into zeros.
+// out of cells, so a short line never turns into zeros. Nor does a code cell that holds
+// no number: a pick, a mark count, a mark name or a result must start with one.
 class RowParser {
 public:
     RowParser(QByteArrayView line, LotteryKind kind) : cells_(line), kind_(kind) {}
@@ -63,10 +58,12 @@ private:
         return true;
     }
 
-    bool number(int64_t &out, int64_t low, int64_t high)
+    bool code_cell(QByteArray &out) { return cell(out) && csv_has_number(out); }
+
+    bool number(int64_t &out, int64_t low, int64_t high, bool code)
     {
         QByteArray text;
-        if (!cell(text))
+        if (!(code ? code_cell(text) : cell(text)))
             return false;
         out = csv_number(text);
         return out >= low && out <= high;
@@ -76,7 +73,7 @@ private:
     {
         for (int s = 0; s < slot_count(kind_); ++s) {
             int64_t v = 0;
-            if (!number(v, std::numeric_limits<int16_t>::min(), kMaxCount))
+            if (!number(v, std::numeric_limits<int16_t>::min(), kMaxCount, true))
                 return false;
             row.values[static_cast<size_t>(s)] = static_cast<int16_t>(v);
         }
@@ -88,15 +85,14 @@ private:
         const int width = marks_per_slot(kind_);
         for (int s = 0; s < slot_count(kind_); ++s) {
             auto &slot = row.marks[static_cast<size_t>(s)];
-            int64_t count = 0;
             QByteArray text;
-            if (!cell(text))
+            if (!code_cell(text))
                 return false;
-            count = csv_number(text);
+            const int64_t count = csv_number(text);
             if (count > kMaxCount)
                 return false;
             for (int64_t k = 0; k < count; ++k) {
-                if (!cell(text))
+                if (!code_cell(text))
                     return false;
                 if (const int mark = mark_of_name(kind_, text); mark >= 0)
                     slot[static_cast<size_t>(mark)] = true;
@@ -108,6 +104,12 @@ private:
             if (set == 0 || set == 4)
                 return false;
         }
+        MultiPurchase counted;
+        counted.marks = row.marks;
+        count_multi(counted, kind_);
+        row.doubles = counted.doubles;
+        row.triples = counted.triples;
+        row.combos = counted.combos;
         return true;
     }
 
@@ -132,7 +134,7 @@ private:
         const int64_t cap = prize_cap(kind_) != 0 ? prize_cap(kind_) : kMaxPrize;
         for (int g = 0; g < row.prize_count; ++g) {
             int64_t prize = 0;
-            if (!number(prize, 0, cap))
+            if (!number(prize, 0, cap, false))
                 return false;
             row.prizes[static_cast<size_t>(g)] = static_cast<int32_t>(prize);
         }
@@ -142,49 +144,6 @@ private:
     CsvCellReader cells_;
     LotteryKind kind_;
 };
-
-CsvRowView view_of(const CsvRow &row, LotteryKind kind)
-{
-    CsvRowView v;
-    const int width = marks_per_slot(kind);
-    const int n = slot_count(kind);
-    if (row.row_type == kCsvMulti) {
-        v.item = QStringLiteral("マルチ");
-        v.cells = row.marks;
-        MultiPurchase multi;
-        multi.marks = row.marks;
-        count_multi(multi, kind);
-        v.doubles = multi.doubles;
-        v.triples = multi.triples;
-        v.combos = multi.combos;
-        return v;
-    }
-    // A cell is set when the value names its outcome; a cancelled slot (4) sets them all.
-    for (int s = 0; s < n; ++s) {
-        const int value = row.values[static_cast<size_t>(s)];
-        for (int m = 0; m < width; ++m) {
-            const int name = is_match_kind(kind) ? kMatchMarkName[static_cast<size_t>(m)] - '0' : m;
-            v.cells[static_cast<size_t>(s)][static_cast<size_t>(m)] = value == name || value == 4;
-        }
-    }
-    if (row.row_type == kCsvSingle) {
-        v.item = QStringLiteral("シングル");
-        v.combos = 1;
-        return v;
-    }
-    v.item = QStringLiteral("結果");
-    v.counters_shown = false;
-    if (row.state == kPrizeUndecided) {
-        v.prize_texts = {QStringLiteral("未定")};
-    } else if (row.state == kPrizeRefund) {
-        v.prize_texts = {QStringLiteral("払戻")};
-    } else {
-        v.grade_labels_shown = true;
-        for (int g = 0; g < row.prize_count; ++g)
-            v.prize_texts.push_back(format_yen(row.prizes[static_cast<size_t>(g)]) + QStringLiteral("円"));
-    }
-    return v;
-}
 
 int find_entry(const TicketBook &book, LotteryKind kind, const QByteArray &label)
 {
@@ -196,19 +155,98 @@ int find_entry(const TicketBook &book, LotteryKind kind, const QByteArray &label
     return -1;
 }
 
+CsvImport failed_import(QString message = csv_failed_message())
+{
+    CsvImport failed;
+    failed.outcome = Outcome::failure(std::move(message));
+    return failed;
+}
+
+// Stages a file line by line, and stops at the first line that is broken or that the
+// book could no longer take, so no more of a hostile file is held than of a good one.
+class CsvStager {
+public:
+    explicit CsvStager(const TicketBook &book) : book_(book) {}
+
+    bool take(QByteArrayView line)
+    {
+        if (!shift_jis::is_valid(line))
+            return false;
+        if (staged_.entry < 0)
+            return header(line);
+        CsvRow row;
+        if (!RowParser(line, staged_.kind).parse(row))
+            return false;
+        if (row.row_type == kCsvSingle) {
+            ++singles_;
+            ++tickets_;
+        } else if (row.row_type == kCsvMulti) {
+            ++multis_;
+            tickets_ += row.combos;
+        } else if (++results_ > kMaxCsvResultsLines) {
+            return false;
+        }
+        // The same limits as csv_fits, checked as the rows come.
+        const RoundEntry &e = book_.entries[static_cast<size_t>(staged_.entry)];
+        const auto size_of = [](const auto &pool) { return static_cast<int64_t>(pool.size()); };
+        if (size_of(book_.single_pool(e.kind)) + singles_ > kMaxRecords ||
+            size_of(book_.multi_pool(e.kind)) + multis_ > kMaxRecords ||
+            (tickets_ > 0 && e.tickets + tickets_ > kMaxTickets)) {
+            too_many_ = true;
+            return false;
+        }
+        staged_.csv_rows.push_back(row);
+        return true;
+    }
+
+    // What was staged once every line has been taken; a file without a header fails.
+    CsvImport result() { return staged_.entry < 0 ? failed_import() : std::move(staged_); }
+    // Why staging stopped.
+    CsvImport failure() const
+    {
+        return failed_import(too_many_ ? out_of_memory_message() : csv_failed_message());
+    }
+
+private:
+    bool header(QByteArrayView line)
+    {
+        // A UTF-8 byte-order mark would make the label no number, matching a round without one.
+        if (line.startsWith("\xEF\xBB\xBF"))
+            return false;
+        CsvCellReader cells(line);
+        const QByteArray label = cells.next();
+        const QByteArray code = cells.next();
+        int kind_index = -1;
+        for (int k = 0; k < kKindCount; ++k)
+            if (kind_csv_code(kind_from_code(k)).toLatin1() == code)
+                kind_index = k;
+        if (kind_index < 0)
+            return false;
+        staged_.kind = kind_from_code(kind_index);
+        staged_.entry = find_entry(book_, staged_.kind, label);
+        staged_.label = shift_jis::decode(label);
+        return staged_.entry >= 0;
+    }
+
+    const TicketBook &book_;
+    CsvImport staged_;
+    int64_t singles_ = 0;
+    int64_t multis_ = 0;
+    int64_t tickets_ = 0;
+    int64_t results_ = 0;
+    bool too_many_ = false;
+};
+
 void apply_results(RoundEntry &e, const CsvRow &row)
 {
     const bool match = is_match_kind(e.kind);
     for (int s = 0; s < slot_count(e.kind); ++s) {
         const int v = row.values[static_cast<size_t>(s)];
         if (match) {
-            static constexpr std::array<int, 6> kResultOfCode = {kDraw, kHomeWin,   kAwayWin,
-                                                                 -1,    kCancelled, kResultNone};
-            const int r = v >= 0 && v <= 5 ? kResultOfCode[static_cast<size_t>(v)] : -1;
-            if (r >= 0)
+            if (const int r = match_result_of_file_code(v); r >= 0)
                 e.matches[static_cast<size_t>(s)].result = r;
-        } else if (v >= 0 && v <= 5) {
-            e.teams[static_cast<size_t>(s)].score = v == 5 ? kScoreNone : v + 1;
+        } else if (const int score = score_of_file_code(v); score >= 0) {
+            e.teams[static_cast<size_t>(s)].score = score;
         }
     }
     e.state = row.state;
@@ -244,66 +282,48 @@ QString csv_failed_title()
     return QStringLiteral("yorimo");
 }
 
-QString csv_confirm_caption()
-{
-    return QStringLiteral("CSV読み込み確認");
-}
-
-QString csv_cell_text(bool set)
-{
-    return set ? QStringLiteral("○") : QStringLiteral("－");
-}
-
 CsvImport parse_csv(const QByteArray &bytes, const TicketBook &book)
 {
-    CsvImport failed;
-    failed.outcome = Outcome::failure(csv_failed_message());
-    if (book.entry_count() == 0)
-        return failed;
-    const std::vector<QByteArray> lines = csv_lines(bytes);
-    if (lines.empty())
-        return failed;
-    CsvCellReader header(lines[0]);
-    const QByteArray label = header.next();
-    const QByteArray code = header.next();
-    int kind_index = -1;
-    for (int k = 0; k < kKindCount; ++k)
-        if (kind_csv_code(kind_from_code(k)).toLatin1() == code)
-            kind_index = k;
-    if (kind_index < 0)
-        return failed;
-    CsvImport staged;
-    staged.kind = kind_from_code(kind_index);
-    staged.entry = find_entry(book, staged.kind, label);
-    if (staged.entry < 0)
-        return failed;
-    staged.label = shift_jis::decode(label);
-    staged.csv_rows.reserve(lines.size() - 1);
-    staged.views.reserve(lines.size() - 1);
-    for (size_t i = 1; i < lines.size(); ++i) {
-        CsvRow row;
-        if (!RowParser(lines[i], staged.kind).parse(row))
-            return failed;
-        staged.views.push_back(view_of(row, staged.kind));
-        staged.csv_rows.push_back(row);
-    }
-    return staged;
+    if (book.entry_count() == 0 || bytes.size() > kMaxCsvBytes)
+        return failed_import();
+    CsvStager stager(book);
+    CsvLineSplitter lines(kMaxCsvLineBytes);
+    const auto take = [&](QByteArrayView line) { return stager.take(line); };
+    if (!lines.feed(bytes, take) || !lines.finish(take))
+        return stager.failure();
+    return stager.result();
 }
 
 CsvImport read_csv(const QString &path, const TicketBook &book)
 {
-    CsvImport failed;
-    failed.outcome = Outcome::failure(csv_failed_message());
     if (book.entry_count() == 0)
-        return failed;
+        return failed_import();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return failed;
-    const QByteArray bytes = file.readAll();
+    if (!file.open(QIODevice::ReadOnly) || (!file.isSequential() && file.size() > kMaxCsvBytes))
+        return failed_import();
+    CsvStager stager(book);
+    CsvLineSplitter lines(kMaxCsvLineBytes);
+    const auto take = [&](QByteArrayView line) { return stager.take(line); };
+    QByteArray chunk(qsizetype{1} << 16, Qt::Uninitialized);
+    int64_t total = 0;
+    for (;;) {
+        const qint64 got = file.read(chunk.data(), chunk.size());
+        if (got < 0)
+            return failed_import();
+        if (got == 0)
+            break;
+        // A pipe, or a file that grows while it is read, meets the same bound.
+        total += got;
+        if (total > kMaxCsvBytes)
+            return failed_import();
+        if (!lines.feed(QByteArrayView(chunk.constData(), got), take))
+            return stager.failure();
+    }
     if (file.error() != QFileDevice::NoError)
-        return failed;
-    file.close();
-    return parse_csv(bytes, book);
+        return failed_import();
+    if (!lines.finish(take))
+        return stager.failure();
+    return stager.result();
 }
 
 Outcome csv_fits(const TicketBook &book, const CsvImport &staged)
@@ -319,11 +339,8 @@ Outcome csv_fits(const TicketBook &book, const CsvImport &staged)
             ++singles;
             ++tickets;
         } else if (row.row_type == kCsvMulti) {
-            MultiPurchase multi;
-            multi.marks = row.marks;
-            count_multi(multi, e.kind);
             ++multis;
-            tickets += multi.combos;
+            tickets += row.combos;
         }
     }
     const auto size_of = [](const auto &pool) { return static_cast<int64_t>(pool.size()); };
@@ -350,10 +367,12 @@ Outcome apply_csv(TicketBook &book, const CsvImport &staged)
             for (int s = 0; s < slot_count(e.kind); ++s) {
                 const int v = row.values[static_cast<size_t>(s)];
                 int pick = 0;
-                if (is_match_kind(e.kind))
-                    pick = v == 1 ? kHomeWin : v == 2 ? kAwayWin : v == 0 ? kDraw : 0;
-                else if (v >= 0 && v <= 3)
+                if (is_match_kind(e.kind)) {
+                    if (const int mark = mark_of_file_code(v); mark >= 0)
+                        pick = kResultOfMark[static_cast<size_t>(mark)];
+                } else if (v >= 0 && v <= 3) {
                     pick = v;
+                }
                 p.picks[static_cast<size_t>(s)] = static_cast<uint8_t>(pick);
             }
             singles.push_back(p);
@@ -362,7 +381,9 @@ Outcome apply_csv(TicketBook &book, const CsvImport &staged)
         } else if (row.row_type == kCsvMulti) {
             MultiPurchase p;
             p.marks = row.marks;
-            count_multi(p, e.kind);
+            p.doubles = row.doubles;
+            p.triples = row.triples;
+            p.combos = row.combos;
             p.marked = 0; // only the multi dialog keeps this
             multis.push_back(p);
             chain.append(kMulti, static_cast<int>(multis.size()) - 1);

@@ -24,27 +24,15 @@ struct CsvRow {
     std::array<int16_t, kMaxSlots> values{};
     // Marks of an "M" line per used slot, in memory order (home, draw, away; 0..3 goals).
     std::array<std::array<bool, 4>, kMaxSlots> marks{};
+    // Counted from `marks` once, when an "M" line is read (count_multi).
+    int doubles = 0;
+    int triples = 0;
+    int64_t combos = 0;
     int state = kPrizeUndecided;     // of an "R" line
     int prize_count = 0;             // prize cells that follow, when state is 1
     std::array<int32_t, 6> prizes{}; // 0 beyond prize_count
 
     bool operator==(const CsvRow &) const = default;
-};
-
-// What the confirmation shows for one staged row, worked out once at parse time.
-struct CsvRowView {
-    QString item; // "シングル", "マルチ" or "結果"
-    // Per used slot and cell (home, draw, away; or 0..3 goals): "○" when set, else "－".
-    std::array<std::array<bool, 4>, kMaxSlots> cells{};
-    bool counters_shown = true; // hidden for a results row
-    int doubles = 0;
-    int triples = 0;
-    int64_t combos = 0;
-    // Results rows. With state 1 one "#,0円" text per grade 1..prize_count, each with its
-    // grade label; with state 0 or 2 the one text "未定" or "払戻", shown alone in the
-    // amount label of 1等. Empty for purchases.
-    std::vector<QString> prize_texts;
-    bool grade_labels_shown = false;
 };
 
 struct CsvImport {
@@ -53,14 +41,29 @@ struct CsvImport {
     QString label;  // the header's label, as written
     LotteryKind kind = LotteryKind::toto;
     std::vector<CsvRow> csv_rows;
-    std::vector<CsvRowView> views; // one per row of csv_rows
 };
 
+// How large a file the import reads at all. The longest line the export writes is 105
+// bytes (a toto multi of 13 triples); a spreadsheet that quotes every cell makes it 211,
+// so 512 bytes leave room for blanks and leading zeros. A file that fits the book holds
+// the header, at most 32,767 singles and 32,767 multis (one pool each), and results
+// lines, each overwriting the last, of which at most 32,767 are taken: 98,302 lines of at
+// most 514 bytes with their CR LF, 50,527,228 bytes (48.2 MiB). Anything larger, or with
+// a longer line or more results lines, is refused unread with csv_failed_message(); the
+// rows staged for the largest file take about 13 MB.
+inline constexpr qsizetype kMaxCsvLineBytes = 512;
+inline constexpr int64_t kMaxCsvResultsLines = kMaxRecords;
+inline constexpr int64_t kMaxCsvLines = 1 + 2 * int64_t{kMaxRecords} + kMaxCsvResultsLines;
+inline constexpr int64_t kMaxCsvBytes = kMaxCsvLines * (kMaxCsvLineBytes + 2);
+
 // Stages a CSV file's bytes for the book: finds the first entry of the header's kind
-// whose label has the same number, and parses every further line. Any fault gives
-// csv_failed_message() and nothing staged.
+// whose label has the same number, and parses every further line. A fault gives
+// csv_failed_message(); lines that could no longer fit the book (csv_fits) stop the
+// reading with out_of_memory_message(). Either way nothing is staged.
 CsvImport parse_csv(const QByteArray &bytes, const TicketBook &book);
-// The same from a file; an empty book fails before the file is opened.
+// The same from a file, read in chunks so that memory stays bounded whatever its size;
+// an empty book fails before the file is opened, a file beyond kMaxCsvBytes before it is
+// read.
 CsvImport read_csv(const QString &path, const TicketBook &book);
 
 // Whether applying keeps the book within its limits: records per pool, and the entry's
@@ -72,7 +75,5 @@ Outcome csv_fits(const TicketBook &book, const CsvImport &staged);
 // The caller marks the book changed and grades the entry.
 Outcome apply_csv(TicketBook &book, const CsvImport &staged);
 
-QString csv_failed_message();    // "CSV読み込み失敗"
-QString csv_failed_title();      // the title of that message box: "yorimo"
-QString csv_confirm_caption();   // "CSV読み込み確認"
-QString csv_cell_text(bool set); // "○" or "－"
+QString csv_failed_message(); // "CSV読み込み失敗"
+QString csv_failed_title();   // the title of that message box: "yorimo"

@@ -3,6 +3,7 @@
 #include "book/book_text.h"
 #include "book/lottery_kind.h"
 #include "book/outcome.h"
+#include "book/result_codes.h"
 #include "book/tracked_list.h"
 
 #include <QByteArray>
@@ -20,19 +21,8 @@ __extension__ typedef __int128 WideInt;
 // Type of a purchase in a chain link; 0 ends a chain.
 enum PurchaseType : int { kNoPurchase = 0, kSingle = 1, kMulti = 2 };
 
-// Match result codes.
-enum MatchResult : int { kResultNone = 0, kHomeWin = 1, kAwayWin = 2, kDraw = 3, kCancelled = 4 };
-// Team score codes: 1..4 are 0, 1, 2, 3+ goals.
-inline constexpr int kScoreNone = 0;
-inline constexpr int kScoreCancelled = 5;
-
 // Prize state of a round.
 enum PrizeState : int { kPrizeUndecided = 0, kPrizeEntered = 1, kPrizeRefund = 2 };
-
-// Order of the marks of a match multi in memory.
-enum MatchMark : int { kMarkHome = 0, kMarkDraw = 1, kMarkAway = 2 };
-// The result (and single pick) each mark of a match row stands for, in mark order.
-inline constexpr std::array<int, 3> kResultOfMark = {kHomeWin, kDraw, kAwayWin};
 
 // Texts are kept as the Shift-JIS bytes the book file stores, so nothing is lost
 // between reading and writing a book.

@@ -1,6 +1,7 @@
 #include "entry/form_kakunin.h"
 
 #include "book/csv_import.h"
+#include "entry/csv_confirmation.h"
 #include "entry/purchase_review.h"
 #include "ui/ui_services.h"
 
@@ -168,6 +169,7 @@ void KakuninDialog::set_csv_import(const CsvImport &staged)
 {
     csv_flag = -1;
     csv_ = &staged;
+    csv_views_ = csv_row_views(staged);
 }
 
 void KakuninDialog::on_open()
@@ -314,7 +316,7 @@ void KakuninDialog::open_csv()
 
     const QSignalBlocker quiet(cmb_kind_);
     cmb_kind_->clear();
-    for (const CsvRowView &view : csv_->views)
+    for (const CsvRowView &view : csv_views_)
         cmb_kind_->addItem(view.item);
     cmb_kind_->setCurrentIndex(cmb_kind_->count() > 0 ? 0 : -1);
     show_csv_row(0);
@@ -324,11 +326,11 @@ void KakuninDialog::show_csv_row(int row)
 {
     for (QLabel *label : prize_labels_)
         label->hide();
-    if (row < 0 || row >= static_cast<int>(csv_->views.size())) {
+    if (row < 0 || row >= static_cast<int>(csv_views_.size())) {
         set_ticket_visible(false);
         return;
     }
-    const CsvRowView &view = csv_->views[static_cast<size_t>(row)];
+    const CsvRowView &view = csv_views_[static_cast<size_t>(row)];
     set_ticket_visible(true);
     for (QWidget *w : counter_widgets_)
         w->setVisible(view.counters_shown && w != lbl_right_ && w != lbl_right_num_);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "entry/csv_confirmation.h"
 #include "entry/review_editors.h"
 #include "ui/form_controls.h"
 #include "ui/shared_state.h"
@@ -70,6 +71,7 @@ private:
     std::vector<int> item_values_;
     int shown_type_ = 0;
     const CsvImport *csv_ = nullptr;
+    std::vector<CsvRowView> csv_views_; // what the confirmation shows of each staged row
 
     QComboBox *cmb_kind_ = nullptr;
     QLabel *lbl_kai_ = nullptr;

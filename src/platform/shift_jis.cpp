@@ -34,6 +34,30 @@ int byte_length(const QString &text)
     return static_cast<int>(encode(text).size());
 }
 
+bool is_valid(QByteArrayView bytes)
+{
+    bool double_byte = false;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (is_lead_byte(byte)) {
+            if (i + 1 == bytes.size())
+                return false;
+            const auto trail = static_cast<unsigned char>(bytes[++i]);
+            if (trail < 0x40 || trail == 0x7F || trail > 0xFC)
+                return false;
+            double_byte = true;
+        } else if (byte == 0x80 || byte == 0xA0 || byte >= 0xFD) {
+            return false;
+        }
+    }
+    if (!double_byte)
+        return true;
+    // A pair of the right shape may still be unassigned: the decoder knows.
+    QStringDecoder decoder(kCodec, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    return !decoder.hasError() && !text.contains(QChar::ReplacementCharacter);
+}
+
 bool ends_in_lead_byte(QByteArrayView bytes)
 {
     qsizetype i = 0;

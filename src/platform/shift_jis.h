@@ -17,6 +17,10 @@ QString decode(const QByteArray &bytes);
 // Bytes the text takes in Shift-JIS.
 int byte_length(const QString &text);
 
+// True when the bytes are Shift-JIS text: every byte a single-byte character or, with
+// the byte after it, a double-byte character the code page assigns.
+bool is_valid(QByteArrayView bytes);
+
 // True when the bytes end inside a double-byte character (a lead byte last).
 bool ends_in_lead_byte(QByteArrayView bytes);
 

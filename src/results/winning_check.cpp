@@ -1,7 +1,6 @@
 #include "results/winning_check.h"
 
 #include <cstdlib>
-#include <iterator>
 
 namespace {
 
@@ -18,15 +17,9 @@ int result_code_of_pick(LotteryKind kind, int pick)
 }
 
 // The mark a decided result code stands for.
-int mark_of_result(LotteryKind kind, int result)
+int mark_of_decided(LotteryKind kind, int result)
 {
-    if (!is_match_kind(kind))
-        return result - 1;
-    switch (result) {
-    case kHomeWin: return kMarkHome;
-    case kDraw: return kMarkDraw;
-    default: return kMarkAway;
-    }
+    return is_match_kind(kind) ? mark_of_result(result) : result - 1;
 }
 
 bool is_open_result(LotteryKind kind, int result)
@@ -77,7 +70,7 @@ void result_multi(const MultiPurchase &ticket, RoundEntry &entry)
         const int r = entry.slot_result(s);
         if (is_open_result(kind, r)) {
             base *= k;
-        } else if (r >= 1 && r <= decided_max(kind) && marks[static_cast<size_t>(mark_of_result(kind, r))]) {
+        } else if (r >= 1 && r <= decided_max(kind) && marks[static_cast<size_t>(mark_of_decided(kind, r))]) {
             wrong += k - 1;
             if (k == 3)
                 ++triple_covered;
@@ -186,30 +179,4 @@ BookTotals book_totals(const TicketBook &book)
     }
     totals.balance = totals.won - totals.bought;
     return totals;
-}
-
-QString integer_text(WideInt value)
-{
-    const bool negative = value < 0;
-    // The magnitude as unsigned, so the most negative value is safe too.
-    __extension__ typedef unsigned __int128 Magnitude;
-    Magnitude m = negative ? Magnitude{0} - static_cast<Magnitude>(value) : static_cast<Magnitude>(value);
-    char digits[48];
-    char *at = std::end(digits);
-    do {
-        *--at = static_cast<char>('0' + static_cast<int>(m % 10));
-        m /= 10;
-    } while (m != 0);
-    if (negative)
-        *--at = '-';
-    return QString::fromLatin1(at, std::end(digits) - at);
-}
-
-QString format_yen(WideInt amount)
-{
-    QString digits = integer_text(amount);
-    const qsizetype first = amount < 0 ? 1 : 0;
-    for (qsizetype at = digits.size() - 3; at > first; at -= 3)
-        digits.insert(at, QLatin1Char(','));
-    return digits;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "book/amount_text.h"
 #include "book/ticket_book.h"
 
 #include <QString>
@@ -29,8 +30,3 @@ struct BookTotals {
     WideInt balance = 0;
 };
 BookTotals book_totals(const TicketBook &book);
-
-// Plain decimal digits, minus sign when negative.
-QString integer_text(WideInt value);
-// Whole yen formatted "#,0": thousands separated by commas, minus sign when negative.
-QString format_yen(WideInt amount);

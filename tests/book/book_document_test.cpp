@@ -80,6 +80,12 @@ CsvImport random_import(std::mt19937 &rng, const TicketBook &book, int entry)
             row.marks[static_cast<size_t>(s)][static_cast<size_t>(pick(rng, marks_per_slot(staged.kind)))] =
                 true;
         }
+        MultiPurchase counted; // as the reader counts a multi line
+        counted.marks = row.marks;
+        count_multi(counted, staged.kind);
+        row.doubles = counted.doubles;
+        row.triples = counted.triples;
+        row.combos = counted.combos;
         row.state = pick(rng, 3);
         row.prize_count = row.state == kPrizeEntered ? 1 + pick(rng, 6) : 0;
         for (int g = 0; g < row.prize_count; ++g)

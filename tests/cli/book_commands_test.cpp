@@ -3,6 +3,7 @@
 #include "cli/cli_commands.h"
 #include "support/book_builders.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -32,4 +33,16 @@ TEST(CliBook, ListEscapesBackslashTabAndLineBreaksInTexts)
     const QByteArray text = list_text(book);
     EXPECT_TRUE(text.startsWith("a\\tb\\\\\\r\\nc\ttoto\t0\t")) << text.toStdString();
     EXPECT_EQ(text.count('\n'), 2);
+}
+
+TEST(CliBook, ExportCsvRefusesALabelWithACommaAndWritesNothing)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("comma.yrm"));
+    TicketBook book;
+    ASSERT_TRUE(add_entry(book, make_entry(LotteryKind::toto, "1,2")).ok);
+    ASSERT_TRUE(write_data(book, path).ok);
+    const QString out = dir.filePath(QStringLiteral("out.csv"));
+    EXPECT_EQ(cli_export_csv({path, QStringLiteral("1"), out}), 1);
+    EXPECT_FALSE(QFile::exists(out));
 }

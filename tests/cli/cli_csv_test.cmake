@@ -88,6 +88,9 @@ expect_refused(${WORK}/short.csv "CSV読み込み失敗")
 file(WRITE ${WORK}/no-round.csv "9999,T5\r\n")
 expect_refused(${WORK}/no-round.csv "CSV読み込み失敗")
 expect_refused(${WORK}/missing.csv "CSV読み込み失敗")
+# A quoted empty pick is no draw.
+file(WRITE ${WORK}/empty-pick.csv "1204,T5\r\nS,1,\"\",1,1,1\r\n")
+expect_refused(${WORK}/empty-pick.csv "CSV読み込み失敗")
 
 # toto round 1201: 1347 multis of 13 triples pass 2^31 - 1 tickets.
 string(REPEAT ",3,1,2,0" 13 triples)

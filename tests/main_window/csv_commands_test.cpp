@@ -83,6 +83,21 @@ TEST_F(CsvCommands, ExportWritesTheSelectedRoundAndAddsTheExtension)
     EXPECT_FALSE(window->state().document.modified());
 }
 
+TEST_F(CsvCommands, ExportOfALabelTheImportCannotReadBackSaysWhy)
+{
+    TicketBook book = four_round_book();
+    book.entries[0].kai = BookText("12,3");
+    ASSERT_TRUE(window->load_book(write_book(book, QStringLiteral("comma.yrm"))));
+    window->select_row(0);
+    ui.save_names.push_back(file(QStringLiteral("comma.csv")));
+    action("menu_csv_write")->trigger();
+    ASSERT_EQ(ui.messages.size(), 1U);
+    EXPECT_EQ(ui.messages[0].text,
+              QStringLiteral("開催回に「,」が含まれているため、CSVファイルに書き出せません。"));
+    EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::critical);
+    EXPECT_FALSE(QFile::exists(file(QStringLiteral("comma.csv"))));
+}
+
 TEST_F(CsvCommands, ExportIsDisabledOnAnEmptyBook)
 {
     EXPECT_TRUE(action("menu_csv_write")->isEnabled());

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "book/csv_import.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// What CSV読み込み確認 shows of the staged rows of an import.
+
+// One staged row as the confirmation shows it.
+struct CsvRowView {
+    QString item; // "シングル", "マルチ" or "結果"
+    // Per used slot and cell (home, draw, away; or 0..3 goals): "○" when set, else "－".
+    std::array<std::array<bool, 4>, kMaxSlots> cells{};
+    bool counters_shown = true; // hidden for a results row
+    int doubles = 0;
+    int triples = 0;
+    int64_t combos = 0;
+    // Results rows. With state 1 one "#,0円" text per grade 1..prize_count, each with its
+    // grade label; with state 0 or 2 the one text "未定" or "払戻", shown alone in the
+    // amount label of 1等. Empty for purchases.
+    std::vector<QString> prize_texts;
+    bool grade_labels_shown = false;
+};
+
+CsvRowView csv_row_view(const CsvRow &row, LotteryKind kind);
+// One view per staged row, in order.
+std::vector<CsvRowView> csv_row_views(const CsvImport &staged);
+
+QString csv_confirm_caption();   // "CSV読み込み確認"
+QString csv_cell_text(bool set); // "○" or "－"

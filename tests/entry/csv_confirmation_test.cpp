@@ -1,0 +1,40 @@
+// What CSV読み込み確認 shows of each staged row.
+#include "entry/csv_confirmation.h"
+#include "support/book_builders.h"
+
+#include <gtest/gtest.h>
+
+TEST(CsvConfirmation, ShowsEachStagedRow)
+{
+    TicketBook book;
+    ASSERT_TRUE(add_entry(book, make_entry(LotteryKind::toto5, "123")).ok);
+    const CsvImport staged = parse_csv(
+        "0123,T5\r\nS,1,0,2,9,1\r\nM,2,1,0,1,2,3,1,2,0,1,1,1,1\r\nR,1,0,2,5,4,2,1 500 000,7\r\n", book);
+    ASSERT_TRUE(staged.outcome.ok);
+    const std::vector<CsvRowView> views = csv_row_views(staged);
+    ASSERT_EQ(views.size(), 3u);
+    EXPECT_EQ(views[0].item, QStringLiteral("シングル"));
+    EXPECT_EQ(std::make_tuple(views[0].doubles, views[0].triples, views[0].combos),
+              std::make_tuple(0, 0, int64_t{1}));
+    EXPECT_EQ(views[0].cells[1], (std::array<bool, 4>{false, true, false, false})); // "0": draw
+    EXPECT_EQ(views[0].cells[3], (std::array<bool, 4>{}));                          // "9": none
+    EXPECT_EQ(views[1].item, QStringLiteral("マルチ"));
+    EXPECT_EQ(std::make_tuple(views[1].doubles, views[1].triples, views[1].combos),
+              std::make_tuple(1, 1, int64_t{6}));
+    EXPECT_EQ(views[2].item, QStringLiteral("結果"));
+    EXPECT_FALSE(views[2].counters_shown);
+    EXPECT_EQ(views[2].cells[4], (std::array<bool, 4>{true, true, true, false})); // cancelled
+    EXPECT_TRUE(views[2].grade_labels_shown);
+    EXPECT_EQ(views[2].prize_texts,
+              (std::vector<QString>{QStringLiteral("1,500,000円"), QStringLiteral("7円")}));
+
+    const CsvImport undecided = parse_csv("123,T5\r\nR,1,1,1,1,1,0\r\nR,1,1,1,1,1,B\r\n", book);
+    const std::vector<CsvRowView> prizes = csv_row_views(undecided);
+    ASSERT_EQ(prizes.size(), 2u);
+    EXPECT_EQ(prizes[0].prize_texts, std::vector<QString>{QStringLiteral("未定")});
+    EXPECT_EQ(prizes[1].prize_texts, std::vector<QString>{QStringLiteral("払戻")});
+    EXPECT_FALSE(prizes[1].grade_labels_shown);
+    EXPECT_EQ(csv_cell_text(true), QStringLiteral("○"));
+    EXPECT_EQ(csv_cell_text(false), QStringLiteral("－"));
+    EXPECT_EQ(csv_confirm_caption(), QStringLiteral("CSV読み込み確認"));
+}
