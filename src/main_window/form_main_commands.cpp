@@ -2,6 +2,7 @@
 // the dialog stores what the user confirmed, and the command does everything that follows.
 #include "main_window/form_main.h"
 
+#include "book/book_file.h"
 #include "book/csv_export.h"
 #include "book/csv_import.h"
 #include "download/apply_download.h"
@@ -247,7 +248,8 @@ void FormMain::menu_stats_Click()
 {
     if (state_.book.entry_count() == 0) // the shortcut may outrun the menu's state
         return;
-    FormStats stats(state_.book, ui_, this);
+    FormStats stats(state_.book, state_.path.isEmpty() ? QStringLiteral("無題") : file_name_of(state_.path),
+                    ui_, this);
     stats.exec();
 }
 
