@@ -53,8 +53,11 @@ void FrozenListView::setModel(QAbstractItemModel *model)
     frozen_->setSelectionMode(selectionMode());
     frozen_->setSelectionBehavior(selectionBehavior());
     frozen_->setVerticalScrollMode(verticalScrollMode());
-    if (model)
+    if (model) {
         connect(model, &QAbstractItemModel::modelReset, this, &FrozenListView::follow_columns);
+        connect(model, &QAbstractItemModel::rowsInserted, this, &FrozenListView::place_frozen);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, &FrozenListView::place_frozen);
+    }
     follow_columns();
 }
 
@@ -110,8 +113,9 @@ int FrozenListView::frozen_width() const
 
 void FrozenListView::place_frozen()
 {
-    // Unscrolled, the list shows the columns itself where the frozen view would.
-    if (horizontalScrollBar()->value() == 0) {
+    // Unscrolled, the list shows the columns itself where the frozen view would; without
+    // rows there is nothing to keep in sight, and the list's own hint stays uncovered.
+    if (horizontalScrollBar()->value() == 0 || !model() || model()->rowCount() == 0) {
         frozen_->hide();
         return;
     }

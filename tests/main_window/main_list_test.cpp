@@ -316,4 +316,11 @@ TEST_F(MainWindowTest, LabelAndKindStayInSightWhileTheAmountsScroll)
     EXPECT_EQ(menu->objectName(), QStringLiteral("menu_row"));
     menu->close();
     EXPECT_EQ(window->state().current, 0);
+
+    // An empty book scrolled right keeps its hint uncovered.
+    window->toto_clear();
+    sideways->setValue(sideways->maximum());
+    QApplication::processEvents();
+    ASSERT_GT(sideways->value(), 0);
+    EXPECT_FALSE(frozen->isVisible());
 }
