@@ -35,13 +35,13 @@ int main(int argc, char **argv)
     StatsInt sink = 0;
     const double stats_ms = best_ms([&] { sink += book_stats(book).total.won; });
     const double rounds_ms = best_ms([&] { sink += round_balances(book, std::nullopt).back().cumulative; });
-    const double build_ms = best_ms([&] { FormStats form(book, ui); });
+    const double build_ms = best_ms([&] { FormStats form(book, QStringLiteral("maximal.yrm"), ui); });
     double shown_ms = 0;
     double filter_ms = 0;
     {
         QElapsedTimer timer;
         timer.start();
-        FormStats form(book, ui);
+        FormStats form(book, QStringLiteral("maximal.yrm"), ui);
         form.show();
         QApplication::processEvents();
         const QPixmap picture = form.grab();

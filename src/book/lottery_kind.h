@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <cstdint>
 
 // The eleven products. The numeric codes are stored in book files and passed by the
@@ -20,6 +21,15 @@ enum class LotteryKind : int32_t {
 };
 
 inline constexpr int kKindCount = 11;
+
+// The order in which the kinds are offered to the user, the one of the 新規登録 menu:
+// toto and its smaller siblings, the goal kinds, then the BIG family. Lists of kinds shown
+// to the user (the statistics) follow it rather than the codes.
+inline constexpr std::array<LotteryKind, kKindCount> kMenuKindOrder = {
+    LotteryKind::toto,     LotteryKind::minitotoA, LotteryKind::minitotoB, LotteryKind::toto5,
+    LotteryKind::totoGOAL, LotteryKind::totoGOAL3, LotteryKind::totoGOAL2, LotteryKind::BIG,
+    LotteryKind::BIG100,   LotteryKind::BIG1000,   LotteryKind::miniBIG,
+};
 inline constexpr int kMaxMatchSlots = 14;
 inline constexpr int kMaxTeamSlots = 10;
 inline constexpr int kMaxSlots = 14;

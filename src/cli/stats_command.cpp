@@ -5,26 +5,20 @@
 
 namespace {
 
+QByteArray tab_line(const QStringList &fields)
+{
+    return fields.join(QLatin1Char('\t')).toUtf8() + '\n';
+}
+
+// Plain numbers: the output is for scripts.
 QByteArray stats_line(const QString &name, const KindStats &s)
 {
-    const QStringList fields = {name,
-                                integer_text(s.rounds),
-                                integer_text(s.tickets),
-                                integer_text(s.bought),
-                                integer_text(s.settled_tickets),
-                                integer_text(s.winning_tickets),
-                                integer_text(s.won),
-                                integer_text(s.balance()),
-                                return_rate_text(s),
-                                hit_rate_text(s)};
-    return fields.join(QLatin1Char('\t')).toUtf8() + '\n';
+    return tab_line(stats_row_texts(name, s, StatsNumbers::plain));
 }
 
 QByteArray stats_lines(const TicketBook &book)
 {
-    QByteArray out =
-        QStringLiteral("種別\t回数\t購入口数\t購入金額\t確定口数\t当選口数\t当選金額\t収支\t回収率\t的中率\n")
-            .toUtf8();
+    QByteArray out = tab_line(stats_headings());
     const BookStats stats = book_stats(book);
     for (const KindStatsRow &row : stats.kinds)
         out += stats_line(kind_display_name(row.kind), row.stats);

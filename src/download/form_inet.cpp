@@ -50,6 +50,7 @@ FormInet::FormInet(DownloadSession &session, SharedState &state, UiServices &ui,
     connect(cmd_ok_, &QPushButton::clicked, this, &FormInet::cmd_ok_Click);
     connect(cmd_back_, &QPushButton::clicked, this, &FormInet::cmd_back_Click);
     connect(cmd_cancel_, &QPushButton::clicked, this, &FormInet::cmd_cancel_Click);
+    list_inet_->viewport()->installEventFilter(this);
     connect(list_inet_, &QListWidget::itemDoubleClicked, this, [this] {
         if (cmd_ok_->isEnabled())
             cmd_ok_Click();
@@ -93,6 +94,18 @@ void FormInet::show_session()
         list_inet_->addItems(lines);
         if (session_.selected() >= 0 && session_.selected() < list_inet_->count())
             list_inet_->setCurrentRow(session_.selected());
+        // Enter goes on choosing, wherever the mouse clicked last.
+        list_inet_->setFocus();
+    }
+    // Back on a list, the line the user chose from it is selected again.
+    if (going_back_ && session_.ok_enabled() && !session_.fetching()) {
+        going_back_ = false;
+        const auto level = static_cast<size_t>(session_.level());
+        if (level < came_from_.size()) {
+            const QList<QListWidgetItem *> found = list_inet_->findItems(came_from_[level], Qt::MatchExactly);
+            if (!found.isEmpty())
+                list_inet_->setCurrentItem(found.first());
+        }
     }
     cmd_ok_->setEnabled(session_.ok_enabled());
     cmd_back_->setEnabled(session_.back_enabled());
@@ -105,13 +118,38 @@ void FormInet::cmd_ok_Click()
     const int line = list_inet_->currentRow();
     if (line < 0 || !session_.ok_enabled())
         return;
+    const auto level = static_cast<size_t>(session_.level());
+    if (came_from_.size() <= level)
+        came_from_.resize(level + 1);
+    came_from_[level] = list_inet_->item(line)->text();
+    going_back_ = false;
+    // The focus waits in the list rather than move on from the button that is disabled now.
+    list_inet_->setFocus();
     session_.cmd_ok(line);
 }
 
 void FormInet::cmd_back_Click()
 {
-    if (session_.back_enabled())
-        session_.cmd_back();
+    if (!session_.back_enabled())
+        return;
+    going_back_ = true;
+    list_inet_->setFocus();
+    session_.cmd_back();
+}
+
+bool FormInet::eventFilter(QObject *watched, QEvent *event)
+{
+    // While a page is on its way the list shows what is being left: it takes no clicks.
+    if (watched == list_inet_->viewport() && session_.fetching()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove: return true;
+        default: break;
+        }
+    }
+    return OpeningDialog::eventFilter(watched, event);
 }
 
 void FormInet::cmd_cancel_Click()

@@ -6,6 +6,7 @@
 #include "ui/shared_state.h"
 
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QListWidget;
@@ -41,6 +42,7 @@ public:
 protected:
     void on_open() override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void reject() override;
 
 private:
@@ -59,6 +61,9 @@ private:
     UiServices &ui_;
     int event_depth_ = 0;
     bool finishing_ = false;
+    // The line chosen on each level, selected again when 戻る returns to it.
+    std::vector<QString> came_from_;
+    bool going_back_ = false;
     QLabel *lbl_cur_ = nullptr;
     QListWidget *list_inet_ = nullptr;
     QProgressBar *pbar_down_ = nullptr;

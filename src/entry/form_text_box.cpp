@@ -9,11 +9,22 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
+#include <QToolTip>
 
 LimitedTextBox::LimitedTextBox(UiServices &ui, QWidget *parent)
     : QLineEdit(parent), ui_(ui), char_limit_(kMaxTextBytes)
 {
+    setToolTip(text_limit_hint());
     connect(this, &QLineEdit::textChanged, this, &LimitedTextBox::text_changed);
+}
+
+void LimitedTextBox::refused(bool at_limit)
+{
+    // Say why nothing (or not everything) arrived, where the user is looking; a character
+    // Shift-JIS cannot store only beeps.
+    ui_.beep();
+    if (at_limit)
+        QToolTip::showText(mapToGlobal(QPoint(0, height())), text_limit_hint(), this);
 }
 
 // Runs a handler of the line edit and checks the text once it has returned, so the line
@@ -50,7 +61,8 @@ void LimitedTextBox::enforce_limits(int char_limit)
     setText(fitted.text);
     setCursorPosition(fitted.cursor);
     fixing_ = false;
-    ui_.beep();
+    // Cut at the limit, unless only unstorable characters were dropped.
+    refused(text_bytes(fitted.text) > kMaxTextBytes - 2 || fitted.text.size() >= char_limit);
 }
 
 void LimitedTextBox::set_paste_limit()
@@ -90,7 +102,7 @@ void LimitedTextBox::keyPressEvent(QKeyEvent *event)
         const int key = event->key() == Qt::Key_Backspace ? kBackspaceKey : shift_jis_key_code(typed);
         const QString selected = selectedText();
         if (!filter_key_bytes(key, text(), selected, static_cast<int>(selected.size()), kMaxTextBytes)) {
-            ui_.beep();
+            refused(key != kNoShiftJisKey);
             event->accept();
             return;
         }

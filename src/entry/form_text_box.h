@@ -5,7 +5,8 @@
 class UiServices;
 
 // A text box for a round label or team name: it never holds more than 10 Shift-JIS bytes
-// nor a character that Shift-JIS cannot store, whichever way the text arrives.
+// nor a character that Shift-JIS cannot store, whichever way the text arrives. Its tooltip
+// names the limit, and cutting what the user typed or pasted shows it again.
 class LimitedTextBox : public QLineEdit {
     Q_OBJECT
 
@@ -26,6 +27,8 @@ protected:
 
 private:
     void text_changed();
+    // A keystroke or paste was cut: a beep, and the limit shown at the box when it was the cause.
+    void refused(bool at_limit);
     void enforce_limits(int char_limit);
     void set_paste_limit();
     template <typename Fn>

@@ -24,6 +24,11 @@ qsizetype char_width(QStringView text, qsizetype at)
 
 } // namespace
 
+QString text_limit_hint()
+{
+    return QStringLiteral("全角5文字・半角10文字まで");
+}
+
 int shift_jis_key_code(QStringView typed)
 {
     if (typed == u"\b")

@@ -6,6 +6,9 @@
 // Byte limits of the text boxes where round labels and team names are typed. Texts are
 // measured in bytes of their Shift-JIS form, the form in which the book stores them.
 
+// What a box says of its limit, on its tooltip and when it cuts what was typed or pasted.
+QString text_limit_hint(); // "全角5文字・半角10文字まで"
+
 // Key codes of filter_key_bytes: a typed character is known by its Shift-JIS code, so a
 // single-byte character has a code from 1 to 255 and a double-byte character a larger one.
 inline constexpr int kBackspaceKey = 8;

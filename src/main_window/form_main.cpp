@@ -3,6 +3,7 @@
 
 #include "download/form_inet.h"
 #include "main_window/entry_list_model.h"
+#include "main_window/frozen_list_view.h"
 #include "main_window/list_columns.h"
 
 #include <QAction>
@@ -280,7 +281,8 @@ void FormMain::build_central()
     connect(model_, &QAbstractItemModel::rowsInserted, this, stats_follow_rows);
     connect(model_, &QAbstractItemModel::rowsRemoved, this, stats_follow_rows);
     connect(model_, &QAbstractItemModel::modelReset, this, stats_follow_rows);
-    lvw_main_ = new QTreeView(central);
+    // 回 and 種別 stay in sight while a narrow window scrolls the amounts.
+    lvw_main_ = new FrozenListView(2, central);
     lvw_main_->setObjectName(QStringLiteral("lvw_main"));
     lvw_main_->setRootIsDecorated(false);
     lvw_main_->setItemsExpandable(false);

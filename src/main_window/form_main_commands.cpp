@@ -2,6 +2,7 @@
 // the dialog hands what the user confirmed to the commit the command gives it.
 #include "main_window/form_main.h"
 
+#include "book/book_file.h"
 #include "book/csv_export.h"
 #include "book/csv_import.h"
 #include "download/apply_download.h"
@@ -216,7 +217,8 @@ void FormMain::menu_stats_Click()
 {
     if (state_.book().entry_count() == 0) // the shortcut may outrun the menu's state
         return;
-    FormStats stats(state_.book(), ui_, this);
+    const QString &path = state_.document.path();
+    FormStats stats(state_.book(), path.isEmpty() ? QStringLiteral("無題") : file_name_of(path), ui_, this);
     stats.exec();
 }
 

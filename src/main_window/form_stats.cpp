@@ -9,11 +9,12 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QGraphicsItem>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLegendMarker>
+#include <QHelpEvent>
 #include <QLineSeries>
-#include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QSet>
 #include <QTableWidget>
@@ -22,45 +23,133 @@
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
-const QStringList kHeaders = {
-    QStringLiteral("種別"),     QStringLiteral("回数"),     QStringLiteral("購入口数"),
-    QStringLiteral("購入金額"), QStringLiteral("確定口数"), QStringLiteral("当選口数"),
-    QStringLiteral("当選金額"), QStringLiteral("収支"),     QStringLiteral("回収率"),
-    QStringLiteral("的中率"),
-};
-constexpr int kBalanceColumn = 7;
-
 // Round labels on the x axis: beyond this many they are thinned out, so they stay readable.
-constexpr int kMaxAxisLabels = 16;
+constexpr int kMaxAxisLabels = 10;
 // Half the width of a round's bar, in rounds.
 constexpr double kHalfBar = 0.4;
+// Beyond this many rounds neighbouring rounds share one bar (their best gain and worst
+// loss) and the line keeps each group's lowest and highest point: no screen shows more
+// columns, and the chart stays quick on a book of 32,767 rounds.
+constexpr int kMaxColumns = 1024;
+// Grid lines of the value axes: both axes have this many steps and put zero on the same one.
+constexpr int kAxisSteps = 6;
+// Room above the highest and below the lowest figure, as a share of their span, so that a
+// line lying on either stays clear of the plot's edge.
+constexpr double kAxisMargin = 0.04;
+const QColor kGainColor(0x2e, 0x7d, 0xc8);
+const QColor kLossColor(0xd0, 0x30, 0x30);
 
 double to_double(StatsInt value)
 {
     return static_cast<double>(value);
 }
 
-QStringList row_texts(const QString &name, const KindStats &s)
+// 1, 2 or 5 times a power of ten, at least `raw`.
+double nice_step(double raw)
 {
-    return {name,
-            integer_text(s.rounds),
-            integer_text(s.tickets),
-            yen_text(s.bought),
-            integer_text(s.settled_tickets),
-            integer_text(s.winning_tickets),
-            yen_text(s.won),
-            yen_text(s.balance()),
-            return_rate_text(s),
-            hit_rate_text(s)};
+    if (!(raw > 0))
+        return 1;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (const double f : {1.0, 2.0, 5.0, 10.0})
+        if (f * power >= raw * (1 - 1e-12))
+            return f * power;
+    return 10 * power;
+}
+
+struct Span {
+    double low = 0;
+    double high = 0;
+};
+
+// Ranges for the two value axes that hold their spans with a margin, on grids of the same
+// number of steps with zero on the same grid line, wasting as little height as possible.
+std::pair<Span, Span> aligned_ranges(Span a, Span b)
+{
+    const auto widen = [](Span s) {
+        s.low = std::min(s.low, 0.0);
+        s.high = std::max(s.high, 0.0);
+        const double margin = std::max(s.high - s.low, 1.0) * kAxisMargin;
+        return Span{s.low - margin, s.high + margin};
+    };
+    a = widen(a);
+    b = widen(b);
+    std::pair<Span, Span> best;
+    double best_cost = 0;
+    for (int below = 1; below < kAxisSteps; ++below) {
+        const int above = kAxisSteps - below;
+        const double step_a = nice_step(std::max(-a.low / below, a.high / above));
+        const double step_b = nice_step(std::max(-b.low / below, b.high / above));
+        const double cost = step_a / (a.high - a.low) + step_b / (b.high - b.low);
+        if (below == 1 || cost < best_cost) {
+            best_cost = cost;
+            best = {{-below * step_a, above * step_a}, {-below * step_b, above * step_b}};
+        }
+    }
+    return best;
 }
 
 } // namespace
 
-FormStats::FormStats(const TicketBook &book, UiServices &ui, QWidget *parent)
-    : QDialog(parent), book_(book), ui_(ui)
+// The bars, painted as one rectangle per column over the plot: a filled outline of
+// thousands of points costs the raster engine far more than a thousand rectangles. The
+// gain series, empty but attached to the bars' axes, gives the mapping and the legend.
+class FormStats::BarsItem : public QGraphicsItem {
+public:
+    BarsItem(QChart *chart, const std::vector<BarColumn> &columns)
+        : QGraphicsItem(chart), chart_(chart), columns_(columns)
+    {
+        setZValue(3.5); // above the grid and the axes, beneath the running balance
+        QObject::connect(chart, &QChart::plotAreaChanged, chart, [this] { prepareGeometryChange(); });
+    }
+
+    void set_anchor(QAbstractSeries *anchor)
+    {
+        anchor_ = anchor;
+        update();
+    }
+
+    QRectF boundingRect() const override { return chart_->plotArea(); }
+
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override
+    {
+        if (!anchor_)
+            return;
+        // Both axes are linear: two points give the whole mapping.
+        const QPointF origin = chart_->mapToPosition(QPointF(0, 0), anchor_);
+        const QPointF unit = chart_->mapToPosition(QPointF(1, 1), anchor_);
+        const double per_round = unit.x() - origin.x();
+        const double per_yen = unit.y() - origin.y();
+        painter->save();
+        painter->setClipRect(chart_->plotArea());
+        for (const BarColumn &c : columns_) {
+            const double left = origin.x() + (c.first - kHalfBar) * per_round;
+            const double width = std::max((c.last - c.first + 2 * kHalfBar) * per_round, 1.0);
+            if (c.gain > 0)
+                painter->fillRect(
+                    QRectF(QPointF(left, origin.y()), QPointF(left + width, origin.y() + c.gain * per_yen))
+                        .normalized(),
+                    kGainColor);
+            if (c.loss < 0)
+                painter->fillRect(
+                    QRectF(QPointF(left, origin.y()), QPointF(left + width, origin.y() + c.loss * per_yen))
+                        .normalized(),
+                    kLossColor);
+        }
+        painter->restore();
+    }
+
+private:
+    QChart *chart_;
+    const std::vector<BarColumn> &columns_;
+    QAbstractSeries *anchor_ = nullptr;
+};
+
+FormStats::FormStats(const TicketBook &book, const QString &book_name, UiServices &ui, QWidget *parent)
+    : QDialog(parent), book_(book), book_name_(book_name), ui_(ui)
 {
     setObjectName(QStringLiteral("form_stats"));
     setWindowTitle(QStringLiteral("収支統計"));
@@ -68,8 +157,8 @@ FormStats::FormStats(const TicketBook &book, UiServices &ui, QWidget *parent)
     setSizeGripEnabled(true);
 
     grd_stats_ = form_ui::named(new QTableWidget(this), QStringLiteral("grd_stats"));
-    grd_stats_->setColumnCount(static_cast<int>(kHeaders.size()));
-    grd_stats_->setHorizontalHeaderLabels(kHeaders);
+    grd_stats_->setColumnCount(kStatsColumns);
+    grd_stats_->setHorizontalHeaderLabels(stats_headings());
     grd_stats_->verticalHeader()->hide();
     grd_stats_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grd_stats_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -89,6 +178,7 @@ FormStats::FormStats(const TicketBook &book, UiServices &ui, QWidget *parent)
     // Yen on the value axis with thousands separators.
     cht_balance_->chart()->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
     cht_balance_->chart()->setLocalizeNumbers(true);
+    bars_item_ = new BarsItem(cht_balance_->chart(), columns_);
 
     cmd_save_ = form_ui::named(new QPushButton(QStringLiteral("画像として保存..."), this),
                                QStringLiteral("cmd_save"));
@@ -125,12 +215,12 @@ void FormStats::fill_table()
     const BookStats stats = book_stats(book_);
     grd_stats_->setRowCount(static_cast<int>(stats.kinds.size()) + 1);
     auto put_row = [this](int row, const QString &name, const KindStats &s, bool total) {
-        const QStringList texts = row_texts(name, s);
+        const QStringList texts = stats_row_texts(name, s, StatsNumbers::grouped);
         for (int c = 0; c < texts.size(); ++c) {
             auto *item = new QTableWidgetItem(texts[c]);
             item->setTextAlignment(c == 0 ? (Qt::AlignLeft | Qt::AlignVCenter)
                                           : (Qt::AlignRight | Qt::AlignVCenter));
-            if (c == kBalanceColumn && s.balance() < 0)
+            if (c == kStatsBalanceColumn && s.balance() < 0)
                 item->setForeground(Qt::red);
             if (total) {
                 QFont bold = item->font();
@@ -176,72 +266,78 @@ void FormStats::cmb_kind_Change()
     build_chart();
 }
 
-// The bars are drawn as two filled outlines (gains above the axis, losses below) rather
-// than one bar item per round: a book of 32,767 rounds stays quick to build and to paint.
+// The bars are painted by one item rather than one bar item per round, and many rounds
+// share a column: a book of 32,767 rounds stays quick to build and to paint. The bars have their own value
+// axis, so that single rounds stay visible beside a running balance that grows far larger.
 void FormStats::build_chart()
 {
     rounds_ = round_balances(book_, chart_kind());
     QChart *chart = cht_balance_->chart();
+    bars_item_->set_anchor(nullptr);
     chart->removeAllSeries();
     for (QAbstractAxis *axis : chart->axes()) {
         chart->removeAxis(axis);
         delete axis;
     }
+    chart->setTitle(book_name_ + QStringLiteral(" － ") + cmb_kind_->currentText());
 
     const int n = static_cast<int>(rounds_.size());
-    QList<QPointF> gains;
-    QList<QPointF> losses;
+    const int columns = std::min(n, kMaxColumns);
+    columns_.clear();
+    columns_.reserve(static_cast<size_t>(columns));
     QList<QPointF> running;
-    gains.reserve(4 * n);
-    losses.reserve(4 * n);
-    running.reserve(n);
-    double low = 0;
-    double high = 0;
-    for (int i = 0; i < n; ++i) {
-        const RoundBalance &r = rounds_[static_cast<size_t>(i)];
-        const double balance = to_double(r.balance);
-        const double cumulative = to_double(r.cumulative);
-        const double gain = std::max(balance, 0.0);
-        const double loss = std::min(balance, 0.0);
-        gains << QPointF(i - kHalfBar, 0) << QPointF(i - kHalfBar, gain) << QPointF(i + kHalfBar, gain)
-              << QPointF(i + kHalfBar, 0);
-        losses << QPointF(i - kHalfBar, 0) << QPointF(i - kHalfBar, loss) << QPointF(i + kHalfBar, loss)
-               << QPointF(i + kHalfBar, 0);
-        running << QPointF(i, cumulative);
-        low = std::min({low, loss, cumulative});
-        high = std::max({high, gain, cumulative});
+    running.reserve(2 * columns);
+    Span bars;
+    Span line;
+    for (int c = 0; c < columns; ++c) {
+        BarColumn column;
+        column.first = static_cast<int>(int64_t{c} * n / columns);
+        column.last = static_cast<int>(int64_t{c + 1} * n / columns) - 1;
+        int lowest = column.first;
+        int highest = column.first;
+        for (int i = column.first; i <= column.last; ++i) {
+            const RoundBalance &r = rounds_[static_cast<size_t>(i)];
+            column.gain = std::max(column.gain, to_double(r.balance));
+            column.loss = std::min(column.loss, to_double(r.balance));
+            if (r.cumulative < rounds_[static_cast<size_t>(lowest)].cumulative)
+                lowest = i;
+            if (r.cumulative > rounds_[static_cast<size_t>(highest)].cumulative)
+                highest = i;
+        }
+        for (const int i : {std::min(lowest, highest), std::max(lowest, highest)}) {
+            if (!running.isEmpty() && running.back().x() == i)
+                continue;
+            running << QPointF(i, to_double(rounds_[static_cast<size_t>(i)].cumulative));
+            line.low = std::min(line.low, running.back().y());
+            line.high = std::max(line.high, running.back().y());
+        }
+        bars.low = std::min(bars.low, column.loss);
+        bars.high = std::max(bars.high, column.gain);
+        columns_.push_back(column);
     }
 
-    auto make_bars = [&](const QList<QPointF> &points, const QString &name, const QColor &color) {
-        // The outline and the zero line belong to the bars and go when the chart is rebuilt.
-        auto *bars = new QAreaSeries;
-        auto *outline = new QLineSeries(bars);
-        outline->replace(points);
-        auto *baseline = new QLineSeries(bars);
-        baseline->append(-1, 0);
-        baseline->append(std::max(n, 1), 0);
-        bars->setUpperSeries(outline);
-        bars->setLowerSeries(baseline);
-        bars->setObjectName(name);
-        bars->setName(QStringLiteral("収支"));
-        bars->setColor(color);
-        bars->setBorderColor(color);
-        chart->addSeries(bars);
-        return bars;
+    // Empty series for the legend, and for the bars' axis.
+    auto make_bars = [&](const char *name, const QString &caption, const QColor &color) {
+        auto *series = new QAreaSeries(new QLineSeries);
+        series->upperSeries()->setParent(series);
+        series->setObjectName(QLatin1String(name));
+        series->setName(caption);
+        series->setColor(color);
+        series->setBorderColor(color);
+        chart->addSeries(series);
+        return series;
     };
-    make_bars(gains, QStringLiteral("bars_gain"), QColor(0x2e, 0x7d, 0xc8));
-    QAreaSeries *loss_bars = make_bars(losses, QStringLiteral("bars_loss"), QColor(0xd0, 0x30, 0x30));
-    auto *line = new QLineSeries;
-    line->setObjectName(QStringLiteral("line_cumulative"));
-    line->setName(QStringLiteral("累計収支"));
-    line->setColor(QColor(0xf0, 0x90, 0x10));
-    QPen pen = line->pen();
+    QAreaSeries *gain_bars = make_bars("bars_gain", QStringLiteral("黒字の回（右の目盛）"), kGainColor);
+    QAreaSeries *loss_bars = make_bars("bars_loss", QStringLiteral("赤字の回（右の目盛）"), kLossColor);
+    auto *cumulative = new QLineSeries;
+    cumulative->setObjectName(QStringLiteral("line_cumulative"));
+    cumulative->setName(QStringLiteral("累計収支（左の目盛）"));
+    cumulative->setColor(QColor(0xf0, 0x90, 0x10));
+    QPen pen = cumulative->pen();
     pen.setWidth(2);
-    line->setPen(pen);
-    line->replace(running);
-    chart->addSeries(line);
-    for (QLegendMarker *marker : chart->legend()->markers(loss_bars))
-        marker->setVisible(false);
+    cumulative->setPen(pen);
+    cumulative->replace(running);
+    chart->addSeries(cumulative);
 
     // Rounds by their 回, thinned to a readable number of labels. The axis wants
     // distinct labels, and the same 回 may come twice (two kinds of one round).
@@ -258,38 +354,80 @@ void FormStats::build_chart()
         used.insert(label);
         x_axis->append(label, i);
     }
-    auto *y_axis = new QValueAxis;
-    y_axis->setLabelFormat(QStringLiteral("%.0f"));
-    y_axis->setRange(low, high > low ? high : low + 1);
-    y_axis->applyNiceNumbers();
+    const auto [line_range, bar_range] = aligned_ranges(line, bars);
+    auto make_value_axis = [&](Span range, const QString &title, const QColor &color) {
+        auto *axis = new QValueAxis;
+        axis->setLabelFormat(QStringLiteral("%.0f"));
+        axis->setRange(range.low, range.high);
+        axis->setTickCount(kAxisSteps + 1);
+        axis->setTitleText(title);
+        axis->setTitleBrush(color);
+        return axis;
+    };
+    QValueAxis *line_axis =
+        make_value_axis(line_range, QStringLiteral("累計収支（円）"), QColor(0xb0, 0x60, 0x00));
+    line_axis->setObjectName(QStringLiteral("axis_cumulative"));
+    QValueAxis *bar_axis =
+        make_value_axis(bar_range, QStringLiteral("回ごとの収支（円）"), QColor(0x40, 0x40, 0x40));
+    bar_axis->setObjectName(QStringLiteral("axis_round"));
+    bar_axis->setGridLineVisible(false); // the grids coincide
     chart->addAxis(x_axis, Qt::AlignBottom);
-    chart->addAxis(y_axis, Qt::AlignLeft);
-    for (QAbstractSeries *series : chart->series()) {
+    chart->addAxis(line_axis, Qt::AlignLeft);
+    chart->addAxis(bar_axis, Qt::AlignRight);
+    for (QAbstractSeries *series :
+         {static_cast<QAbstractSeries *>(gain_bars), static_cast<QAbstractSeries *>(loss_bars)}) {
         series->attachAxis(x_axis);
-        series->attachAxis(y_axis);
+        series->attachAxis(bar_axis);
     }
+    cumulative->attachAxis(x_axis);
+    cumulative->attachAxis(line_axis);
+    bars_item_->set_anchor(gain_bars);
 }
 
 QString FormStats::round_tip(int index) const
 {
     const RoundBalance &r = rounds_[static_cast<size_t>(index)];
     const RoundEntry &entry = book_.entries[static_cast<size_t>(r.entry)];
-    return QStringLiteral("%1回 %2\n購入金額 %3\n当選金額 %4\n累計収支 %5")
-        .arg(entry.kai.text(), kind_display_name(entry.kind), yen_text(r.bought), yen_text(r.won),
-             yen_text(r.cumulative));
+    return QStringLiteral("%1 %2\n購入金額 %3\n当選金額 %4\n収支 %5\n累計収支 %6")
+        .arg(kai_caption(entry.kai.text()), kind_display_name(entry.kind), yen_text(r.bought),
+             yen_text(r.won), yen_text(r.balance), yen_text(r.cumulative));
+}
+
+int FormStats::round_at(QPoint viewport_point) const
+{
+    QChart *chart = cht_balance_->chart();
+    const QPointF at = chart->mapFromScene(cht_balance_->mapToScene(viewport_point));
+    if (!chart->plotArea().contains(at))
+        return -1;
+    const long index = std::lround(chart->mapToValue(at).x());
+    return index >= 0 && index < static_cast<long>(rounds_.size()) ? static_cast<int>(index) : -1;
 }
 
 bool FormStats::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == cht_balance_->viewport() && event->type() == QEvent::MouseMove) {
-        const auto *move = static_cast<QMouseEvent *>(event);
-        QChart *chart = cht_balance_->chart();
-        const QPointF at = chart->mapFromScene(cht_balance_->mapToScene(move->position().toPoint()));
-        const int index = static_cast<int>(std::lround(chart->mapToValue(at).x()));
-        if (chart->plotArea().contains(at) && index >= 0 && index < static_cast<int>(rounds_.size()))
-            QToolTip::showText(move->globalPosition().toPoint(), round_tip(index), cht_balance_);
-        else
+    // The tip is shown on the help event, and the event goes no further: the chart's scene
+    // would answer it by hiding every tip, since none of its items has one. It stays while
+    // the mouse rests on the round's column and goes when the mouse leaves it.
+    if (watched == cht_balance_->viewport() && event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const int index = round_at(help->pos());
+        if (index < 0) {
             QToolTip::hideText();
+            return true;
+        }
+        QChart *chart = cht_balance_->chart();
+        const auto to_view = [&](double x) {
+            const QPointF in_chart = chart->mapToPosition(QPointF(x, 0), chart->series().first());
+            return static_cast<int>(std::lround(cht_balance_->mapFromScene(chart->mapToScene(in_chart)).x()));
+        };
+        const int left = to_view(index - 0.5);
+        const int right = std::max(to_view(index + 0.5), left + 1);
+        const QRectF plot = chart->mapToScene(chart->plotArea()).boundingRect();
+        const QRect column(QPoint(left, cht_balance_->mapFromScene(plot.topLeft()).y()),
+                           QPoint(right, cht_balance_->mapFromScene(plot.bottomRight()).y()));
+        QToolTip::showText(help->globalPos(), round_tip(index), cht_balance_->viewport(), column,
+                           std::numeric_limits<int>::max());
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -7,11 +7,9 @@
 #include <optional>
 #include <vector>
 
-class QAreaSeries;
 class QChart;
 class QChartView;
 class QComboBox;
-class QLineSeries;
 class QPushButton;
 class QTableWidget;
 class UiServices;
@@ -22,7 +20,8 @@ class FormStats : public QDialog {
     Q_OBJECT
 
 public:
-    FormStats(const TicketBook &book, UiServices &ui, QWidget *parent = nullptr);
+    // `book_name` titles the chart (and so the saved picture): the book's file name or "無題".
+    FormStats(const TicketBook &book, const QString &book_name, UiServices &ui, QWidget *parent = nullptr);
 
     // The kind the chart shows, or all kinds.
     std::optional<LotteryKind> chart_kind() const;
@@ -30,6 +29,17 @@ public:
     const std::vector<RoundBalance> &chart_rounds() const { return rounds_; }
     // The hover text of the chart's round `index` (0-based among the chart's rounds).
     QString round_tip(int index) const;
+    // One bar of the chart: rounds `first` to `last` of the chart's rounds, with their
+    // best gain and worst loss (one round each, unless the chart has very many).
+    struct BarColumn {
+        int first = 0;
+        int last = 0;
+        double gain = 0;
+        double loss = 0;
+    };
+    const std::vector<BarColumn> &bar_columns() const { return columns_; }
+    // The chart's round under a point of the chart view's viewport, or -1.
+    int round_at(QPoint viewport_point) const;
 
     void cmb_kind_Change();
     void cmd_save_Click();
@@ -42,8 +52,12 @@ private:
     void build_chart();
 
     const TicketBook &book_;
+    QString book_name_;
     UiServices &ui_;
     std::vector<RoundBalance> rounds_;
+    std::vector<BarColumn> columns_;
+    class BarsItem;
+    BarsItem *bars_item_ = nullptr;
 
     QTableWidget *grd_stats_ = nullptr;
     QComboBox *cmb_kind_ = nullptr;

@@ -44,10 +44,10 @@ BookStats book_stats(const TicketBook &book)
         add_round(per_kind[static_cast<size_t>(kind_code(entry.kind))], entry);
         add_round(result.total, entry);
     }
-    for (int code = 0; code < kKindCount; ++code) {
-        const KindStats &stats = per_kind[static_cast<size_t>(code)];
+    for (const LotteryKind kind : kMenuKindOrder) {
+        const KindStats &stats = per_kind[static_cast<size_t>(kind_code(kind))];
         if (stats.rounds != 0)
-            result.kinds.push_back({kind_from_code(code), stats});
+            result.kinds.push_back({kind, stats});
     }
     return result;
 }
@@ -96,6 +96,73 @@ QString return_rate_text(const KindStats &stats)
 QString hit_rate_text(const KindStats &stats)
 {
     return percent_text(stats.winning_tickets, stats.settled_tickets);
+}
+
+namespace {
+
+const std::array<const char16_t *, kStatsColumns> kStatsHeadings = {
+    u"種別",     u"回数",     u"購入口数", u"購入金額", u"確定口数",
+    u"当選口数", u"当選金額", u"収支",     u"回収率",   u"的中率",
+};
+
+} // namespace
+
+QString stats_heading(int column)
+{
+    return QString::fromUtf16(kStatsHeadings[static_cast<size_t>(column)]);
+}
+
+QStringList stats_headings()
+{
+    QStringList headings;
+    for (int c = 0; c < kStatsColumns; ++c)
+        headings << stats_heading(c);
+    return headings;
+}
+
+QString grouped_percent_text(StatsInt numerator, StatsInt denominator)
+{
+    const QString plain = percent_text(numerator, denominator);
+    if (denominator == 0)
+        return plain;
+    // "-1234.5": group the digits before the point.
+    const qsizetype point = plain.indexOf(QLatin1Char('.'));
+    QString digits = plain.left(point);
+    const qsizetype first = digits.startsWith(QLatin1Char('-')) ? 1 : 0;
+    for (qsizetype at = digits.size() - 3; at > first; at -= 3)
+        digits.insert(at, QLatin1Char(','));
+    return digits + plain.mid(point) + QLatin1Char('%');
+}
+
+QStringList stats_row_texts(const QString &name, const KindStats &s, StatsNumbers numbers)
+{
+    const bool grouped = numbers == StatsNumbers::grouped;
+    const auto figure = [grouped](StatsInt value) {
+        return grouped ? format_yen(value) : integer_text(value);
+    };
+    const auto rate = [grouped](StatsInt numerator, StatsInt denominator) {
+        return grouped ? grouped_percent_text(numerator, denominator) : percent_text(numerator, denominator);
+    };
+    return {name,
+            figure(s.rounds),
+            figure(s.tickets),
+            figure(s.bought),
+            figure(s.settled_tickets),
+            figure(s.winning_tickets),
+            figure(s.won),
+            figure(s.balance()),
+            rate(s.won, s.bought),
+            rate(s.winning_tickets, s.settled_tickets)};
+}
+
+QString kai_caption(const QString &kai)
+{
+    QStringView core(kai);
+    if (core.startsWith(u'第'))
+        core = core.mid(1);
+    if (core.endsWith(u'回'))
+        core.chop(1);
+    return u'第' + core.toString() + u'回';
 }
 
 QString yen_text(StatsInt value)

@@ -4,6 +4,7 @@
 #include "results/winning_check.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -31,7 +32,7 @@ struct KindStatsRow {
 };
 
 struct BookStats {
-    std::vector<KindStatsRow> kinds; // the kinds present, in kind-code order
+    std::vector<KindStatsRow> kinds; // the kinds present, in the order of the 新規登録 menu
     KindStats total;
 };
 
@@ -60,6 +61,25 @@ QString percent_text(StatsInt numerator, StatsInt denominator);
 // 回収率 and 的中率.
 QString return_rate_text(const KindStats &stats);
 QString hit_rate_text(const KindStats &stats);
+
+// The columns of the statistics table, the same in the window and in yorimo-cli stats.
+inline constexpr int kStatsColumns = 10;
+inline constexpr int kStatsBalanceColumn = 7; // 収支
+// "種別", "回数", "購入口数", … "的中率".
+QString stats_heading(int column);
+QStringList stats_headings();
+
+// How figures are written: plain digits and "85.3" for scripts, or as the window shows
+// them, "#,0" and "3,412,500.0%".
+enum class StatsNumbers { plain, grouped };
+// The ten cells of one row: `name` in the 種別 column, then the figures.
+QStringList stats_row_texts(const QString &name, const KindStats &stats, StatsNumbers numbers);
+// A rate of percent_text, grouped: "1,234.5%" ("-" stays "-").
+QString grouped_percent_text(StatsInt numerator, StatsInt denominator);
+
+// A round as the user names it: "第1612回" for the label "1612" (a label that already
+// reads "1612回" or "第1612回" is not doubled).
+QString kai_caption(const QString &kai);
 
 // "#,0" (thousands separated by commas, minus sign when negative); plain digits are
 // integer_text.

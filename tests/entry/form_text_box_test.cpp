@@ -9,6 +9,7 @@
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QMenu>
+#include <QToolTip>
 
 // The text boxes of the registration dialogs, driven inside the real dialogs.
 namespace {
@@ -158,6 +159,7 @@ TEST_F(TextBoxTest, EveryBoxOfBothDialogsIsLimited)
     for (QLineEdit *box : dialog.findChildren<QLineEdit *>()) {
         type_text(box, "ＷＷＷＷＷＷ");
         EXPECT_EQ(bytes(box), 10) << box->objectName().toStdString();
+        EXPECT_EQ(box->toolTip(), u8("全角5文字・半角10文字まで"));
     }
     FormGoalName goal(state, ui, round_commit(state));
     goal.set_kind(LotteryKind::totoGOAL);
@@ -167,7 +169,30 @@ TEST_F(TextBoxTest, EveryBoxOfBothDialogsIsLimited)
     for (QLineEdit *box : boxes) {
         commit(box, "1234567890123");
         EXPECT_EQ(box->text(), QStringLiteral("1234567890")) << box->objectName().toStdString();
+        EXPECT_EQ(box->toolTip(), u8("全角5文字・半角10文字まで"));
     }
+}
+
+// A keystroke or a paste that is cut beeps and shows the limit at the box; what fits does not.
+TEST_F(TextBoxTest, ACutSaysWhy)
+{
+    const auto limit_shown = [] {
+        return QToolTip::isVisible() && QToolTip::text() == u8("全角5文字・半角10文字まで");
+    };
+    QToolTip::hideText();
+    type_text(kai, "123456789");
+    paste(home, "ab");
+    EXPECT_EQ(ui.beeps, 0);
+    EXPECT_FALSE(limit_shown());
+    type_text(kai, "あ");
+    EXPECT_EQ(ui.beeps, 1);
+    EXPECT_TRUE(limit_shown());
+    QToolTip::hideText();
+    paste(home, "cdefghijkl");
+    EXPECT_EQ(home->text(), u8("abcdefghij"));
+    EXPECT_EQ(ui.beeps, 2);
+    EXPECT_TRUE(limit_shown());
+    QToolTip::hideText();
 }
 
 TEST_F(TextBoxTest, TheContextMenusPasteKeepsTheLimitsOfCtrlV)

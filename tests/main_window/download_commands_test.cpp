@@ -338,6 +338,30 @@ TEST_F(DownloadCommands, UnreachableStoreShowsWhyAndChangesNothing)
     EXPECT_FALSE(window->state().document.modified());
 }
 
+// After a click on Ｏ．Ｋ． or 戻る the focus waits in the list, so that Enter goes on
+// choosing: on the first line of a new list, or, back, on the line chosen from it.
+TEST_F(DownloadCommands, TheFocusStaysInTheListAfterAClick)
+{
+    DialogScript script({{q("form_inet"), [](QDialog *d) {
+                              auto *list = control<QListWidget>(d, "list_inet");
+                              auto *ok = control<QPushButton>(d, "cmd_ok");
+                              list->setCurrentRow(2);
+                              click(ok);
+                              ASSERT_TRUE(QTest::qWaitFor([&] { return ok->isEnabled(); }, 20000));
+                              EXPECT_EQ(list->item(0)->text(), q("2024年"));
+                              EXPECT_EQ(list->currentRow(), 0);
+                              EXPECT_TRUE(list->hasFocus());
+                              click(control<QPushButton>(d, "cmd_back"));
+                              ASSERT_TRUE(QTest::qWaitFor([&] { return ok->isEnabled(); }, 20000));
+                              EXPECT_EQ(list->item(2)->text(), q("くじ結果(toto)"));
+                              EXPECT_EQ(list->currentRow(), 2);
+                              EXPECT_TRUE(list->hasFocus());
+                              press(d, "cmd_cancel");
+                          }}});
+    action("menu_down")->trigger();
+    EXPECT_EQ(script.seen, QStringList{q("form_inet")});
+}
+
 TEST(FormDownset, NumericLabelsMatchTheRound)
 {
     SharedState state;
@@ -373,6 +397,11 @@ TEST_F(DownloadCommands, CancelAndCloseDuringASlowTransfer)
                                   auto *bar = control<QProgressBar>(d, "pbar_down");
                                   ASSERT_TRUE(QTest::qWaitFor([&] { return bar->isVisible(); }, 5000));
                                   QTest::qWait(200); // bytes are arriving
+                                  // The list being left takes no clicks meanwhile.
+                                  const QPoint first = list->visualItemRect(list->item(0)).center();
+                                  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
+                                  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, first);
+                                  EXPECT_EQ(list->currentRow(), 2);
                                   if (close_window)
                                       d->close();
                                   else

@@ -12,6 +12,8 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QImage>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QMenu>
 #include <QPushButton>
@@ -19,6 +21,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
+#include <QValueAxis>
 #include <gtest/gtest.h>
 
 namespace {
@@ -64,7 +68,7 @@ class FormStatsTest : public ::testing::Test {
 protected:
     TicketBook book = sample_book();
     FakeUiServices ui;
-    FormStats form{book, ui};
+    FormStats form{book, QStringLiteral("sample.yrm"), ui};
     QTableWidget *grid = form.findChild<QTableWidget *>(QStringLiteral("grd_stats"));
     QComboBox *kinds = form.findChild<QComboBox *>(QStringLiteral("cmb_kind"));
 };
@@ -79,23 +83,28 @@ TEST_F(FormStatsTest, TableHasARowPerKindThenTheTotal)
         headers << grid->horizontalHeaderItem(c)->text();
     EXPECT_EQ(headers.join(u' '),
               QStringLiteral("種別 回数 購入口数 購入金額 確定口数 当選口数 当選金額 収支 回収率 的中率"));
+    // The kinds in the order of the 新規登録 menu.
     const QStringList kind_order = {
-        QStringLiteral("toto"),        QStringLiteral("totoGOAL"),  QStringLiteral("mini toto-A"),
-        QStringLiteral("mini toto-B"), QStringLiteral("totoGOAL3"), QStringLiteral("totoGOAL2"),
-        QStringLiteral("toto5"),       QStringLiteral("BIG"),       QStringLiteral("BIG1000"),
-        QStringLiteral("mini BIG"),    QStringLiteral("100円BIG"),  QStringLiteral("合計")};
-    for (int r = 0; r < grid->rowCount(); ++r)
+        QStringLiteral("toto"),      QStringLiteral("mini toto-A"), QStringLiteral("mini toto-B"),
+        QStringLiteral("toto5"),     QStringLiteral("totoGOAL"),    QStringLiteral("totoGOAL3"),
+        QStringLiteral("totoGOAL2"), QStringLiteral("BIG"),         QStringLiteral("100円BIG"),
+        QStringLiteral("BIG1000"),   QStringLiteral("mini BIG"),    QStringLiteral("合計")};
+    for (int r = 0; r < grid->rowCount(); ++r) {
         EXPECT_EQ(grid->item(r, 0)->text(), kind_order[r]);
+        if (r + 1 < grid->rowCount()) {
+            EXPECT_EQ(kinds->itemText(r + 1), kind_order[r]); // the chart's kinds likewise
+        }
+    }
     EXPECT_EQ(row_texts(grid, 0).join(u'|'),
-              QStringLiteral("toto|2|25|2,500|16|3|85,312,500|85,310,000|3412500.0|18.8"));
-    EXPECT_EQ(row_texts(grid, 3).join(u'|'), QStringLiteral("mini toto-B|1|2|200|2|0|0|-200|0.0|0.0"));
-    EXPECT_EQ(row_texts(grid, 9).join(u'|'), QStringLiteral("mini BIG|1|0|0|0|0|0|0|-|-"));
+              QStringLiteral("toto|2|25|2,500|16|3|85,312,500|85,310,000|3,412,500.0%|18.8%"));
+    EXPECT_EQ(row_texts(grid, 2).join(u'|'), QStringLiteral("mini toto-B|1|2|200|2|0|0|-200|0.0%|0.0%"));
+    EXPECT_EQ(row_texts(grid, 10).join(u'|'), QStringLiteral("mini BIG|1|0|0|0|0|0|0|-|-"));
     EXPECT_EQ(row_texts(grid, 11).join(u'|'),
-              QStringLiteral("合計|12|79|9,100|51|15|500,633,020|500,623,920|5501461.8|29.4"));
+              QStringLiteral("合計|12|79|9,100|51|15|500,633,020|500,623,920|5,501,461.8%|29.4%"));
     // Only losses are red.
-    EXPECT_EQ(grid->item(3, 7)->foreground().color(), QColor(Qt::red));
+    EXPECT_EQ(grid->item(2, 7)->foreground().color(), QColor(Qt::red));
     EXPECT_NE(grid->item(0, 7)->foreground().color(), QColor(Qt::red));
-    EXPECT_NE(grid->item(9, 7)->foreground().color(), QColor(Qt::red));
+    EXPECT_NE(grid->item(10, 7)->foreground().color(), QColor(Qt::red));
 }
 
 TEST_F(FormStatsTest, ChartShowsEveryRoundOrOneKind)
@@ -104,22 +113,27 @@ TEST_F(FormStatsTest, ChartShowsEveryRoundOrOneKind)
     EXPECT_EQ(kinds->itemText(0), QStringLiteral("すべて"));
     EXPECT_EQ(form.chart_kind(), std::nullopt);
     EXPECT_EQ(point_count(form, QStringLiteral("line_cumulative")), 12);
-    EXPECT_EQ(point_count(form, QStringLiteral("bars_gain")), 4 * 12);
-    EXPECT_EQ(point_count(form, QStringLiteral("bars_loss")), 4 * 12);
-    EXPECT_EQ(form.round_tip(0),
-              QStringLiteral("1201回 toto\n購入金額 1,600\n当選金額 85,312,500\n累計収支 85,310,900"));
+    ASSERT_EQ(form.bar_columns().size(), 12u); // a bar per round
+    EXPECT_EQ(form.bar_columns()[3].first, 3);
+    EXPECT_EQ(form.bar_columns()[3].last, 3);
+    EXPECT_EQ(form.round_tip(0), QStringLiteral("第1201回 toto\n購入金額 1,600\n当選金額 85,312,500\n収支 "
+                                                "85,310,900\n累計収支 85,310,900"));
+    EXPECT_EQ(chart_of(form)->title(), QStringLiteral("sample.yrm － すべて"));
     EXPECT_EQ(form.chart_rounds().back().cumulative, 500'623'920);
 
     kinds->setCurrentIndex(kinds->findText(QStringLiteral("toto")));
     EXPECT_EQ(form.chart_kind(), LotteryKind::toto);
     EXPECT_EQ(point_count(form, QStringLiteral("line_cumulative")), 2);
-    EXPECT_EQ(point_count(form, QStringLiteral("bars_gain")), 4 * 2);
+    EXPECT_EQ(form.bar_columns().size(), 2u);
+    EXPECT_EQ(form.bar_columns()[1].loss, -900);
+    EXPECT_EQ(form.bar_columns()[1].gain, 0);
     ASSERT_EQ(form.chart_rounds().size(), 2u);
     EXPECT_EQ(form.chart_rounds()[1].entry, 11);
     EXPECT_EQ(form.chart_rounds()[1].cumulative, 85'310'000);
     EXPECT_EQ(form.round_tip(1),
-              QStringLiteral("1207回 toto\n購入金額 900\n当選金額 0\n累計収支 85,310,000"));
-    EXPECT_EQ(chart_of(form)->series().size(), 3); // the old series are gone
+              QStringLiteral("第1207回 toto\n購入金額 900\n当選金額 0\n収支 -900\n累計収支 85,310,000"));
+    EXPECT_EQ(chart_of(form)->title(), QStringLiteral("sample.yrm － toto")); // the saved picture's title
+    EXPECT_EQ(chart_of(form)->series().size(), 3);                            // the old series are gone
 
     kinds->setCurrentIndex(0);
     EXPECT_EQ(point_count(form, QStringLiteral("line_cumulative")), 12);
@@ -152,18 +166,122 @@ TEST(FormStats, ManyRoundsGetThinnedAxisLabels)
         EXPECT_TRUE(add_entry(book, make_entry(LotteryKind::toto, QByteArray::number(i % 500).constData()))
                         .ok); // 回 repeat
     FakeUiServices ui;
-    FormStats form(book, ui);
+    FormStats form(book, QStringLiteral("b.yrm"), ui);
     QCategoryAxis *axis = nullptr;
     for (QAbstractAxis *a : chart_of(form)->axes(Qt::Horizontal))
         axis = qobject_cast<QCategoryAxis *>(a);
     ASSERT_NE(axis, nullptr);
-    EXPECT_LE(axis->count(), 16);
+    EXPECT_LE(axis->count(), 10);
     EXPECT_GE(axis->count(), 8);
     EXPECT_EQ(axis->categoriesLabels().first(), QStringLiteral("0"));
     EXPECT_EQ(point_count(form, QStringLiteral("line_cumulative")), 1000);
 }
 
+// Resting on a bar keeps its tip: the help event that follows a pause must not hide it.
+TEST_F(FormStatsTest, TheTipStaysWhileTheMouseRestsOnARound)
+{
+    form.show();
+    QApplication::processEvents();
+    auto *view = form.findChild<QChartView *>(QStringLiteral("cht_balance"));
+    QChart *chart = view->chart();
+    const QPointF bar = chart->mapToPosition(QPointF(3, 0), chart->series().first());
+    const QPoint at = view->mapFromScene(chart->mapToScene(bar)) - QPoint(0, 5);
+    ASSERT_EQ(form.round_at(at), 3);
+    for (int pause = 0; pause < 2; ++pause) {
+        QHelpEvent help(QEvent::ToolTip, at, view->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view->viewport(), &help);
+        EXPECT_TRUE(QToolTip::isVisible()) << pause;
+        EXPECT_EQ(QToolTip::text(), form.round_tip(3));
+    }
+    const QString kai = book.entries[static_cast<size_t>(form.chart_rounds()[3].entry)].kai.text();
+    EXPECT_TRUE(QToolTip::text().startsWith(QStringLiteral("第") + kai + QStringLiteral("回 ")));
+    QHelpEvent outside(QEvent::ToolTip, QPoint(2, 2), view->viewport()->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(view->viewport(), &outside);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
+}
+
+QValueAxis *value_axis(QChart *chart, const QString &name)
+{
+    for (QAbstractAxis *a : chart->axes(Qt::Vertical))
+        if (a->objectName() == name)
+            return qobject_cast<QValueAxis *>(a);
+    ADD_FAILURE() << "no axis " << name.toStdString();
+    return nullptr;
+}
+
+// On a long book the running balance grows far beyond any one round: the bars keep their
+// own axis, which shares its grid and its zero with the line's; neither axis ends on a
+// figure; the legend names both colours of the bars; many rounds share a column.
+TEST(FormStats, BarsKeepTheirOwnAxisBesideTheRunningBalance)
+{
+    TicketBook book;
+    constexpr int kRounds = 3000;
+    for (int i = 0; i < kRounds; ++i) {
+        RoundEntry e = make_entry(LotteryKind::toto, QByteArray::number(i).constData());
+        e.tickets = 1;
+        e.won = i % 4 == 0 ? 0 : 1000; // -100 or +900
+        EXPECT_TRUE(add_entry(book, e).ok);
+    }
+    FakeUiServices ui;
+    FormStats form(book, QStringLiteral("long.yrm"), ui);
+    form.show();
+    QApplication::processEvents();
+    QChart *chart = chart_of(form);
+    QValueAxis *line_axis = value_axis(chart, QStringLiteral("axis_cumulative"));
+    QValueAxis *bar_axis = value_axis(chart, QStringLiteral("axis_round"));
+    ASSERT_TRUE(line_axis && bar_axis);
+    for (QAbstractSeries *series : chart->series()) {
+        const bool bars = series->objectName().startsWith(QStringLiteral("bars_"));
+        EXPECT_TRUE(series->attachedAxes().contains(bars ? bar_axis : line_axis))
+            << series->objectName().toStdString();
+    }
+    const double highest = 900.0 * (kRounds - kRounds / 4) - 100.0 * (kRounds / 4);
+    EXPECT_GE(900 / (bar_axis->max() - bar_axis->min()), 0.3) << "a round's bar is a good part of the height";
+    const double line_span = line_axis->max() - line_axis->min();
+    EXPECT_GE(line_axis->max() - highest, 0.02 * line_span);
+    EXPECT_GE(-100 - line_axis->min(), 0.02 * line_span);
+    EXPECT_GE(bar_axis->min(), -100 - 0.5 * (bar_axis->max() - bar_axis->min()));
+    EXPECT_LT(bar_axis->min(), -100);
+    EXPECT_DOUBLE_EQ(-line_axis->min() / line_span, -bar_axis->min() / (bar_axis->max() - bar_axis->min()));
+    EXPECT_EQ(line_axis->tickCount(), bar_axis->tickCount());
+
+    QStringList legend;
+    for (QLegendMarker *marker : chart->legend()->markers())
+        if (marker->isVisible())
+            legend << marker->label();
+    EXPECT_EQ(legend.size(), 3);
+    EXPECT_TRUE(legend.filter(QStringLiteral("赤字")).size() == 1) << legend.join(u' ').toStdString();
+
+    const auto &columns = form.bar_columns();
+    ASSERT_EQ(columns.size(), 1024u);
+    EXPECT_EQ(columns.back().last, kRounds - 1);
+    for (size_t c = 1; c < columns.size(); ++c)
+        EXPECT_EQ(columns[c].first, columns[c - 1].last + 1);
+    EXPECT_EQ(columns[0].gain, 900); // rounds 0 to 2: -100, +900, +900
+    EXPECT_EQ(columns[0].loss, -100);
+    const qsizetype line_points = point_count(form, QStringLiteral("line_cumulative"));
+    EXPECT_LE(line_points, 2 * 1024);
+    EXPECT_GE(line_points, 1024);
+    for (QAbstractSeries *series : chart->series())
+        if (auto *line = qobject_cast<QLineSeries *>(series)) {
+            EXPECT_EQ(line->at(line->count() - 1), QPointF(kRounds - 1, highest)); // the last round
+            EXPECT_EQ(line->at(0), QPointF(0, -100));
+        }
+    EXPECT_EQ(form.round_tip(kRounds - 1).section(u'\n', 0, 0), QStringLiteral("第2999回 toto"));
+}
+
 using StatsMenuTest = MainWindowTest;
+
+TEST_F(StatsMenuTest, TheStatisticsFollowTheOrderOfTheRegistrationMenu)
+{
+    QStringList menu;
+    for (QAction *item : window->findChild<QMenu *>(QStringLiteral("menu_input"))->actions())
+        menu << item->text();
+    QStringList order;
+    for (const LotteryKind kind : kMenuKindOrder)
+        order << kind_display_name(kind);
+    EXPECT_EQ(menu, order);
+}
 
 TEST_F(StatsMenuTest, EditMenuOpensTheWindowWhenTheBookHasAnEntry)
 {

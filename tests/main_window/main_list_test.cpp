@@ -4,8 +4,10 @@
 #include "results/winning_check.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QMenu>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -250,4 +252,70 @@ TEST_F(MainWindowTest, EveryColumnFitsBesideTheScrollbarAtTheStartingSize)
     window->resize(window->width() + 200, window->height());
     QApplication::processEvents();
     EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+}
+
+// At the smallest width the amounts scroll under 回 and 種別, which stay in sight, and the
+// frozen columns select, open a review and offer the row's menu as the list does.
+TEST_F(MainWindowTest, LabelAndKindStayInSightWhileTheAmountsScroll)
+{
+    TicketBook book;
+    for (int i = 0; i < 60; ++i)
+        EXPECT_TRUE(add_entry(book, make_entry(i % 2 ? LotteryKind::BIG : LotteryKind::toto,
+                                               QByteArray::number(1000 + i).constData()))
+                        .ok);
+    ASSERT_TRUE(window->load_book(write_book(book, QStringLiteral("wide.yrm"))));
+    window->resize(600, 400);
+    QApplication::processEvents();
+    QTreeView *list = window->list();
+    auto *frozen = list->findChild<QTreeView *>(QStringLiteral("frozen_columns"));
+    ASSERT_NE(frozen, nullptr);
+    EXPECT_FALSE(frozen->isVisible()); // unscrolled, the list shows them itself
+    QScrollBar *sideways = list->horizontalScrollBar();
+    ASSERT_GT(sideways->maximum(), 0);
+    sideways->setValue(sideways->maximum());
+    list->verticalScrollBar()->setValue(20);
+    QApplication::processEvents();
+    ASSERT_TRUE(frozen->isVisible());
+    EXPECT_EQ(frozen->geometry().left(), list->viewport()->geometry().left());
+    EXPECT_EQ(frozen->width(), list->columnWidth(0) + list->columnWidth(1));
+    EXPECT_EQ(frozen->viewport()->geometry().height(), list->viewport()->height());
+    EXPECT_EQ(frozen->header()->height(), list->header()->height());
+    const QPoint middle(10, list->viewport()->height() / 2);
+    const QModelIndex under = frozen->indexAt(middle);
+    ASSERT_TRUE(under.isValid());
+    EXPECT_EQ(under.row(), list->indexAt(middle).row()) << "the rows line up";
+    EXPECT_EQ(under.column(), 0);
+    EXPECT_EQ(frozen->model()->index(under.row(), 1).data().toString(), row_texts(under.row())[1]);
+
+    // A click selects the row in the list; the keyboard moves on without scrolling back.
+    QTest::mouseClick(frozen->viewport(), Qt::LeftButton, {}, middle);
+    EXPECT_EQ(window->state().current, under.row());
+    EXPECT_EQ(move_commands(), QStringLiteral("11"));
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(window->state().current, under.row() + 1);
+    EXPECT_EQ(sideways->value(), sideways->maximum());
+    list->verticalScrollBar()->setValue(0);
+    EXPECT_EQ(frozen->verticalScrollBar()->value(), 0);
+
+    const QPoint top(10, frozen->visualRect(frozen->model()->index(0, 0)).center().y());
+    EXPECT_TRUE(with_dialog(
+        [&] {
+            QTest::mouseClick(frozen->viewport(), Qt::LeftButton, {}, top);
+            QTest::mouseDClick(frozen->viewport(), Qt::LeftButton, {}, top);
+        },
+        [](QDialog *d) { EXPECT_EQ(d->objectName(), QStringLiteral("form_kakunin")); }));
+    QContextMenuEvent right_click(QContextMenuEvent::Mouse, top, frozen->viewport()->mapToGlobal(top));
+    QApplication::sendEvent(frozen->viewport(), &right_click);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->objectName(), QStringLiteral("menu_row"));
+    menu->close();
+    EXPECT_EQ(window->state().current, 0);
+
+    // An empty book scrolled right keeps its hint uncovered.
+    window->toto_clear();
+    sideways->setValue(sideways->maximum());
+    QApplication::processEvents();
+    ASSERT_GT(sideways->value(), 0);
+    EXPECT_FALSE(frozen->isVisible());
 }

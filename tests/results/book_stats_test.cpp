@@ -124,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(BookStats, OneRoundStats,
                              return name;
                          });
 
-TEST(BookStats, EveryKindInCodeOrderAndTheTotalAddsUp)
+TEST(BookStats, EveryKindInMenuOrderAndTheTotalAddsUp)
 {
     std::vector<RoundSpec> specs;
     for (int code = kKindCount - 1; code >= 0; --code) // registered in reverse
@@ -133,10 +133,14 @@ TEST(BookStats, EveryKindInCodeOrderAndTheTotalAddsUp)
     const TicketBook book = book_of(specs);
     const BookStats stats = book_stats(book);
     ASSERT_EQ(stats.kinds.size(), static_cast<size_t>(kKindCount));
+    EXPECT_EQ(stats.kinds[1].kind, LotteryKind::minitotoA);
+    EXPECT_EQ(stats.kinds[4].kind, LotteryKind::totoGOAL);
+    EXPECT_EQ(stats.kinds[8].kind, LotteryKind::BIG100);
     KindStats sum;
-    for (int code = 0; code < kKindCount; ++code) {
-        const KindStatsRow &row = stats.kinds[static_cast<size_t>(code)];
-        EXPECT_EQ(row.kind, kind_from_code(code));
+    for (int at = 0; at < kKindCount; ++at) {
+        const KindStatsRow &row = stats.kinds[static_cast<size_t>(at)];
+        EXPECT_EQ(row.kind, kMenuKindOrder[static_cast<size_t>(at)]);
+        const int code = kind_code(row.kind);
         const int rounds = code == 0 ? 2 : 1;
         EXPECT_EQ(row.stats.rounds, rounds);
         EXPECT_EQ(row.stats.tickets, rounds + code);
@@ -210,4 +214,28 @@ TEST(BookStats, RoundBalancesRunInListOrderPerKind)
     EXPECT_EQ(toto[1].entry, 2);
     EXPECT_EQ(toto[1].cumulative, 500);
     EXPECT_TRUE(round_balances(book, LotteryKind::toto5).empty());
+}
+
+// The table's texts as the window (grouped) and yorimo-cli (plain) write them.
+TEST(BookStats, RowTextsPlainAndGrouped)
+{
+    EXPECT_EQ(stats_headings().join(u' '),
+              QStringLiteral("種別 回数 購入口数 購入金額 確定口数 当選口数 当選金額 収支 回収率 的中率"));
+    EXPECT_EQ(stats_heading(kStatsBalanceColumn), QStringLiteral("収支"));
+    const KindStats big = stats_of(1234, 56789, 5'678'900, 4000, 3, 987'654'321'000);
+    EXPECT_EQ(stats_row_texts(QStringLiteral("BIG"), big, StatsNumbers::grouped).join(u'|'),
+              QStringLiteral(
+                  "BIG|1,234|56,789|5,678,900|4,000|3|987,654,321,000|987,648,642,100|17,391,648.4%|0.1%"));
+    EXPECT_EQ(stats_row_texts(QStringLiteral("BIG"), big, StatsNumbers::plain).join(u'|'),
+              QStringLiteral("BIG|1234|56789|5678900|4000|3|987654321000|987648642100|17391648.4|0.1"));
+    const KindStats lost = stats_of(1, 12345, 1'234'500, 0, 0, 0);
+    EXPECT_EQ(stats_row_texts(QStringLiteral("toto"), lost, StatsNumbers::grouped).join(u'|'),
+              QStringLiteral("toto|1|12,345|1,234,500|0|0|0|-1,234,500|0.0%|-"));
+    EXPECT_EQ(grouped_percent_text(-1234567, 1000), QStringLiteral("-123,456.7%"));
+    EXPECT_EQ(grouped_percent_text(-1, 100), QStringLiteral("-1.0%"));
+    EXPECT_EQ(grouped_percent_text(9999, 1000), QStringLiteral("999.9%"));
+
+    EXPECT_EQ(kai_caption(QStringLiteral("1612")), QStringLiteral("第1612回"));
+    EXPECT_EQ(kai_caption(QStringLiteral("1612回")), QStringLiteral("第1612回"));
+    EXPECT_EQ(kai_caption(QStringLiteral("第1612回")), QStringLiteral("第1612回"));
 }
