@@ -47,16 +47,16 @@ FormMulti::FormMulti(SharedState &state, UiServices &ui, Commit<MultiPurchase> c
         row->addSpacing(8);
         return label;
     };
-    lbl_double = counter(QStringLiteral("ダブル"), "lbl_double", QStringLiteral("0"));
-    lbl_triple = counter(QStringLiteral("トリプル"), "lbl_triple", QStringLiteral("0"));
-    lbl_total = counter(QStringLiteral("合計"), "lbl_total", QStringLiteral("1"));
+    lbl_double_ = counter(QStringLiteral("ダブル"), "lbl_double", QStringLiteral("0"));
+    lbl_triple_ = counter(QStringLiteral("トリプル"), "lbl_triple", QStringLiteral("0"));
+    lbl_total_ = counter(QStringLiteral("合計"), "lbl_total", QStringLiteral("1"));
     row->addStretch();
-    cmd_clear = new QPushButton(QStringLiteral("クリア"), this);
-    cmd_clear->setObjectName(QStringLiteral("cmd_clear"));
-    row->addWidget(cmd_clear);
+    cmd_clear_ = new QPushButton(QStringLiteral("クリア"), this);
+    cmd_clear_->setObjectName(QStringLiteral("cmd_clear"));
+    row->addWidget(cmd_clear_);
 
-    connect(cmd_clear, &QPushButton::clicked, this, &FormMulti::cmd_clear_Click);
-    connect(cmd_ok, &QPushButton::clicked, this, &FormMulti::cmd_ok_Click);
+    connect(cmd_clear_, &QPushButton::clicked, this, &FormMulti::cmd_clear_Click);
+    connect(cmd_ok_, &QPushButton::clicked, this, &FormMulti::cmd_ok_Click);
 }
 
 QList<QAbstractButton *> FormMulti::make_row(int row)
@@ -70,10 +70,10 @@ QList<QAbstractButton *> FormMulti::make_row(int row)
     // Left to right in the order of the marks in memory: home win, draw, away win; or 0..3 goals.
     QList<QAbstractButton *> boxes;
     if (family_ == Family::match)
-        boxes = {box(chk_win, "chk_win"), box(chk_draw, "chk_draw"), box(chk_lose, "chk_lose")};
+        boxes = {box(chk_win_, "chk_win"), box(chk_draw_, "chk_draw"), box(chk_lose_, "chk_lose")};
     else
-        boxes = {box(chk_0ten, "chk_0ten"), box(chk_1ten, "chk_1ten"), box(chk_2ten, "chk_2ten"),
-                 box(chk_3ten, "chk_3ten")};
+        boxes = {box(chk_0ten_, "chk_0ten"), box(chk_1ten_, "chk_1ten"), box(chk_2ten_, "chk_2ten"),
+                 box(chk_3ten_, "chk_3ten")};
     for (int mark = 0; mark < boxes.size(); ++mark)
         connect(boxes[mark], &QAbstractButton::toggled, this,
                 [this, row, mark](bool checked) { mark_changed(row, mark, checked); });
@@ -106,14 +106,14 @@ void FormMulti::load_rows()
 void FormMulti::get_multi_num()
 {
     count_multi(work_, kind());
-    cmd_ok->setEnabled(work_.marked == row_count());
+    cmd_ok_->setEnabled(work_.marked == row_count());
 }
 
 void FormMulti::show_counters()
 {
-    lbl_total->setText(QString::number(work_.combos));
-    lbl_double->setText(QString::number(work_.doubles));
-    lbl_triple->setText(QString::number(work_.triples));
+    lbl_total_->setText(QString::number(work_.combos));
+    lbl_double_->setText(QString::number(work_.doubles));
+    lbl_triple_->setText(QString::number(work_.triples));
 }
 
 void FormMulti::mark_changed(int row, int mark, bool checked)
@@ -142,7 +142,7 @@ void FormMulti::cmd_clear_Click()
 
 void FormMulti::cmd_ok_Click()
 {
-    if (!cmd_ok->isEnabled())
+    if (!cmd_ok_->isEnabled())
         return;
     const Outcome stored = commit_(marked_multi(work_, kind()));
     if (!stored.ok) {

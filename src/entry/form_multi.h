@@ -35,16 +35,16 @@ private:
 
     Commit<MultiPurchase> commit_;
 
-    std::array<QCheckBox *, kMaxSlots> chk_win{}; // match kinds: 勝, 分, 負
-    std::array<QCheckBox *, kMaxSlots> chk_draw{};
-    std::array<QCheckBox *, kMaxSlots> chk_lose{};
-    std::array<QCheckBox *, kMaxSlots> chk_0ten{}; // goal kinds: 0, 1, 2, 3 goals
-    std::array<QCheckBox *, kMaxSlots> chk_1ten{};
-    std::array<QCheckBox *, kMaxSlots> chk_2ten{};
-    std::array<QCheckBox *, kMaxSlots> chk_3ten{};
-    QLabel *lbl_double = nullptr;
-    QLabel *lbl_triple = nullptr;
-    QLabel *lbl_total = nullptr;
-    QPushButton *cmd_clear = nullptr;
+    std::array<QCheckBox *, kMaxSlots> chk_win_{}; // match kinds: 勝, 分, 負
+    std::array<QCheckBox *, kMaxSlots> chk_draw_{};
+    std::array<QCheckBox *, kMaxSlots> chk_lose_{};
+    std::array<QCheckBox *, kMaxSlots> chk_0ten_{}; // goal kinds: 0, 1, 2, 3 goals
+    std::array<QCheckBox *, kMaxSlots> chk_1ten_{};
+    std::array<QCheckBox *, kMaxSlots> chk_2ten_{};
+    std::array<QCheckBox *, kMaxSlots> chk_3ten_{};
+    QLabel *lbl_double_ = nullptr;
+    QLabel *lbl_triple_ = nullptr;
+    QLabel *lbl_total_ = nullptr;
+    QPushButton *cmd_clear_ = nullptr;
     MultiPurchase work_;
 };

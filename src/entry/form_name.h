@@ -54,16 +54,16 @@ private:
     Family family_;
     LotteryKind kind_;
     std::array<QFrame *, kMaxTeamSlots / 2 - 1> pair_lines_{};
-    QLabel *lbl_kind = nullptr;
-    LimitedTextBox *txt_kai = nullptr;
-    std::array<QLabel *, kMaxMatchSlots> lbl_no{};
-    std::array<LimitedTextBox *, kMaxMatchSlots> txt_home{}; // match kinds
-    std::array<QLabel *, kMaxMatchSlots> lbl_vs{};
-    std::array<LimitedTextBox *, kMaxMatchSlots> txt_away{};
-    std::array<LimitedTextBox *, kMaxTeamSlots> txt_name{}; // goal kinds
-    QRadioButton *opt_no_plus = nullptr;                    // match kinds
-    QRadioButton *opt_plus1 = nullptr;
-    QRadioButton *opt_plus2 = nullptr;
-    QPushButton *cmd_ok = nullptr;
-    QPushButton *cmd_cancel = nullptr;
+    QLabel *lbl_kind_ = nullptr;
+    LimitedTextBox *txt_kai_ = nullptr;
+    std::array<QLabel *, kMaxMatchSlots> lbl_no_{};
+    std::array<LimitedTextBox *, kMaxMatchSlots> txt_home_{}; // match kinds
+    std::array<QLabel *, kMaxMatchSlots> lbl_vs_{};
+    std::array<LimitedTextBox *, kMaxMatchSlots> txt_away_{};
+    std::array<LimitedTextBox *, kMaxTeamSlots> txt_name_{}; // goal kinds
+    QRadioButton *opt_no_plus_ = nullptr;                    // match kinds
+    QRadioButton *opt_plus1_ = nullptr;
+    QRadioButton *opt_plus2_ = nullptr;
+    QPushButton *cmd_ok_ = nullptr;
+    QPushButton *cmd_cancel_ = nullptr;
 };

@@ -25,7 +25,7 @@ FormPurchaseBase::FormPurchaseBase(SharedState &state, UiServices &ui, QWidget *
     setModal(true);
 
     auto *top = new QVBoxLayout(this);
-    top->addLayout(make_round_heading(this, lbl_kai, lbl_kind));
+    top->addLayout(make_round_heading(this, lbl_kai_, lbl_kind_));
 
     grid_ = new QGridLayout;
     top->addLayout(grid_);
@@ -45,7 +45,7 @@ FormPurchaseBase::FormPurchaseBase(SharedState &state, UiServices &ui, QWidget *
 
     extras_ = new QHBoxLayout;
     top->addLayout(extras_);
-    top->addLayout(make_ok_cancel_row(this, cmd_ok, cmd_cancel));
+    top->addLayout(make_ok_cancel_row(this, cmd_ok_, cmd_cancel_));
 }
 
 void FormPurchaseBase::place_headings(const QStringList &headings)
@@ -108,7 +108,7 @@ void FormPurchaseBase::on_open()
 {
     state_.dialog_result = 0;
     const RoundEntry &entry = round();
-    show_round_heading(entry, lbl_kai, lbl_kind);
+    show_round_heading(entry, lbl_kai_, lbl_kind_);
     const int rows = row_count();
     slot_rows_.show_round(entry, rows, [this](int row) {
         const QList<QAbstractButton *> &buttons = row_buttons_[static_cast<size_t>(row)];

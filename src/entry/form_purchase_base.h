@@ -73,17 +73,17 @@ protected:
     const Family family_;
     const int rows_; // rows built: the most any kind of the family uses
     std::vector<QList<QAbstractButton *>> row_buttons_;
-    QPushButton *cmd_ok = nullptr;
+    QPushButton *cmd_ok_ = nullptr;
 
 private:
     void place_headings(const QStringList &headings);
     void place_buttons(int row, const QList<QAbstractButton *> &buttons);
     void focus_first_row();
 
-    QLabel *lbl_kai = nullptr;
-    QLabel *lbl_kind = nullptr;
+    QLabel *lbl_kai_ = nullptr;
+    QLabel *lbl_kind_ = nullptr;
     form_ui::SlotRows slot_rows_;
-    QPushButton *cmd_cancel = nullptr;
+    QPushButton *cmd_cancel_ = nullptr;
     QGridLayout *grid_ = nullptr;
     QBoxLayout *extras_ = nullptr;
     std::vector<int> grid_rows_;

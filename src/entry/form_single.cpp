@@ -30,7 +30,7 @@ FormSingle::FormSingle(SharedState &state, UiServices &ui, Commit<SinglePurchase
         add_row_buttons({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")},
                         [this](int row) { return make_row(row); });
     }
-    connect(cmd_ok, &QPushButton::clicked, this, &FormSingle::cmd_ok_Click);
+    connect(cmd_ok_, &QPushButton::clicked, this, &FormSingle::cmd_ok_Click);
 }
 
 QList<QAbstractButton *> FormSingle::make_row(int row)
@@ -43,10 +43,10 @@ QList<QAbstractButton *> FormSingle::make_row(int row)
     };
     QList<QAbstractButton *> buttons;
     if (family_ == Family::match)
-        buttons = {option(opt_win, "opt_win"), option(opt_draw, "opt_draw"), option(opt_lose, "opt_lose")};
+        buttons = {option(opt_win_, "opt_win"), option(opt_draw_, "opt_draw"), option(opt_lose_, "opt_lose")};
     else
-        buttons = {option(opt_0ten, "opt_0ten"), option(opt_1ten, "opt_1ten"), option(opt_2ten, "opt_2ten"),
-                   option(opt_3ten, "opt_3ten")};
+        buttons = {option(opt_0ten_, "opt_0ten"), option(opt_1ten_, "opt_1ten"),
+                   option(opt_2ten_, "opt_2ten"), option(opt_3ten_, "opt_3ten")};
     auto *group = new QButtonGroup(this);
     for (QAbstractButton *button : buttons) {
         group->addButton(button);
@@ -60,7 +60,7 @@ QList<QAbstractButton *> FormSingle::make_row(int row)
 
 void FormSingle::load_rows()
 {
-    cmd_ok->setEnabled(false);
+    cmd_ok_->setEnabled(false);
     const int index = edit_index();
     if (index < 0)
         return;
@@ -88,12 +88,12 @@ void FormSingle::check()
     }
     // A pick can only move within its row, never be taken back: OK stays enabled.
     if (picked == row_count())
-        cmd_ok->setEnabled(true);
+        cmd_ok_->setEnabled(true);
 }
 
 void FormSingle::cmd_ok_Click()
 {
-    if (!cmd_ok->isEnabled())
+    if (!cmd_ok_->isEnabled())
         return;
     SinglePicks picks;
     picks.fill(kKeepPick);

@@ -29,13 +29,13 @@ private:
 
     Commit<SinglePurchase> commit_;
 
-    std::array<QRadioButton *, kMaxSlots> opt_win{}; // match kinds: 勝, 分, 負
-    std::array<QRadioButton *, kMaxSlots> opt_draw{};
-    std::array<QRadioButton *, kMaxSlots> opt_lose{};
-    std::array<QRadioButton *, kMaxSlots> opt_0ten{}; // goal kinds: 0, 1, 2, 3 goals
-    std::array<QRadioButton *, kMaxSlots> opt_1ten{};
-    std::array<QRadioButton *, kMaxSlots> opt_2ten{};
-    std::array<QRadioButton *, kMaxSlots> opt_3ten{};
+    std::array<QRadioButton *, kMaxSlots> opt_win_{}; // match kinds: 勝, 分, 負
+    std::array<QRadioButton *, kMaxSlots> opt_draw_{};
+    std::array<QRadioButton *, kMaxSlots> opt_lose_{};
+    std::array<QRadioButton *, kMaxSlots> opt_0ten_{}; // goal kinds: 0, 1, 2, 3 goals
+    std::array<QRadioButton *, kMaxSlots> opt_1ten_{};
+    std::array<QRadioButton *, kMaxSlots> opt_2ten_{};
+    std::array<QRadioButton *, kMaxSlots> opt_3ten_{};
     // The pick each button of a row stands for, left to right.
     std::vector<int> pick_codes_;
 };

@@ -38,6 +38,15 @@ GradeOption grade_option_of(const RoundEntry &entry)
     return GradeOption::none;
 }
 
+std::array<QString, 3> grade_option_captions(LotteryKind kind)
+{
+    if (kind == LotteryKind::toto)
+        return {QStringLiteral("３等なし"), QStringLiteral("３等あり"), QString()};
+    if (kind == LotteryKind::BIG)
+        return {QStringLiteral("５等なし"), QStringLiteral("５等あり"), QStringLiteral("６等あり")};
+    return {};
+}
+
 void apply_grade_option(RoundEntry &entry, GradeOption option)
 {
     if (!is_match_kind(entry.kind))

@@ -22,6 +22,10 @@ struct RoundNames {
 // The option that shows the grade flags of a round (toto and BIG; none for the others).
 GradeOption grade_option_of(const RoundEntry &entry);
 
+// The captions of the grade options a kind offers, for none, the first and the second
+// option; "" where the kind has no such option (only toto and BIG have any).
+std::array<QString, 3> grade_option_captions(LotteryKind kind);
+
 // Sets the grade flags of a match round from the chosen option: toto keeps only
 // has_grade3, BIG only has_grade5 and has_grade6, other match kinds none. Goal rounds
 // keep their flags.

@@ -314,3 +314,53 @@ TEST_F(DialogCommands, RowsOpenTheirReviewAndOfferTheirCommands)
     EXPECT_EQ(offered, QStringList({QStringLiteral("menu_single+"), QStringLiteral("menu_multi+"),
                                     QStringLiteral("menu_kakunin+"), QStringLiteral("menu_result+")}));
 }
+
+TEST_F(DialogCommands, CtrlZBringsBackATicketDeletedInTheReviewAndTheTitleFollowsTheSavedBook)
+{
+    register_toto(QStringLiteral("1"));
+    buy_single("opt_win");
+    buy_single("opt_draw");
+    const std::vector<Ticket> bought = tickets_of(window->state().book(), 0);
+    ui.save_names.push_back(file(QStringLiteral("undo.yrm")));
+    action("menu_over")->trigger();
+    ASSERT_EQ(window->windowTitle(), QStringLiteral("undo.yrm － ｙｏｒｉｍｏ"));
+
+    ASSERT_TRUE(with_dialog([&] { action("menu_kakunin")->trigger(); },
+                            [&](QDialog *d) {
+                                control<QComboBox>(d, QStringLiteral("cmb_kind"))->setCurrentIndex(1);
+                                click(d, QStringLiteral("cmd_del"));
+                                click(d, QStringLiteral("cmd_ok"));
+                            }));
+    EXPECT_EQ(row_texts(0)[2], QStringLiteral("1"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("undo.yrm * － ｙｏｒｉｍｏ"));
+    EXPECT_EQ(action("menu_undo")->text(), QStringLiteral("元に戻す(&U) 購入削除"));
+
+    // The shortcuts reach the window as the user's keys do, once it is the active window.
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const auto key = [&](Qt::Key k, Qt::KeyboardModifiers mods) { QTest::keyClick(window->list(), k, mods); };
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(row_texts(0)[2], QStringLiteral("2"));
+    EXPECT_EQ(label("lbl_buy"), QStringLiteral("200"));
+    EXPECT_EQ(tickets_of(window->state().book(), 0), bought); // the same tickets in the same order
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("undo.yrm － ｙｏｒｉｍｏ"));
+    EXPECT_EQ(window->selected_entry(), 0);
+    EXPECT_EQ(action("menu_redo")->text(), QStringLiteral("やり直し(&R) 購入削除"));
+
+    key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(row_texts(0)[2], QStringLiteral("1"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("undo.yrm * － ｙｏｒｉｍｏ"));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    key(Qt::Key_Z, Qt::ControlModifier); // past the saved book: the last purchase goes
+    EXPECT_EQ(row_texts(0)[2], QStringLiteral("1"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("undo.yrm * － ｙｏｒｉｍｏ"));
+    key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("undo.yrm － ｙｏｒｉｍｏ"));
+
+    // Undoing the registration itself empties the list; the commands follow.
+    for (int i = 0; i < 3; ++i)
+        action("menu_undo")->trigger();
+    EXPECT_EQ(rows(), 0);
+    EXPECT_FALSE(action("menu_undo")->isEnabled());
+    EXPECT_FALSE(action("menu_single")->isEnabled());
+}
