@@ -164,6 +164,28 @@ double move_up(FormMain &window)
     return ms;
 }
 
+// The command, then its undo (and with `redo` the redo after it), timed on their own.
+Step undo_of(const Step &command, bool redo)
+{
+    return [command, redo](FormMain &window) {
+        command(window);
+        const auto timed = [&](const char *name) {
+            QElapsedTimer timer;
+            timer.start();
+            action(window, name)->trigger();
+            QApplication::processEvents();
+            return ms_since(timer);
+        };
+        const double undo = timed("menu_undo");
+        expect(window.state().document.can_redo(), "undo the command");
+        if (!redo)
+            return undo;
+        const double again = timed("menu_redo");
+        expect(!window.state().document.can_redo(), "redo the command");
+        return again;
+    };
+}
+
 // One toto round, every result a home win, with `count` singles or multis.
 TicketBook long_chain_book(int count, bool multis)
 {
@@ -225,5 +247,12 @@ int main(int argc, char **argv)
     line("delete the first ticket, OK", kMaximalToto, delete_first_ticket, true);
     line("delete the first round", 0, delete_round, false);
     line("move a row up", 1, move_up, false);
+    line("  undo the result change", kMaximalToto, undo_of(change_result, false), true);
+    line("  redo the result change", kMaximalToto, undo_of(change_result, true), true);
+    line("  undo the ticket deletion", kMaximalToto, undo_of(delete_first_ticket, false), true);
+    line("  redo the ticket deletion", kMaximalToto, undo_of(delete_first_ticket, true), true);
+    line("  undo the round deletion", 0, undo_of(delete_round, false), false);
+    line("  redo the round deletion", 0, undo_of(delete_round, true), false);
+    line("  undo the move", 1, undo_of(move_up, false), false);
     return 0;
 }
