@@ -24,7 +24,8 @@ namespace {
 // Answers every question with yes and never blocks.
 class YesUi : public UiServices {
 public:
-    Answer message(QWidget *, const QString &, const QString &, Icon, Buttons buttons) override
+    Answer message(QWidget *, const QString &, const QString &, Icon, Buttons buttons,
+                   const QString &) override
     {
         return buttons == Buttons::ok ? Answer::ok : Answer::yes;
     }

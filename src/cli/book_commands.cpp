@@ -1,4 +1,5 @@
 // The commands that read a book and print it: list and dump.
+#include "book/book_document.h"
 #include "book/book_file.h"
 #include "cli/book_json.h"
 #include "cli/cli_commands.h"
@@ -68,13 +69,13 @@ QByteArray list_text(const TicketBook &book)
 
 std::optional<TicketBook> open_book(const QString &path)
 {
-    BookReadResult read = read_data(path);
-    if (!read.outcome.ok) {
-        print_utf8(stderr, read.outcome.message.toUtf8() + '\n');
+    // Opened as the window opens a book: every round graded.
+    BookDocument document(result_chk);
+    if (const Outcome opened = document.open(path); !opened.ok) {
+        print_utf8(stderr, opened.message.toUtf8() + '\n');
         return std::nullopt;
     }
-    grade_book(read.book);
-    return std::move(read.book);
+    return document.book();
 }
 
 int cli_list(const QStringList &args)

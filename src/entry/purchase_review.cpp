@@ -1,5 +1,7 @@
 #include "entry/purchase_review.h"
 
+#include "book/amount_text.h"
+
 std::vector<ReviewItem> review_items(const TicketBook &book, int entry)
 {
     const bool match = is_match_kind(book.entries[static_cast<size_t>(entry)].kind);
@@ -59,4 +61,13 @@ ReviewTicket review_ticket(const TicketBook &book, int entry, int value)
         t.correct += correct ? 1 : 0;
     }
     return t;
+}
+
+QString round_deletion_text(const TicketBook &book, int entry)
+{
+    const RoundEntry &e = book.entries[static_cast<size_t>(entry)];
+    int64_t purchases = 0;
+    book.for_each_purchase(entry, [&](int, int) { ++purchases; });
+    return QStringLiteral("第%1回 %2 と購入 %3件（%4口）を削除します。")
+        .arg(e.kai.text(), kind_display_name(e.kind), format_yen(purchases), format_yen(e.tickets));
 }

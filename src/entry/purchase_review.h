@@ -38,3 +38,7 @@ struct ReviewTicket {
 
 // The purchase behind item `value` of the entry.
 ReviewTicket review_ticket(const TicketBook &book, int entry, int value);
+
+// What deleting the round takes with it, said beneath the question:
+// "第1612回 toto と購入 5件（5口）を削除します。"
+QString round_deletion_text(const TicketBook &book, int entry);

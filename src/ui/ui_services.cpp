@@ -6,10 +6,11 @@
 #include <QMessageBox>
 
 UiServices::Answer QtUiServices::message(QWidget *parent, const QString &text, const QString &title,
-                                         Icon icon, Buttons buttons)
+                                         Icon icon, Buttons buttons, const QString &detail)
 {
     QMessageBox box(parent);
     box.setText(text);
+    box.setInformativeText(detail);
     box.setWindowTitle(title);
     switch (icon) {
     case Icon::none: box.setIcon(QMessageBox::NoIcon); break;
@@ -21,6 +22,10 @@ UiServices::Answer QtUiServices::message(QWidget *parent, const QString &text, c
     switch (buttons) {
     case Buttons::ok: box.setStandardButtons(QMessageBox::Ok); break;
     case Buttons::yes_no: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case Buttons::yes_no_default_no:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        break;
     case Buttons::yes_no_cancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;

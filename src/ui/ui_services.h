@@ -15,13 +15,15 @@ inline QString program_title()
 class UiServices {
 public:
     enum class Icon { none, information, warning, critical, question };
-    enum class Buttons { ok, yes_no, yes_no_cancel };
+    // yes_no_default_no: for questions whose yes destroys something, so Enter answers no.
+    enum class Buttons { ok, yes_no, yes_no_cancel, yes_no_default_no };
     enum class Answer { ok, yes, no, cancel };
 
     virtual ~UiServices() = default;
 
+    // `detail` is shown beneath the text, when given.
     virtual Answer message(QWidget *parent, const QString &text, const QString &title, Icon icon,
-                           Buttons buttons = Buttons::ok) = 0;
+                           Buttons buttons = Buttons::ok, const QString &detail = QString()) = 0;
     // File dialogs: the chosen path, or "" when cancelled. `filter` uses Qt's syntax; the
     // save dialog tells which of its filters was chosen through `selected_filter` (may be null).
     virtual QString open_file_name(QWidget *parent, const QString &filter) = 0;
@@ -35,7 +37,7 @@ public:
 class QtUiServices : public UiServices {
 public:
     Answer message(QWidget *parent, const QString &text, const QString &title, Icon icon,
-                   Buttons buttons) override;
+                   Buttons buttons = Buttons::ok, const QString &detail = QString()) override;
     QString open_file_name(QWidget *parent, const QString &filter) override;
     QString save_file_name(QWidget *parent, const QString &proposed, const QString &filter,
                            QString *selected_filter) override;

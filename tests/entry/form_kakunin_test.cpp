@@ -148,7 +148,8 @@ TEST(FormKakunin, DeletingATicketAsksAndRebuildsTheItems)
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("削除していいですか？"));
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("ｙｏｒｉｍｏ"));
-    EXPECT_EQ(ui.messages[0].buttons, UiServices::Buttons::yes_no);
+    EXPECT_EQ(ui.messages[0].buttons, UiServices::Buttons::yes_no_default_no); // Enter answers no
+    EXPECT_EQ(ui.messages[0].detail, QString());
     EXPECT_EQ(state.book().entries[0].tickets, 8194);
     EXPECT_EQ(repaints, 0);
     EXPECT_EQ(control<QComboBox>(&d, "cmb_kind")->count(), 4);
@@ -159,6 +160,8 @@ TEST(FormKakunin, DeletingATicketAsksAndRebuildsTheItems)
     EXPECT_EQ(control<QComboBox>(&d, "cmb_kind")->count(), 3);
     EXPECT_EQ(control<QComboBox>(&d, "cmb_kind")->currentIndex(), 0);
     EXPECT_EQ(control<QComboBox>(&d, "cmb_kind")->itemText(0), QStringLiteral("対象試合"));
+    // The focus leaves 削除, so a second Enter cannot ask to delete the round.
+    EXPECT_EQ(d.focusWidget(), control<QComboBox>(&d, "cmb_kind"));
 
     control<QComboBox>(&d, "cmb_kind")
         ->setCurrentIndex(1); // the first single; the pool's last single moves into its index
@@ -253,6 +256,9 @@ TEST(FormKakunin, DeletingRounds)
         d.show();
         EXPECT_EQ(control<QComboBox>(&d, "cmb_kind")->count(), 2);
         QTest::mouseClick(control<QPushButton>(&d, "cmd_del"), Qt::LeftButton);
+        ASSERT_FALSE(ui.messages.empty());
+        EXPECT_EQ(ui.messages.back().buttons, UiServices::Buttons::yes_no_default_no);
+        EXPECT_EQ(ui.messages.back().detail, QStringLiteral("第1回 toto5 と購入 1件（1口）を削除します。"));
         EXPECT_EQ(only.dialog_result, 1);
         EXPECT_FALSE(d.isVisible());
     }

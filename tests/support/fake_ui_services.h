@@ -14,6 +14,7 @@ public:
         QString title;
         Icon icon;
         Buttons buttons;
+        QString detail;
     };
 
     std::vector<Shown> messages;
@@ -26,9 +27,10 @@ public:
     int beeps = 0;
     int file_dialogs = 0;
 
-    Answer message(QWidget *, const QString &text, const QString &title, Icon icon, Buttons buttons) override
+    Answer message(QWidget *, const QString &text, const QString &title, Icon icon, Buttons buttons,
+                   const QString &detail) override
     {
-        messages.push_back({text, title, icon, buttons});
+        messages.push_back({text, title, icon, buttons, detail});
         if (!answers.empty()) {
             const Answer a = answers.front();
             answers.pop_front();
