@@ -17,6 +17,7 @@
 #include "main_window/form_stats.h"
 #include "results/form_result.h"
 #include "results/winning_check.h"
+#include "ui/save_name.h"
 #include "ui/ui_services.h"
 
 #include <QFileInfo>
@@ -146,11 +147,9 @@ void FormMain::menu_csv_write_Click()
     // The command is off without a selected round; a shortcut must not outrun that.
     if (selected_entry() < 0)
         return;
-    QString name = ui_.save_file_name(this, QString(), csv_filter(), nullptr);
+    const QString name = ask_save_name(ui_, this, QString(), csv_filter(), QStringLiteral(".csv"));
     if (name.isEmpty())
         return;
-    if (QFileInfo(name).suffix().isEmpty())
-        name += QStringLiteral(".csv");
     if (!take_selection())
         return;
     if (const Outcome saved = save_csv(state_.book(), state_.current, name); !saved.ok)

@@ -8,6 +8,7 @@
 #include "book/book_invariants.h"
 #include "main_window/entry_list_model.h"
 #include "platform/command_line.h"
+#include "ui/save_name.h"
 #include "ui/ui_services.h"
 
 #include <QCloseEvent>
@@ -74,30 +75,7 @@ bool FormMain::save_book(const QString &path)
 
 QString FormMain::ask_save_path(const QString &proposed)
 {
-    QString name = proposed;
-    for (;;) {
-        QString filter;
-        name = ui_.save_file_name(this, name, file_filter(), &filter);
-        if (name.isEmpty())
-            return name;
-        // A name typed without extension under the book filter gets ".yrm": the open dialog
-        // would hide the file otherwise. The dialog's overwrite prompt saw the name without it.
-        if (filter == file_filter().section(QStringLiteral(";;"), 0, 0) &&
-            QFileInfo(name).suffix().isEmpty()) {
-            name += QStringLiteral(".yrm");
-            if (QFileInfo::exists(name) &&
-                ui_.message(this,
-                            file_name_of(name) + QStringLiteral(" は既に存在します。\n上書きしますか？"),
-                            program_title(), UiServices::Icon::warning,
-                            UiServices::Buttons::yes_no) != UiServices::Answer::yes)
-                continue;
-        }
-        const QFileInfo info(name);
-        if (info.absoluteDir().exists())
-            return name;
-        ui_.message(this, info.absolutePath() + QStringLiteral("\nフォルダーが見つかりません。"),
-                    program_title(), UiServices::Icon::warning);
-    }
+    return ask_save_name(ui_, this, proposed, file_filter(), QStringLiteral(".yrm"));
 }
 
 bool FormMain::chk_end()

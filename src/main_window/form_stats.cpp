@@ -1,6 +1,7 @@
 #include "main_window/form_stats.h"
 
 #include "ui/form_controls.h"
+#include "ui/save_name.h"
 #include "ui/ui_services.h"
 
 #include <QAreaSeries>
@@ -434,12 +435,11 @@ bool FormStats::eventFilter(QObject *watched, QEvent *event)
 
 void FormStats::cmd_save_Click()
 {
-    QString path = ui_.save_file_name(this, QStringLiteral("収支統計.png"),
-                                      QStringLiteral("PNG 画像 (*.png);;すべてのファイル (*)"), nullptr);
+    const QString path =
+        ask_save_name(ui_, this, QStringLiteral("収支統計.png"),
+                      QStringLiteral("PNG 画像 (*.png);;すべてのファイル (*)"), QStringLiteral(".png"));
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".png");
     if (!cht_balance_->grab().save(path, "PNG"))
         ui_.message(this, path + QStringLiteral("に画像を保存できませんでした。"), program_title(),
                     UiServices::Icon::warning);

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 #include <functional>
 
@@ -81,6 +82,15 @@ TEST_F(CsvCommands, ExportWritesTheSelectedRoundAndAddsTheExtension)
     EXPECT_EQ(ui.file_dialogs, dialogs + 1);
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_FALSE(window->state().document.modified());
+
+    // "big" again: the completed big.csv exists, so it is asked about; no writes nothing.
+    QFile::resize(file(QStringLiteral("big.csv")), 0);
+    ui.save_names.push_back(file(QStringLiteral("big")));
+    ui.answers.push_back(UiServices::Answer::no);
+    action("menu_csv_write")->trigger();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("big.csv は既に存在します。\n上書きしますか？"));
+    EXPECT_EQ(QFileInfo(file(QStringLiteral("big.csv"))).size(), 0);
 }
 
 TEST_F(CsvCommands, ExportOfALabelTheImportCannotReadBackSaysWhy)

@@ -11,6 +11,8 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QImage>
 #include <QLegend>
 #include <QLegendMarker>
@@ -156,7 +158,17 @@ TEST_F(FormStatsTest, SavesTheChartAsPng)
     QTest::mouseClick(save, Qt::LeftButton); // a folder that does not exist
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::warning);
-    EXPECT_EQ(ui.file_dialogs, 3);
+    EXPECT_EQ(ui.file_dialogs, 4); // asked again after the warning, then cancelled
+
+    // "chart" again: chart.png exists, so the completed name is asked about; no keeps it.
+    ui.messages.clear();
+    ui.save_names = {dir.filePath(QStringLiteral("chart"))};
+    ui.answers = {UiServices::Answer::no};
+    const QDateTime written = QFileInfo(dir.filePath(QStringLiteral("chart.png"))).lastModified();
+    QTest::mouseClick(save, Qt::LeftButton);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("chart.png は既に存在します。\n上書きしますか？"));
+    EXPECT_EQ(QFileInfo(dir.filePath(QStringLiteral("chart.png"))).lastModified(), written);
 }
 
 TEST(FormStats, ManyRoundsGetThinnedAxisLabels)

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+class UiServices;
+
+// Asks for the name of a file to write, the one way every save dialog of the program does:
+// a name typed without an extension under the first filter of `filter` gets `suffix`
+// (".yrm", ".csv", ".png"), and since the dialog's own overwrite question saw the name
+// without it, an existing file of the completed name is asked about again; the folder must
+// exist. "" when the user cancels.
+QString ask_save_name(UiServices &ui, QWidget *parent, const QString &proposed, const QString &filter,
+                      const QString &suffix);
