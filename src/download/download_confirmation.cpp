@@ -36,6 +36,30 @@ DownloadTargets download_targets(const TicketBook &book, const RoundEntry &round
     return targets;
 }
 
+QString received_caption(const RoundEntry &round)
+{
+    return QStringLiteral("第%1回 %2").arg(round.kai.text(), kind_display_name(round.kind));
+}
+
+QString target_caption(const TicketBook &book, int entry)
+{
+    const RoundEntry &e = book.entries[static_cast<size_t>(entry)];
+    const QString first = is_match_kind(e.kind)
+                              ? e.matches[0].home.text() + QStringLiteral(" - ") + e.matches[0].away.text()
+                              : e.teams[0].team.text();
+    return QStringLiteral("%1  %2  %3  購入 %4口")
+        .arg(e.kai.text(), kind_display_name(e.kind), first, format_yen(e.tickets));
+}
+
+bool holds_round(const TicketBook &book, const RoundEntry &round)
+{
+    const std::optional<qint64> wanted = numeric_value(round.kai.text());
+    for (const RoundEntry &e : book.entries)
+        if (e.kind == round.kind && numeric_value(e.kai.text()) == wanted)
+            return true;
+    return false;
+}
+
 QString chg_kekka(Family family, int code)
 {
     static const char16_t *const match[] = {u"未開催", u"1", u"2", u"0", u"中止", u""};

@@ -1,6 +1,7 @@
 #include "download/form_downset.h"
 
 #include "download/apply_download.h"
+#include "download/download_confirmation.h"
 
 #include <QComboBox>
 #include <QVBoxLayout>
@@ -14,6 +15,8 @@ FormDownset::FormDownset(const RoundEntry &downloaded, SharedState &state, QWidg
     setWindowTitle(QStringLiteral("ダウンロード位置"));
     setModal(true);
     auto *layout = new QVBoxLayout(this);
+    lbl_received_ = make_label(this, QStringLiteral("lbl_received"), received_caption(downloaded_));
+    layout->addWidget(lbl_received_);
     layout->addWidget(make_label(this, QStringLiteral("Label1"),
                                  QStringLiteral("ダウンロードしたデータの設定位置を選択してください")));
     cmb_kai_ = named(new QComboBox(this), QStringLiteral("cmb_kai"));
@@ -29,7 +32,7 @@ void FormDownset::on_open()
     cmb_kai_->clear();
     cmb_kai_->addItem(QStringLiteral("新規追加"), -1);
     for (int entry : targets_.entries)
-        cmb_kai_->addItem(state_.book().entries[static_cast<size_t>(entry)].kai.text(), entry);
+        cmb_kai_->addItem(target_caption(state_.book(), entry), entry);
     cmb_kai_->setCurrentIndex(targets_.preselected);
 }
 

@@ -5,6 +5,7 @@
 #include "ui/shared_state.h"
 
 class QComboBox;
+class QLabel;
 class QPushButton;
 
 // ダウンロード位置: where downloaded results go, a new entry or an entry of the same kind.
@@ -26,6 +27,7 @@ private:
     SharedState &state_;
     DownloadTargets targets_;
     int target_ = -1;
+    QLabel *lbl_received_ = nullptr;
     QComboBox *cmb_kai_ = nullptr;
     QPushButton *cmd_ok_ = nullptr;
     QPushButton *cmd_cancel_ = nullptr;

@@ -6,6 +6,7 @@
 #include "book/csv_export.h"
 #include "book/csv_import.h"
 #include "download/apply_download.h"
+#include "download/download_confirmation.h"
 #include "download/form_downset.h"
 #include "download/form_inet.h"
 #include "download/form_inetchk.h"
@@ -186,6 +187,13 @@ void FormMain::menu_down_Click()
         inet.load();
         inet.exec();
     }
+    // A schedule of a round the book holds already would make a second entry of it.
+    if (state_.dialog_result == kScheduleAsNewEntry &&
+        holds_round(state_.book(), session.downloaded_round()) &&
+        ui_.message(this, QStringLiteral("同じ開催回が既にあります。追加しますか？"), program_title(),
+                    UiServices::Icon::question,
+                    UiServices::Buttons::yes_no_default_no) != UiServices::Answer::yes)
+        return;
     int target = -1;
     if (state_.dialog_result == kResultAsNewEntry) {
         FormDownset downset(session.downloaded_round(), state_, this);

@@ -175,16 +175,40 @@ TEST_F(DownloadCommands, ScheduleWalkAddsATotoRound)
     EXPECT_TRUE(window->windowTitle().contains(q(" * ")));
 }
 
+TEST_F(DownloadCommands, AScheduleOfARoundTheBookHoldsAsksFirst)
+{
+    std::vector<Pair> matches(13, {q("鹿島"), q("磐田")});
+    store.set(path(schedule_script_url(store.url(), kToday, false)), schedule_script({q("0012")}));
+    store.set(
+        path(round_info_url(store.url(), q("0012"), false)),
+        toto_info_page(q("0012"), q("2024年01月05日"), q("2024年01月13日"), {{q("toto"), matches, {}}}));
+    setup_book(window->state().document).entries.push_back(make_entry(LotteryKind::toto, "12"));
+    window->rebuild_list();
+    ui.answers.push_back(UiServices::Answer::no);
+    DialogScript script({{q("form_inet"), [](QDialog *d) {
+                              walk(d, {q("開催情報(toto)"), q("第0012回"), q("toto")});
+                          }}});
+    action("menu_down")->trigger();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, q("同じ開催回が既にあります。追加しますか？"));
+    EXPECT_EQ(ui.messages[0].buttons, UiServices::Buttons::yes_no_default_no); // Enter adds none
+    EXPECT_EQ(script.seen, QStringList{q("form_inet")});
+    EXPECT_EQ(rows(), 1);
+    EXPECT_FALSE(window->state().document.modified());
+}
+
 TEST_F(DownloadCommands, ResultWalkCompletesAnExistingRound)
 {
     open_book_with_round_1234();
     const RoundEntry before = window->state().book().entries[1];
     QStringList targets;
+    QString received;
     int preselected = -1;
     QString own_name, old_result, new_result, old_prize, new_prize;
     DialogScript script({{q("form_inet"), [&](QDialog *d) { walk(d, result_walk); }},
                          {q("form_downset"),
                           [&](QDialog *d) {
+                              received = control<QLabel>(d, "lbl_received")->text();
                               auto *combo = control<QComboBox>(d, "cmb_kai");
                               for (int i = 0; i < combo->count(); ++i)
                                   targets << combo->itemText(i);
@@ -201,7 +225,8 @@ TEST_F(DownloadCommands, ResultWalkCompletesAnExistingRound)
                               press(d, "cmd_ok");
                           }}});
     action("menu_down")->trigger();
-    EXPECT_EQ(targets, (QStringList{q("新規追加"), q("1234")}));
+    EXPECT_EQ(received, q("第1234回 toto"));
+    EXPECT_EQ(targets, (QStringList{q("新規追加"), q("1234  toto  H0 - A0  購入 1口")}));
     EXPECT_EQ(preselected, 1);
     EXPECT_EQ(own_name, before.matches[0].home.text());
     EXPECT_EQ(old_result, q("未開催"));
@@ -373,8 +398,8 @@ TEST(FormDownset, NumericLabelsMatchTheRound)
     dialog.load();
     auto *combo = control<QComboBox>(&dialog, "cmb_kai");
     ASSERT_EQ(combo->count(), 3);
-    EXPECT_EQ(combo->itemText(1), q("0123"));
-    EXPECT_EQ(combo->itemText(2), q("123"));
+    EXPECT_EQ(combo->itemText(1), q("0123  toto  H0 - A0  購入 0口"));
+    EXPECT_EQ(combo->itemText(2), q("123  toto  H0 - A0  購入 0口"));
     EXPECT_EQ(combo->currentIndex(), 1);
     combo->setCurrentIndex(2);
     dialog.cmd_ok_Click();
