@@ -155,11 +155,17 @@ int find_entry(const TicketBook &book, LotteryKind kind, const QByteArray &label
     return -1;
 }
 
-CsvImport failed_import(QString message = csv_failed_message())
+CsvImport failed_import(QString message = csv_failed_message(), QString detail = QString())
 {
     CsvImport failed;
     failed.outcome = Outcome::failure(std::move(message));
+    failed.detail = std::move(detail);
     return failed;
+}
+
+QString too_large_detail()
+{
+    return QStringLiteral("ファイルが大きすぎます（%1バイトまで）。").arg(kMaxCsvBytes);
 }
 
 // Stages a file line by line, and stops at the first line that is broken or that the
@@ -170,13 +176,22 @@ public:
 
     bool take(QByteArrayView line)
     {
+        ++line_;
+        // A UTF-8 byte-order mark would make the label no number, matching a round without one.
+        if (line_ == 1 && line.startsWith("\xEF\xBB\xBF"))
+            return refuse(QStringLiteral("UTF-8 のファイルです。Shift-JIS で保存してください。"));
         if (!shift_jis::is_valid(line))
-            return false;
+            return refuse(QStringLiteral("Shift-JIS として読めない文字があります。"));
         if (staged_.entry < 0)
             return header(line);
         CsvRow row;
-        if (!RowParser(line, staged_.kind).parse(row))
-            return false;
+        if (!RowParser(line, staged_.kind).parse(row)) {
+            const char type = line.isEmpty() ? '\0' : line.front();
+            return refuse(
+                type == 'S' || type == 'M' || type == 'R'
+                    ? QStringLiteral("%1 行の値が足りないか、数でない値があります。").arg(QLatin1Char(type))
+                    : QStringLiteral("行の種類（S、M、R）が読めません。"));
+        }
         if (row.row_type == kCsvSingle) {
             ++singles_;
             ++tickets_;
@@ -184,7 +199,7 @@ public:
             ++multis_;
             tickets_ += row.combos;
         } else if (++results_ > kMaxCsvResultsLines) {
-            return false;
+            return refuse(QStringLiteral("結果の行が多すぎます。"));
         }
         // The same limits as csv_fits, checked as the rows come.
         const RoundEntry &e = book_.entries[static_cast<size_t>(staged_.entry)];
@@ -193,26 +208,36 @@ public:
             size_of(book_.multi_pool(e.kind)) + multis_ > kMaxRecords ||
             (tickets_ > 0 && e.tickets + tickets_ > kMaxTickets)) {
             too_many_ = true;
-            return false;
+            return refuse(QStringLiteral("帳簿の上限を超えます。"));
         }
         staged_.csv_rows.push_back(row);
         return true;
     }
 
     // What was staged once every line has been taken; a file without a header fails.
-    CsvImport result() { return staged_.entry < 0 ? failed_import() : std::move(staged_); }
-    // Why staging stopped.
+    CsvImport result()
+    {
+        return staged_.entry < 0 ? failed_import(csv_failed_message(), QStringLiteral("ファイルが空です。"))
+                                 : std::move(staged_);
+    }
+    // Why staging stopped: the line refused, or else the line after the last one taken,
+    // which was too long to be a line of the file.
     CsvImport failure() const
     {
-        return failed_import(too_many_ ? out_of_memory_message() : csv_failed_message());
+        const QString why = reason_.isEmpty() ? QStringLiteral("行が長すぎます。") : reason_;
+        return failed_import(too_many_ ? out_of_memory_message() : csv_failed_message(),
+                             QStringLiteral("%1行目: ").arg(reason_.isEmpty() ? line_ + 1 : line_) + why);
     }
 
 private:
+    bool refuse(QString reason)
+    {
+        reason_ = std::move(reason);
+        return false;
+    }
+
     bool header(QByteArrayView line)
     {
-        // A UTF-8 byte-order mark would make the label no number, matching a round without one.
-        if (line.startsWith("\xEF\xBB\xBF"))
-            return false;
         CsvCellReader cells(line);
         const QByteArray label = cells.next();
         const QByteArray code = cells.next();
@@ -221,11 +246,11 @@ private:
             if (kind_csv_code(kind_from_code(k)).toLatin1() == code)
                 kind_index = k;
         if (kind_index < 0)
-            return false;
+            return refuse(QStringLiteral("見出しの種別が読めません。"));
         staged_.kind = kind_from_code(kind_index);
         staged_.entry = find_entry(book_, staged_.kind, label);
         staged_.label = shift_jis::decode(label);
-        return staged_.entry >= 0;
+        return staged_.entry >= 0 || refuse(QStringLiteral("帳簿に同じ回・種別の開催回がありません。"));
     }
 
     const TicketBook &book_;
@@ -234,6 +259,8 @@ private:
     int64_t multis_ = 0;
     int64_t tickets_ = 0;
     int64_t results_ = 0;
+    int64_t line_ = 0;
+    QString reason_;
     bool too_many_ = false;
 };
 
@@ -284,8 +311,10 @@ QString csv_failed_title()
 
 CsvImport parse_csv(const QByteArray &bytes, const TicketBook &book)
 {
-    if (book.entry_count() == 0 || bytes.size() > kMaxCsvBytes)
+    if (book.entry_count() == 0)
         return failed_import();
+    if (bytes.size() > kMaxCsvBytes)
+        return failed_import(csv_failed_message(), too_large_detail());
     CsvStager stager(book);
     CsvLineSplitter lines(kMaxCsvLineBytes);
     const auto take = [&](QByteArrayView line) { return stager.take(line); };
@@ -299,8 +328,10 @@ CsvImport read_csv(const QString &path, const TicketBook &book)
     if (book.entry_count() == 0)
         return failed_import();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || (!file.isSequential() && file.size() > kMaxCsvBytes))
-        return failed_import();
+    if (!file.open(QIODevice::ReadOnly))
+        return failed_import(csv_failed_message(), QStringLiteral("ファイルを開けません。"));
+    if (!file.isSequential() && file.size() > kMaxCsvBytes)
+        return failed_import(csv_failed_message(), too_large_detail());
     CsvStager stager(book);
     CsvLineSplitter lines(kMaxCsvLineBytes);
     const auto take = [&](QByteArrayView line) { return stager.take(line); };
@@ -309,18 +340,18 @@ CsvImport read_csv(const QString &path, const TicketBook &book)
     for (;;) {
         const qint64 got = file.read(chunk.data(), chunk.size());
         if (got < 0)
-            return failed_import();
+            return failed_import(csv_failed_message(), QStringLiteral("ファイルを読めません。"));
         if (got == 0)
             break;
         // A pipe, or a file that grows while it is read, meets the same bound.
         total += got;
         if (total > kMaxCsvBytes)
-            return failed_import();
+            return failed_import(csv_failed_message(), too_large_detail());
         if (!lines.feed(QByteArrayView(chunk.constData(), got), take))
             return stager.failure();
     }
     if (file.error() != QFileDevice::NoError)
-        return failed_import();
+        return failed_import(csv_failed_message(), QStringLiteral("ファイルを読めません。"));
     if (!lines.finish(take))
         return stager.failure();
     return stager.result();

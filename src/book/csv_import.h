@@ -41,6 +41,7 @@ struct CsvImport {
     QString label;  // the header's label, as written
     LotteryKind kind = LotteryKind::toto;
     std::vector<CsvRow> csv_rows;
+    QString detail; // of a failure: the line and why ("3行目: 行の種類が読めません")
 };
 
 // How large a file the import reads at all. The longest line the export writes is 105

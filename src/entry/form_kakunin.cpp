@@ -54,6 +54,11 @@ KakuninDialog::KakuninDialog(Family family, SharedState &state, UiServices &ui, 
     cmb_kind_->setMinimumContentsLength(10);
     head->addWidget(cmb_kind_);
     layout->addLayout(head);
+    // The CSV confirmation says which round of the book takes the file's tickets.
+    lbl_target_ = make_label(this, QStringLiteral("lbl_target"), QString());
+    lbl_target_->setWordWrap(true);
+    lbl_target_->hide();
+    layout->addWidget(lbl_target_);
 
     auto *area = new QWidget(this);
     build_grid(area);
@@ -317,6 +322,8 @@ void KakuninDialog::open_csv()
     // The label as the file wrote it ("0123" for the round 123).
     lbl_kai_->setText(csv_->label);
     lbl_kind_->setText(kind_display_name(csv_->kind));
+    lbl_target_->setText(csv_target_text(state_.book(), csv_->entry));
+    lbl_target_->show();
 
     const QSignalBlocker quiet(cmb_kind_);
     cmb_kind_->clear();

@@ -76,6 +76,7 @@ private:
     QComboBox *cmb_kind_ = nullptr;
     QLabel *lbl_kai_ = nullptr;
     QLabel *lbl_kind_ = nullptr;
+    QLabel *lbl_target_ = nullptr;           // CSV confirmation only
     std::vector<QWidget *> counter_widgets_; // the counters and 正当数, shown with a ticket
     QLabel *lbl_double_ = nullptr;
     QLabel *lbl_triple_ = nullptr;

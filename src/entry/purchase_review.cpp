@@ -63,11 +63,24 @@ ReviewTicket review_ticket(const TicketBook &book, int entry, int value)
     return t;
 }
 
+QString round_holdings_text(const TicketBook &book, int entry)
+{
+    int64_t purchases = 0;
+    book.for_each_purchase(entry, [&](int, int) { ++purchases; });
+    return QStringLiteral("購入 %1件（%2口）")
+        .arg(format_yen(purchases), format_yen(book.entries[static_cast<size_t>(entry)].tickets));
+}
+
+QString csv_target_text(const TicketBook &book, int entry)
+{
+    const RoundEntry &e = book.entries[static_cast<size_t>(entry)];
+    return QStringLiteral("帳簿の 第%1回 %2（%3）に、ファイルの券を加えます。")
+        .arg(e.kai.text(), kind_display_name(e.kind), round_holdings_text(book, entry));
+}
+
 QString round_deletion_text(const TicketBook &book, int entry)
 {
     const RoundEntry &e = book.entries[static_cast<size_t>(entry)];
-    int64_t purchases = 0;
-    book.for_each_purchase(entry, [&](int, int) { ++purchases; });
-    return QStringLiteral("第%1回 %2 と購入 %3件（%4口）を削除します。")
-        .arg(e.kai.text(), kind_display_name(e.kind), format_yen(purchases), format_yen(e.tickets));
+    return QStringLiteral("第%1回 %2 と%3を削除します。")
+        .arg(e.kai.text(), kind_display_name(e.kind), round_holdings_text(book, entry));
 }

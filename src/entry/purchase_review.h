@@ -39,6 +39,11 @@ struct ReviewTicket {
 // The purchase behind item `value` of the entry.
 ReviewTicket review_ticket(const TicketBook &book, int entry, int value);
 
+// What a round holds now: "購入 2件（5口）".
+QString round_holdings_text(const TicketBook &book, int entry);
+// Where a CSV import goes: "帳簿の 第1612回 toto（購入 2件（5口））に、ファイルの券を加えます。"
+QString csv_target_text(const TicketBook &book, int entry);
+
 // What deleting the round takes with it, said beneath the question:
 // "第1612回 toto と購入 5件（5口）を削除します。"
 QString round_deletion_text(const TicketBook &book, int entry);

@@ -165,7 +165,7 @@ void FormMain::menu_csv_read_Click()
     const CsvImport staged = read_csv(name, state_.book());
     if (!staged.outcome.ok) {
         ui_.message(this, staged.outcome.message, csv_failed_title(), UiServices::Icon::none,
-                    UiServices::Buttons::ok);
+                    UiServices::Buttons::ok, staged.detail);
         return;
     }
     // A header alone stages nothing: there is nothing to confirm.

@@ -557,3 +557,27 @@ TEST(CsvExport, ALabelWithACommaIsRefusedWithItsReason)
     EXPECT_EQ(export_csv(book_of({make_entry(LotteryKind::toto, "1,2")}), 0).outcome.message,
               QStringLiteral("開催回に「,」が含まれているため、CSVファイルに書き出せません。"));
 }
+
+TEST(CsvImportFailures, SayWhichLineAndWhy)
+{
+    const TicketBook book = book_of({make_entry(LotteryKind::toto5, "123")});
+    struct Case {
+        QByteArray bytes;
+        const char *detail;
+    };
+    const Case cases[] = {
+        {csv({"123,T5", "S,1,0,2,1,1", "S,1,0"}), "3行目: S 行の値が足りないか、数でない値があります。"},
+        {csv({"123,T5", "X,1,0,2,1,1"}), "2行目: 行の種類（S、M、R）が読めません。"},
+        {csv({"124,T5"}), "1行目: 帳簿に同じ回・種別の開催回がありません。"},
+        {csv({"123,ZZ"}), "1行目: 見出しの種別が読めません。"},
+        {"\xEF\xBB\xBF" + csv({"123,T5"}), "1行目: UTF-8 のファイルです。Shift-JIS で保存してください。"},
+        {csv({"123,T5", QByteArray(600, '1').constData()}), "2行目: 行が長すぎます。"},
+        {QByteArray(), "ファイルが空です。"},
+    };
+    for (const Case &c : cases) {
+        const CsvImport staged = parse_csv(c.bytes, book);
+        EXPECT_FALSE(staged.outcome.ok);
+        EXPECT_EQ(staged.outcome.message, csv_failed_message());
+        EXPECT_EQ(staged.detail, QString::fromUtf8(c.detail)) << c.bytes.left(40).toStdString();
+    }
+}

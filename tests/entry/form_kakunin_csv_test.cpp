@@ -78,6 +78,9 @@ TEST(FormKakuninCsv, ShowsEachStagedLine)
     d.show();
 
     EXPECT_EQ(d.csv_flag, -1);
+    EXPECT_EQ(control<QLabel>(&d, "lbl_target")->text(),
+              QStringLiteral("帳簿の 第123回 toto5（購入 0件（0口））に、ファイルの券を加えます。"));
+    EXPECT_TRUE(control<QLabel>(&d, "lbl_target")->isVisibleTo(&d));
     EXPECT_EQ(d.windowTitle(), QStringLiteral("CSV読み込み確認"));
     for (const char *name : {"cmd_cng", "cmd_del", "lbl_right", "lbl_right_num"})
         EXPECT_TRUE(hidden(&d, name)) << name;

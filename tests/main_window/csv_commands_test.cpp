@@ -161,6 +161,7 @@ TEST_F(CsvCommands, ABrokenFileIsReportedAndChangesNothing)
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("yorimo"));
     EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::none); // an OK button only, no icon
     EXPECT_EQ(ui.messages[0].buttons, UiServices::Buttons::ok);
+    EXPECT_EQ(ui.messages[0].detail, QStringLiteral("2行目: 行の種類（S、M、R）が読めません。"));
     EXPECT_TRUE(same_book(window->state().book(), before));
     EXPECT_FALSE(window->state().document.modified());
 }
