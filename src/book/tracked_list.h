@@ -102,18 +102,21 @@ private:
 
     void record(Op op, size_t index, const T *value)
     {
-        if (op != Op::set)
-            reshaped_ = true;
-        ops_.push_back({op, static_cast<uint32_t>(index), static_cast<uint32_t>(values_.size())});
         if (value)
-            values_.push_back(*value);
+            record_moved(op, index, T(*value));
+        else
+            note(op, index);
     }
     void record_moved(Op op, size_t index, T &&value)
+    {
+        note(op, index);
+        values_.push_back(std::move(value));
+    }
+    void note(Op op, size_t index)
     {
         if (op != Op::set)
             reshaped_ = true;
         ops_.push_back({op, static_cast<uint32_t>(index), static_cast<uint32_t>(values_.size())});
-        values_.push_back(std::move(value));
     }
     void reshape_boundary(size_t size)
     {

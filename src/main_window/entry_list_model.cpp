@@ -63,18 +63,6 @@ void EntryListModel::repaint_entry(int entry)
     Q_EMIT dataChanged(index(entry, 0), index(entry, kListColumns - 1), {Qt::DisplayRole});
 }
 
-void EntryListModel::entries_appended()
-{
-    const int count = book_.entry_count();
-    if (count <= rows_) {
-        reset();
-        return;
-    }
-    beginInsertRows(QModelIndex(), rows_, count - 1);
-    rows_ = count;
-    endInsertRows();
-}
-
 void EntryListModel::reset()
 {
     beginResetModel();

@@ -20,9 +20,7 @@ public:
 
     // Repaints the row of one entry from its stored fields.
     void repaint_entry(int entry);
-    // The book gained entries at its end.
-    void entries_appended();
-    // The book was replaced or emptied.
+    // Entries came, went or were replaced: every row anew.
     void reset();
     // Height every row asks for.
     void set_row_height(int height) { row_height_ = height; }

@@ -58,11 +58,6 @@ public:
     // --- the list, for the commands that change the book -----------------------------------
     // Repaints the row of `entry` from its stored fields (no grading).
     void toto_disp(int entry);
-    // Shows the entry just appended to the book as the new last row, and selects it.
-    void add_entry_row();
-    // Rebuilds the whole list from the book (after entries were removed or reordered
-    // elsewhere), repaints the totals and selects entry `current` when it still exists.
-    void rebuild_list();
     // Selects the row of `entry` and scrolls to it; the selection sets `current` and the
     // enabled state of the commands.
     void select_row(int entry);

@@ -23,23 +23,6 @@ void FormMain::update_totals()
     lbl_kin_->setText(format_yen(totals.balance));
 }
 
-void FormMain::add_entry_row()
-{
-    model_->entries_appended();
-    update_totals();
-    if (state_.book().entry_count() > 0)
-        select_row(state_.book().entry_count() - 1);
-}
-
-void FormMain::rebuild_list()
-{
-    const int keep = state_.current;
-    model_->reset();
-    update_totals();
-    if (keep >= 0 && keep < state_.book().entry_count())
-        select_row(keep);
-}
-
 void FormMain::select_row(int entry)
 {
     if (entry < 0 || entry >= model_->rowCount())
@@ -97,10 +80,8 @@ void FormMain::book_changed(const BookChange &change)
 
 void FormMain::move_current(int to)
 {
-    const int c = state_.current;
-    if (c < 0 || c >= state_.book().entry_count() || to < 0 || to >= state_.book().entry_count())
-        return;
-    if (state_.document.move_round(c, to).ok)
+    // The document refuses a move past either end.
+    if (state_.document.move_round(state_.current, to).ok)
         lvw_main_->setFocus();
 }
 

@@ -52,8 +52,7 @@ TEST_F(MainWindowTest, TitlesFollowLoadChangeAndSave)
 
 TEST_F(MainWindowTest, SavingAnUntitledBookAsksForAName)
 {
-    ASSERT_TRUE(add_entry(setup_book(window->state().document), make_entry(LotteryKind::toto5, "7")).ok);
-    window->add_entry_row();
+    ASSERT_TRUE(window->state().document.add_round(make_entry(LotteryKind::toto5, "7")).ok);
     make_modified(window->state().document);
 
     action("menu_over")->trigger(); // cancelled
@@ -103,8 +102,7 @@ TEST_F(MainWindowTest, SaveAsProposesThePathAndTakesTheNewNameOnlyOnceSaved)
 
 TEST_F(MainWindowTest, TheSaveDialogAsksAgainForANameInAMissingFolder)
 {
-    ASSERT_TRUE(add_entry(setup_book(window->state().document), make_entry(LotteryKind::toto5, "7")).ok);
-    window->add_entry_row();
+    ASSERT_TRUE(window->state().document.add_round(make_entry(LotteryKind::toto5, "7")).ok);
     make_modified(window->state().document);
     const QString missing = file(QStringLiteral("no such folder/x.yrm"));
     ui.save_names.push_back(missing); // then cancelled
@@ -281,8 +279,7 @@ TEST_F(MainWindowTest, PromptYesSavesANamedBookFirst)
 
 TEST_F(MainWindowTest, PromptYesOnAnUntitledBookWithTheSaveDialogCancelledKeepsTheWindow)
 {
-    ASSERT_TRUE(add_entry(setup_book(window->state().document), make_entry(LotteryKind::BIG, "5")).ok);
-    window->add_entry_row();
+    ASSERT_TRUE(window->state().document.add_round(make_entry(LotteryKind::BIG, "5")).ok);
     make_modified(window->state().document);
     ui.answers.push_back(Answer::yes); // and the save dialog is cancelled
     EXPECT_FALSE(window->close());
@@ -303,8 +300,7 @@ TEST_F(MainWindowTest, PromptYesOnAnUntitledBookWithTheSaveDialogCancelledKeepsT
 
 TEST_F(MainWindowTest, ASaveFailureInThePromptKeepsTheBookAndTheWindow)
 {
-    ASSERT_TRUE(add_entry(setup_book(window->state().document), make_entry(LotteryKind::toto5, "8")).ok);
-    window->add_entry_row();
+    ASSERT_TRUE(window->state().document.add_round(make_entry(LotteryKind::toto5, "8")).ok);
     make_modified(window->state().document);
     window->set_title();
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken.yrm"))); // a folder: no file there

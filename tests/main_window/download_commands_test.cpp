@@ -182,8 +182,8 @@ TEST_F(DownloadCommands, AScheduleOfARoundTheBookHoldsAsksFirst)
     store.set(
         path(round_info_url(store.url(), q("0012"), false)),
         toto_info_page(q("0012"), q("2024年01月05日"), q("2024年01月13日"), {{q("toto"), matches, {}}}));
-    setup_book(window->state().document).entries.push_back(make_entry(LotteryKind::toto, "12"));
-    window->rebuild_list();
+    ASSERT_TRUE(window->state().document.add_round(make_entry(LotteryKind::toto, "12")).ok);
+    make_unmodified(window->state().document);
     ui.answers.push_back(UiServices::Answer::no);
     DialogScript script({{q("form_inet"), [](QDialog *d) {
                               walk(d, {q("開催情報(toto)"), q("第0012回"), q("toto")});

@@ -65,14 +65,19 @@ protected:
         MainWindowTest::SetUp();
         state_ = &window->state();
     }
-    // Shows the book's rounds and selects `entry`, as a click on its row does.
+    // Selects `entry`, as a click on its row does; the first time, the rounds set up so far
+    // are shown as if the book had been opened with them.
     void select(int entry)
     {
-        window->rebuild_list();
+        if (!shown_) {
+            window->state().document.adopt(window->state().book());
+            shown_ = true;
+        }
         window->select_row(entry);
     }
 
     SharedState *state_ = nullptr;
+    bool shown_ = false;
 };
 
 } // namespace

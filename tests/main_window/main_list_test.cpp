@@ -158,9 +158,7 @@ TEST_F(MainWindowTest, HelpersForTheDialogCommands)
     SharedState &state = window->state();
 
     // A new round: its row appears selected, with the commands for its kind.
-    RoundEntry added = make_entry(LotteryKind::BIG1000, "50");
-    ASSERT_TRUE(add_entry(setup_book(state.document), added).ok);
-    window->add_entry_row();
+    ASSERT_TRUE(state.document.add_round(make_entry(LotteryKind::BIG1000, "50")).ok);
     EXPECT_EQ(rows(), 5);
     EXPECT_EQ(state.current, 4);
     EXPECT_EQ(row_texts(4), QStringList({QStringLiteral("50"), QStringLiteral("BIG1000"), QStringLiteral("0"),
@@ -180,11 +178,8 @@ TEST_F(MainWindowTest, HelpersForTheDialogCommands)
     EXPECT_EQ(label("lbl_kin"), QStringLiteral("105,000"));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("book.yrm * － ｙｏｒｉｍｏ"));
 
-    // Entries removed elsewhere: the list is rebuilt and keeps `current` selected.
-    setup_book(state.document).entries.erase_at(3); // the round without purchases
-    setup_book(state.document).singles.back().link.prev_index = 3;
-    state.current = 3;
-    window->rebuild_list();
+    // A round removed: the list is rebuilt and the round that took its place is selected.
+    ASSERT_TRUE(state.document.delete_round(3).ok); // the round without purchases
     EXPECT_EQ(rows(), 4);
     EXPECT_EQ(row_texts(3)[0], QStringLiteral("50"));
     EXPECT_EQ(window->selected_entry(), 3);
