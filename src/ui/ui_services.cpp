@@ -3,7 +3,29 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <algorithm>
+
+namespace {
+
+// A message box wraps its informative text at a narrow width; Japanese text has no spaces, so a
+// short reason ("3行目: …") would break in mid-word. Widen the label to its longest line, within
+// reason, so a line of detail reads as one line.
+void keep_detail_lines_whole(QMessageBox &box, const QString &detail)
+{
+    if (detail.isEmpty())
+        return;
+    auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel"));
+    if (!label)
+        return;
+    int widest = 0;
+    for (const QString &line : detail.split(QLatin1Char('\n')))
+        widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
+    label->setMinimumWidth(std::min(widest + 8, 560));
+}
+
+} // namespace
 
 UiServices::Answer QtUiServices::message(QWidget *parent, const QString &text, const QString &title,
                                          Icon icon, Buttons buttons, const QString &detail)
@@ -12,6 +34,7 @@ UiServices::Answer QtUiServices::message(QWidget *parent, const QString &text, c
     box.setText(text);
     box.setInformativeText(detail);
     box.setWindowTitle(title);
+    keep_detail_lines_whole(box, detail);
     switch (icon) {
     case Icon::none: box.setIcon(QMessageBox::NoIcon); break;
     case Icon::information: box.setIcon(QMessageBox::Information); break;
