@@ -1,18 +1,25 @@
 // Times opening a maximal book in the main window: reading and grading the file, filling
 // the list, showing the window and painting it (offscreen). Also a book of half the size,
 // to see that the cost grows linearly. --screenshot FILE saves a picture of the window.
+// Then each keystroke of the find bar on the maximal book: the rows chosen anew, and
+// painted.
 #include "book/book_file.h"
 #include "main_window/form_main.h"
 #include "maximal_book.h"
 #include "ui/ui_services.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -60,6 +67,83 @@ Timing best(const QString &path, int rows, int runs = 3)
     return b;
 }
 
+// One edit of the find bar, as a keystroke or a click makes it.
+struct FindStep {
+    const char *what;
+    std::function<void(QLineEdit *, QComboBox *, QCheckBox *)> act;
+};
+
+struct FindTiming {
+    double refilter_ms = 1e300; // the filter applied: rows chosen, selection and counts followed
+    double painted_ms = 1e300;  // the above, then the list's visible rows painted
+    int rows = 0;
+};
+
+// Each step of typing "1581" and taking it back, in both widths, and the kind and open
+// choices, on the window holding the book at `path`; best of `runs` per step.
+std::vector<FindTiming> time_find(const QString &path, const std::vector<FindStep> &steps, int runs = 3)
+{
+    std::vector<FindTiming> best(steps.size());
+    for (int run = 0; run < runs; ++run) {
+        QtUiServices ui;
+        FormMain window(ui);
+        if (!window.load_book(path))
+            std::fprintf(stderr, "the book did not load\n");
+        window.show();
+        window.menu_find_Click();
+        QApplication::processEvents();
+        auto *text = window.findChild<QLineEdit *>(QStringLiteral("txt_find"));
+        auto *kind = window.findChild<QComboBox *>(QStringLiteral("cmb_find_kind"));
+        auto *open = window.findChild<QCheckBox *>(QStringLiteral("chk_find_open"));
+        QWidget *rows = window.list()->viewport();
+        for (size_t i = 0; i < steps.size(); ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            steps[i].act(text, kind, open);
+            const double refiltered = ms_since(timer);
+            QApplication::processEvents();
+            (void)rows->grab();
+            best[i].refilter_ms = std::min(best[i].refilter_ms, refiltered);
+            best[i].painted_ms = std::min(best[i].painted_ms, ms_since(timer));
+            best[i].rows = window.list()->model()->rowCount();
+        }
+    }
+    return best;
+}
+
+void report_find(const QString &path)
+{
+    const auto typed = [](const char *utf8) {
+        return [utf8](QLineEdit *text, QComboBox *, QCheckBox *) { text->insert(QString::fromUtf8(utf8)); };
+    };
+    const auto erased = [](QLineEdit *text, QComboBox *, QCheckBox *) { text->backspace(); };
+    const std::vector<FindStep> steps = {
+        {"type 1", typed("1")},
+        {"type 5", typed("5")},
+        {"type 8", typed("8")},
+        {"type 1", typed("1")},
+        {"erase", erased},
+        {"erase", erased},
+        {"erase", erased},
+        {"erase (all rows)", erased},
+        {"type full-width 1", typed("１")},
+        {"type full-width 5", typed("５")},
+        {"kind toto", [](QLineEdit *, QComboBox *kind, QCheckBox *) { kind->setCurrentIndex(1); }},
+        {"open only", [](QLineEdit *, QComboBox *, QCheckBox *open) { open->click(); }},
+        {"kind all", [](QLineEdit *, QComboBox *kind, QCheckBox *) { kind->setCurrentIndex(0); }},
+    };
+    const std::vector<FindTiming> timings = time_find(path, steps);
+    std::printf("\nfind bar on the full book, per keystroke (bound 16 ms)\n");
+    std::printf("step                 rows   refilter ms   refilter+paint ms\n");
+    double worst = 0;
+    for (size_t i = 0; i < steps.size(); ++i) {
+        std::printf("%-20s %5d   %11.2f   %17.2f\n", steps[i].what, timings[i].rows, timings[i].refilter_ms,
+                    timings[i].painted_ms);
+        worst = std::max(worst, timings[i].painted_ms);
+    }
+    std::printf("slowest step, painted: %.2f ms\n", worst);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -89,5 +173,6 @@ int main(int argc, char **argv)
     std::printf("full   %7d   %12.1f   %17.1f\n", full.entry_count(), f.load_ms, f.shown_ms);
     std::printf("half   %7d   %12.1f   %17.1f\n", half.entry_count(), h.load_ms, h.shown_ms);
     std::printf("ratio full/half: %.2f (linear cost gives about 2)\n", f.shown_ms / h.shown_ms);
+    report_find(full_path);
     return 0;
 }

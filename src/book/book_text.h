@@ -21,6 +21,8 @@ public:
     BookText(const char *shift_jis) { assign(QByteArrayView(shift_jis)); }
 
     QByteArray bytes() const { return QByteArray(data_.data(), size_); }
+    // The bytes in place, valid while the text lives; for reading many texts without copies.
+    QByteArrayView view() const { return QByteArrayView(data_.data(), size_); }
     QString text() const; // decoded
     int size() const { return size_; }
     bool empty() const { return size_ == 0; }

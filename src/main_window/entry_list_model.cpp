@@ -3,6 +3,7 @@
 #include "results/entry_row.h"
 
 #include <QSize>
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -13,7 +14,7 @@ constexpr int kFirstNumberColumn = 2;
 } // namespace
 
 EntryListModel::EntryListModel(const TicketBook &book, QObject *parent)
-    : QAbstractTableModel(parent), book_(book), rows_(book.entry_count())
+    : QAbstractTableModel(parent), book_(book), entries_(book.entry_count()), rows_(book.entry_count())
 {
 }
 
@@ -29,10 +30,11 @@ int EntryListModel::columnCount(const QModelIndex &parent) const
 
 QVariant EntryListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= book_.entry_count())
+    const int entry_index = index.isValid() ? entry_of(index.row()) : -1;
+    if (entry_index < 0)
         return {};
     if (role == Qt::DisplayRole) {
-        const RoundEntry &entry = book_.entries[static_cast<size_t>(index.row())];
+        const RoundEntry &entry = book_.entries[static_cast<size_t>(entry_index)];
         return entry_column_text(entry, index.column());
     }
     if (role == Qt::SizeHintRole)
@@ -58,14 +60,68 @@ QVariant EntryListModel::headerData(int section, Qt::Orientation orientation, in
 
 void EntryListModel::repaint_entry(int entry)
 {
-    if (entry < 0 || entry >= rows_)
+    const int row = row_of(entry);
+    if (row < 0)
         return;
-    Q_EMIT dataChanged(index(entry, 0), index(entry, kListColumns - 1), {Qt::DisplayRole});
+    Q_EMIT dataChanged(index(row, 0), index(row, kListColumns - 1), {Qt::DisplayRole});
 }
 
-void EntryListModel::reset()
+void EntryListModel::reset(int keep)
 {
     beginResetModel();
-    rows_ = book_.entry_count();
+    choose_rows(keep);
     endResetModel();
+}
+
+void EntryListModel::set_filter(const RoundFilter &filter)
+{
+    if (filter == filter_)
+        return;
+    filter_ = filter;
+    reset();
+}
+
+void EntryListModel::choose_rows(int keep)
+{
+    const int entries = book_.entry_count();
+    entries_ = entries;
+    shown_.clear();
+    if (!filter_.active()) {
+        rows_ = entries;
+        return;
+    }
+    for (int e = 0; e < entries; ++e)
+        if (e == keep || filter_.matches(book_.entries[static_cast<size_t>(e)]))
+            shown_.push_back(e);
+    rows_ = static_cast<int>(shown_.size());
+}
+
+int EntryListModel::entry_of(int row) const
+{
+    if (row < 0 || row >= rows_)
+        return -1;
+    const int entry = filter_.active() ? shown_[static_cast<size_t>(row)] : row;
+    return entry < book_.entry_count() ? entry : -1;
+}
+
+int EntryListModel::row_of(int entry) const
+{
+    if (entry < 0 || entry >= book_.entry_count())
+        return -1;
+    if (!filter_.active())
+        return entry < rows_ ? entry : -1;
+    const auto at = std::lower_bound(shown_.begin(), shown_.end(), entry);
+    return at != shown_.end() && *at == entry ? static_cast<int>(at - shown_.begin()) : -1;
+}
+
+void EntryListModel::show_entry(int entry)
+{
+    if (!filter_.active() || entry < 0 || entry >= book_.entry_count() || row_of(entry) >= 0)
+        return;
+    const auto at = std::lower_bound(shown_.begin(), shown_.end(), entry);
+    const int row = static_cast<int>(at - shown_.begin());
+    beginInsertRows(QModelIndex(), row, row);
+    shown_.insert(at, entry);
+    rows_ = static_cast<int>(shown_.size());
+    endInsertRows();
 }

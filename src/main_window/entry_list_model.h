@@ -1,12 +1,19 @@
 #pragma once
 
 #include "book/ticket_book.h"
+#include "results/round_filter.h"
 
 #include <QAbstractTableModel>
+#include <vector>
 
 // The rows of the main list, one per entry of the book, read from the book when painted.
 // Nothing is stored per row, so a book of any size is listed at once; whoever changes the
 // book tells the model which rows to repaint.
+//
+// A filter narrows the rows to the entries it keeps, in book order; the model then holds
+// the entry of each row shown (indexes only). The rows are chosen when the filter is set
+// and when entries come or go: a round that a change of its fields no longer lets through
+// keeps its row until then.
 class EntryListModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -18,15 +25,35 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    // Repaints the row of one entry from its stored fields.
+    // Repaints the row of one entry from its stored fields (nothing when it is not shown).
     void repaint_entry(int entry);
-    // Entries came, went or were replaced: every row anew.
-    void reset();
+    // Entries came, went or were replaced: every row anew, the filter applied again;
+    // `keep` (an entry, or -1) is shown even when the filter leaves it out.
+    void reset(int keep = -1);
+    // The book's entries when the rows were last chosen.
+    int entries_listed() const { return entries_; }
     // Height every row asks for.
     void set_row_height(int height) { row_height_ = height; }
 
+    // Shows the entries `filter` keeps (all of them for an inactive filter).
+    void set_filter(const RoundFilter &filter);
+    bool filtered() const { return filter_.active(); }
+    // The entry of a row shown, or -1.
+    int entry_of(int row) const;
+    // The row showing an entry, or -1 when the filter hides it.
+    int row_of(int entry) const;
+    // Adds the row of an entry the filter hides, in its place in book order.
+    void show_entry(int entry);
+
 private:
+    void choose_rows(int keep);
+
     const TicketBook &book_;
+    RoundFilter filter_;
+    // The entry of each row while filtered, ascending; its capacity stays between
+    // keystrokes, so narrowing the list allocates nothing.
+    std::vector<int> shown_;
     int row_height_ = 0;
+    int entries_ = 0;
     int rows_ = 0; // rows announced to the views; follows the book through the calls above
 };

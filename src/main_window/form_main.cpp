@@ -3,6 +3,7 @@
 
 #include "download/form_inet.h"
 #include "main_window/entry_list_model.h"
+#include "main_window/find_bar.h"
 #include "main_window/frozen_list_view.h"
 #include "main_window/list_columns.h"
 
@@ -144,6 +145,10 @@ void FormMain::build_menus()
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     connect(menu_redo_, &QAction::triggered, this, &FormMain::menu_redo_Click);
     edit->addSeparator();
+    QAction *menu_find = add_menu_action(edit, "menu_find", QStringLiteral("検索..."));
+    menu_find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(menu_find, &QAction::triggered, this, &FormMain::menu_find_Click);
+    edit->addSeparator();
     QMenu *input = edit->addMenu(QStringLiteral("新規登録"));
     input->setObjectName(QStringLiteral("menu_input"));
     for (const KindItem &item : kKindItems) {
@@ -276,7 +281,7 @@ void FormMain::build_central()
     model_ = new EntryListModel(state_.book(), this);
     // 収支統計 needs an entry: follow the rows as they come and go.
     const auto stats_follow_rows = [this] {
-        findChild<QAction *>(QStringLiteral("menu_stats"))->setEnabled(model_->rowCount() > 0);
+        findChild<QAction *>(QStringLiteral("menu_stats"))->setEnabled(state_.book().entry_count() > 0);
     };
     connect(model_, &QAbstractItemModel::rowsInserted, this, stats_follow_rows);
     connect(model_, &QAbstractItemModel::rowsRemoved, this, stats_follow_rows);
@@ -304,7 +309,15 @@ void FormMain::build_central()
     }
     connect(lvw_main_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &FormMain::lvw_main_ItemClick);
-    grid->addWidget(lvw_main_, 0, 0);
+    // The find bar lies over the list, hidden until 検索; its kinds are the menu's.
+    std::vector<LotteryKind> menu_kinds;
+    for (const KindItem &item : kKindItems)
+        menu_kinds.push_back(item.kind);
+    build_find_bar(central, menu_kinds);
+    auto *listed = new QVBoxLayout();
+    listed->addWidget(find_bar_);
+    listed->addWidget(lvw_main_, 1);
+    grid->addLayout(listed, 0, 0);
     build_list_conveniences();
 
     // The move buttons sit beside the list, kept at the bottom as the window grows.
@@ -327,7 +340,12 @@ void FormMain::build_central()
 
     auto *lbl_sum = new QLabel(QStringLiteral("合計"), central);
     lbl_sum->setObjectName(QStringLiteral("lbl_sum"));
-    grid->addWidget(lbl_sum, 1, 0, 1, 2);
+    // While the list is filtered, the line says how many rows it shows of the book's.
+    auto *sum_line = new QHBoxLayout();
+    sum_line->addWidget(lbl_sum);
+    sum_line->addStretch(1);
+    sum_line->addWidget(lbl_shown_);
+    grid->addLayout(sum_line, 1, 0, 1, 2);
 
     auto *totals = new QHBoxLayout();
     auto add_total = [&](const char *name_label, const QString &caption, const char *value_label) {
@@ -389,7 +407,7 @@ void FormMain::build_list_conveniences()
         const QModelIndex index = lvw_main_->indexAt(at);
         if (!index.isValid())
             return;
-        select_row(index.row());
+        select_row(model_->entry_of(index.row()));
         auto *menu = new QMenu(lvw_main_);
         menu->setObjectName(QStringLiteral("menu_row"));
         menu->setAttribute(Qt::WA_DeleteOnClose);
@@ -404,7 +422,11 @@ void FormMain::build_list_conveniences()
     lbl_empty_->setEnabled(false);
     auto *centre = new QVBoxLayout(lvw_main_->viewport());
     centre->addWidget(lbl_empty_);
-    const auto follow_rows = [this] { lbl_empty_->setVisible(model_->rowCount() == 0); };
+    const auto follow_rows = [this] {
+        lbl_empty_->setText(model_->filtered() ? QStringLiteral("条件に合う開催回はありません")
+                                               : QStringLiteral("編集 › 新規登録 で開催回を登録します"));
+        lbl_empty_->setVisible(model_->rowCount() == 0);
+    };
     connect(model_, &QAbstractItemModel::rowsInserted, this, follow_rows);
     connect(model_, &QAbstractItemModel::rowsRemoved, this, follow_rows);
     connect(model_, &QAbstractItemModel::modelReset, this, follow_rows);

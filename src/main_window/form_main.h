@@ -10,9 +10,11 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <vector>
 
 struct DownloadRun;
 class EntryListModel;
+class FindBar;
 class QAction;
 class QLabel;
 class QMenu;
@@ -26,7 +28,8 @@ class UiServices;
 // lifecycle (new, open, save, save as, exit with the unsaved-changes prompt).
 //
 // Row and entry numbers in this interface are entry indexes from 0 (list row r shows
-// entry r).
+// entry r, unless the find bar narrows the list: the rows then show the entries it keeps,
+// and the commands map the selected row to its entry).
 class FormMain : public QMainWindow {
     Q_OBJECT
 
@@ -100,6 +103,12 @@ public:
     void cmd_down_Click();
     // The selection of the list changed.
     void lvw_main_ItemClick();
+    // 検索: shows the find bar over the list, its text ready for typing.
+    void menu_find_Click();
+    // Applies the find bar's filter to the list as it stands (every keystroke).
+    void find_changed();
+    // Hides the find bar and shows every row, the selected round kept in sight.
+    void find_close();
 
     // --- parts of the window ----------------------------------------------------------------
     QTreeView *list() const { return lvw_main_; }
@@ -141,6 +150,12 @@ private:
     void set_move_commands(bool up, bool down);
     void set_history_commands();
     void move_current(int to);
+    // The find bar and its count; `kinds` as the 新規登録 menu offers them.
+    void build_find_bar(QWidget *parent, const std::vector<LotteryKind> &kinds);
+    // New and open start without a filter.
+    void forget_find();
+    // "表示中 12 / 1,204 回" while the list is filtered; nothing otherwise.
+    void show_shown_count();
     void show_error(const QString &text);
     // Asks for a file name to save under, in an existing folder; "" when cancelled.
     QString ask_save_path(const QString &proposed);
@@ -154,6 +169,8 @@ private:
     QTreeView *lvw_main_ = nullptr;
     QToolBar *toolbar_ = nullptr;
     QLabel *lbl_empty_ = nullptr; // the hint of an empty book
+    FindBar *find_bar_ = nullptr;
+    QLabel *lbl_shown_ = nullptr; // rows shown of the book's, while filtered
     QLabel *lbl_buy_ = nullptr;
     QLabel *lbl_get_ = nullptr;
     QLabel *lbl_kin_ = nullptr;

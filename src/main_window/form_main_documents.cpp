@@ -43,6 +43,7 @@ void FormMain::set_title()
 void FormMain::toto_clear()
 {
     state_.current = 0;
+    forget_find();           // a new book starts with every row shown
     state_.document.clear(); // the window follows the document's report
 }
 
@@ -54,6 +55,7 @@ void FormMain::show_error(const QString &message)
 bool FormMain::load_book(const QString &path)
 {
     state_.current = 0;
+    forget_find();
     // Opening grades every round and selects the last one; a book that cannot be read
     // leaves an empty, untitled one.
     if (const Outcome opened = state_.document.open(path); !opened.ok) {

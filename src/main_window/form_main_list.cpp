@@ -21,13 +21,15 @@ void FormMain::update_totals()
     lbl_buy_->setText(format_yen(totals.bought));
     lbl_get_->setText(format_yen(totals.won));
     lbl_kin_->setText(format_yen(totals.balance));
+    show_shown_count();
 }
 
 void FormMain::select_row(int entry)
 {
-    if (entry < 0 || entry >= model_->rowCount())
+    const int row = model_->row_of(entry);
+    if (row < 0)
         return;
-    const QModelIndex index = model_->index(entry, 0);
+    const QModelIndex index = model_->index(row, 0);
     lvw_main_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                             QItemSelectionModel::Rows);
     lvw_main_->scrollTo(index);
@@ -36,7 +38,7 @@ void FormMain::select_row(int entry)
 int FormMain::selected_entry() const
 {
     const QModelIndexList rows = lvw_main_->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    return rows.isEmpty() ? -1 : model_->entry_of(rows.first().row());
 }
 
 void FormMain::lvw_main_ItemClick()
@@ -49,7 +51,9 @@ void FormMain::lvw_main_ItemClick()
     state_.current = row;
     const RoundEntry &entry = state_.book().entries[static_cast<size_t>(row)];
     set_entry_commands(true, !is_big_family(entry.kind));
-    set_move_commands(row > 0, row < state_.book().entry_count() - 1);
+    // The moves go by the book's order, which a filtered list does not show.
+    if (!model_->filtered())
+        set_move_commands(row > 0, row < state_.book().entry_count() - 1);
 }
 
 bool FormMain::take_selection()
@@ -63,11 +67,16 @@ bool FormMain::take_selection()
 
 void FormMain::book_changed(const BookChange &change)
 {
+    // The round the step was about is shown even where a filter leaves it out, so what
+    // was just added, changed or taken back is in sight; when rounds went, it is only the
+    // neighbour the selection moves to, and the filter decides.
     if (change.rows_reshaped) {
-        model_->reset();
+        const bool rounds_came = state_.book().entry_count() >= model_->entries_listed();
+        model_->reset(rounds_came ? change.focus : -1);
     } else {
         for (const int entry : change.entries)
             toto_disp(entry);
+        model_->show_entry(change.focus);
     }
     update_totals();
     if (change.focus >= 0)
@@ -80,6 +89,8 @@ void FormMain::book_changed(const BookChange &change)
 
 void FormMain::move_current(int to)
 {
+    if (model_->filtered())
+        return;
     // The document refuses a move past either end.
     if (state_.document.move_round(state_.current, to).ok)
         lvw_main_->setFocus();

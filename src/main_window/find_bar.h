@@ -1,0 +1,45 @@
+#pragma once
+
+#include "book/lottery_kind.h"
+#include "results/round_filter.h"
+
+#include <QWidget>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QToolButton;
+
+// The bar above the main list that narrows it: a text the 回 contains, one kind or all,
+// and the rounds still open. It only says what is asked for; the window applies it.
+class FindBar : public QWidget {
+    Q_OBJECT
+
+public:
+    // `kinds` follow すべて in the kind combo, in the order given.
+    explicit FindBar(const std::vector<LotteryKind> &kinds, QWidget *parent = nullptr);
+
+    RoundFilter filter() const;
+    // Shows the bar with its text selected for typing over.
+    void open();
+    // Back to the filter that keeps every round, without telling anyone.
+    void forget();
+
+Q_SIGNALS:
+    // The user typed or chose something.
+    void filter_changed();
+    // Esc in the bar, or its ×.
+    void close_requested();
+    // Enter in the text box.
+    void go_to_rows();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QLineEdit *txt_find_ = nullptr;
+    QComboBox *cmb_find_kind_ = nullptr;
+    QCheckBox *chk_find_open_ = nullptr;
+    QToolButton *cmd_find_close_ = nullptr;
+};
