@@ -1,7 +1,11 @@
 // Times the main window's commands on large books (offscreen): opening the review dialog,
 // changing a result and regrading, deleting the first ticket of a long chain, deleting the
 // first round, moving a row. Each figure is the best of a few runs on a freshly loaded book.
+// Then まとめて入力 of 32,767 single lines for one round: reading and adding them through the
+// document, and pasting them into the dialog.
 #include "book/book_file.h"
+#include "entry/form_quick.h"
+#include "entry/ticket_lines.h"
 #include "main_window/form_main.h"
 #include "maximal_book.h"
 #include "ui/ui_services.h"
@@ -11,6 +15,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -212,6 +217,101 @@ TicketBook long_chain_book(int count, bool multis)
     return book;
 }
 
+// `count` single lines for a toto round, the picks varying from line to line.
+QString single_lines(int count)
+{
+    QString text;
+    text.reserve(count * 27);
+    for (int i = 0; i < count; ++i) {
+        for (int s = 0; s < 13; ++s) {
+            if (s > 0)
+                text += u' ';
+            text += QChar(u'0' + (i >> s) % 3);
+        }
+        text += u'\n';
+    }
+    return text;
+}
+
+// Reads the lines and adds them to the empty round of the book at `path` through the
+// document, as the dialog's OK and yorimo-cli add do.
+double parse_and_add(const QString &path, const QString &text)
+{
+    BookDocument document;
+    if (!document.open(path).ok)
+        return -1;
+    QElapsedTimer timer;
+    timer.start();
+    const ParsedTickets parsed = parse_ticket_lines(text, LotteryKind::toto);
+    const bool added = parsed.valid() && document.add_tickets(0, parsed.purchases).ok;
+    const double ms = ms_since(timer);
+    expect(added && document.book().entries[0].tickets == kMaxRecords, "parse and add the lines");
+    return ms;
+}
+
+struct PasteTimes {
+    double paste = 0; // the paste itself: the text box takes the text, nothing is read yet
+    double parse = 0; // reading the lines after the pause, with the summary and the marks
+    double ok = 0;    // OK: adding them and repainting the window
+};
+
+PasteTimes paste_into_dialog(const QString &path, const QString &text)
+{
+    PasteTimes times;
+    YesUi ui;
+    FormMain window(ui);
+    if (!window.load_book(path))
+        return times;
+    window.show();
+    window.select_row(0);
+    QApplication::processEvents();
+    with_dialog([&] { action(window, "menu_quick")->trigger(); },
+                [&](QDialog *d) {
+                    auto *quick = qobject_cast<FormQuick *>(d);
+                    auto *box = d->findChild<QPlainTextEdit *>(QStringLiteral("txt_lines"));
+                    QElapsedTimer timer;
+                    timer.start();
+                    box->insertPlainText(text);
+                    QApplication::processEvents();
+                    times.paste = ms_since(timer);
+                    expect(quick->parse_pending(), "the reading waits for the pause");
+                    timer.restart();
+                    quick->parse_now();
+                    QApplication::processEvents();
+                    times.parse = ms_since(timer);
+                    timer.restart();
+                    click(d, "cmd_ok");
+                    QApplication::processEvents();
+                    times.ok = ms_since(timer);
+                });
+    expect(window.state().book().entries[0].tickets == kMaxRecords, "OK adds the pasted lines");
+    return times;
+}
+
+// まとめて入力 of 32,767 single lines for one empty toto round.
+void bench_quick_entry(const QTemporaryDir &dir)
+{
+    const QString empty_round = dir.filePath(QStringLiteral("empty.yrm"));
+    if (!write_data(long_chain_book(0, false), empty_round).ok) {
+        std::fprintf(stderr, "could not write the book\n");
+        return;
+    }
+    const QString text = single_lines(kMaxRecords);
+    double add = 1e300;
+    PasteTimes paste{1e300, 1e300, 1e300};
+    for (int i = 0; i < 3; ++i) {
+        add = std::min(add, parse_and_add(empty_round, text));
+        const PasteTimes t = paste_into_dialog(empty_round, text);
+        paste = {std::min(paste.paste, t.paste), std::min(paste.parse, t.parse), std::min(paste.ok, t.ok)};
+    }
+    std::printf("\nまとめて入力, 32767 single lines (%lld characters) for one toto round (ms, best of 3)\n",
+                static_cast<long long>(text.size()));
+    std::printf("  read and add through the document     %8.1f\n", add);
+    std::printf("  dialog: paste into the text box       %8.1f\n", paste.paste);
+    std::printf("  dialog: read after the pause          %8.1f\n", paste.parse);
+    std::printf("  dialog: OK (add, grade, repaint)      %8.1f\n", paste.ok);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -221,6 +321,11 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
     qputenv("TEMP", dir.path().toLocal8Bit());
+    // --quick-entry: the まとめて入力 figures alone.
+    if (argc > 1 && qstrcmp(argv[1], "--quick-entry") == 0) {
+        bench_quick_entry(dir);
+        return 0;
+    }
 
     const QString maximal = dir.filePath(QStringLiteral("maximal.yrm"));
     const QString singles = dir.filePath(QStringLiteral("singles.yrm"));
@@ -255,5 +360,7 @@ int main(int argc, char **argv)
     line("  undo the round deletion", 0, undo_of(delete_round, false), false);
     line("  redo the round deletion", 0, undo_of(delete_round, true), false);
     line("  undo the move", 1, undo_of(move_up, false), false);
+
+    bench_quick_entry(dir);
     return 0;
 }

@@ -133,6 +133,14 @@ Outcome BookDocument::store_multi(int entry, int edit_index, const MultiPurchase
     });
 }
 
+Outcome BookDocument::add_tickets(int entry, const std::vector<NewPurchase> &purchases)
+{
+    if (!has_entry(entry))
+        return Outcome::failure(QString());
+    return record(step_name("まとめて入力"), entry, true,
+                  [&](TicketBook &b) { return add_purchases(b, entry, purchases); });
+}
+
 Outcome BookDocument::enter_results(int entry, const RoundEntry &with_results)
 {
     if (!has_entry(entry))

@@ -52,6 +52,9 @@ public:
     // A new ticket when edit_index < 0, else pool record edit_index keeps its place.
     Outcome store_single(int entry, int edit_index, const SinglePurchase &purchase);
     Outcome store_multi(int entry, int edit_index, const MultiPurchase &marks);
+    // Many new tickets at once, appended in order (まとめて入力); nothing is added when
+    // they do not all fit.
+    Outcome add_tickets(int entry, const std::vector<NewPurchase> &purchases);
     // Results, prize state and prizes from `with_results`; names, flags and tickets stay.
     Outcome enter_results(int entry, const RoundEntry &with_results);
     Outcome delete_purchase(int entry, int type, int pool_index);

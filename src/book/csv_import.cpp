@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int64_t kMaxTickets = std::numeric_limits<int32_t>::max();
+constexpr int64_t kMaxTickets = kMaxRoundTickets;
 constexpr int64_t kMaxPrize = std::numeric_limits<int32_t>::max();
 constexpr int64_t kMaxCount = std::numeric_limits<int16_t>::max();
 

@@ -122,6 +122,47 @@ Outcome add_multi(TicketBook &book, int entry, const MultiPurchase &purchase)
     return store_and_link(book, entry, book.multi_pool(kind), counted, kMulti, counted.combos);
 }
 
+Outcome add_purchases(TicketBook &book, int entry, const std::vector<NewPurchase> &purchases)
+{
+    RoundEntry &e = book.entries[static_cast<size_t>(entry)];
+    std::vector<MultiPurchase> counted; // the multis, counted once for the check and the store
+    int64_t singles = 0;
+    int64_t tickets = 0;
+    for (const NewPurchase &p : purchases) {
+        if (const auto *multi = std::get_if<MultiPurchase>(&p)) {
+            if (is_big_family(e.kind))
+                return Outcome::failure(QStringLiteral("この種別はマルチ購入できません。"));
+            counted.push_back(*multi);
+            count_multi(counted.back(), e.kind);
+            tickets += counted.back().combos;
+        } else {
+            ++singles;
+            ++tickets;
+        }
+        // Checked as the sum grows, so no sum of combinations can overflow.
+        if (e.tickets + tickets > kMaxRoundTickets)
+            return Outcome::failure(out_of_memory_message());
+    }
+    auto &single_pool = book.single_pool(e.kind);
+    auto &multi_pool = book.multi_pool(e.kind);
+    if (static_cast<int64_t>(single_pool.size()) + singles > kMaxRecords ||
+        static_cast<int64_t>(multi_pool.size()) + static_cast<int64_t>(counted.size()) > kMaxRecords)
+        return Outcome::failure(out_of_memory_message());
+    ChainAppender chain(book, entry);
+    size_t next_multi = 0;
+    for (const NewPurchase &p : purchases) {
+        if (const auto *single = std::get_if<SinglePurchase>(&p)) {
+            single_pool.push_back(*single);
+            chain.append(kSingle, static_cast<int>(single_pool.size()) - 1);
+        } else {
+            multi_pool.push_back(counted[next_multi++]);
+            chain.append(kMulti, static_cast<int>(multi_pool.size()) - 1);
+        }
+    }
+    e.tickets += tickets;
+    return Outcome::success();
+}
+
 void replace_single(TicketBook &book, int entry, int index, const SinglePurchase &purchase)
 {
     const LotteryKind kind = book.entries[static_cast<size_t>(entry)].kind;

@@ -9,10 +9,13 @@
 #include <QByteArray>
 #include <array>
 #include <cstdint>
+#include <variant>
 #include <vector>
 
 // Counts and pool indexes of the book are 16-bit in the file format.
 inline constexpr int kMaxRecords = 32767;
+// The tickets of one round are 32-bit in the file format.
+inline constexpr int64_t kMaxRoundTickets = 2147483647;
 
 // Yen won, and sums of yen: a round read from a file can stand for 32,767 multis of
 // 3^13 tickets each at a 32-bit prize, past 64 bits, so these stay exact in 128 bits.
@@ -74,6 +77,9 @@ struct MultiPurchase {
 
 using GoalSinglePurchase = SinglePurchase;
 using GoalMultiPurchase = MultiPurchase;
+
+// A ticket to be added to a round: a single, or a multi (counted when it is stored).
+using NewPurchase = std::variant<SinglePurchase, MultiPurchase>;
 
 struct RoundEntry {
     BookText kai;
@@ -166,6 +172,11 @@ private:
 // is full; a multi is refused on a BIG-family round.
 Outcome add_single(TicketBook &book, int entry, const SinglePurchase &purchase);
 Outcome add_multi(TicketBook &book, int entry, const MultiPurchase &purchase);
+
+// Appends `purchases` in order to the end of the entry's chain, in linear time. All or
+// nothing: refused (out of memory message) when a pool would pass kMaxRecords or the round's
+// tickets kMaxRoundTickets, and refused when a multi goes to a BIG-family round.
+Outcome add_purchases(TicketBook &book, int entry, const std::vector<NewPurchase> &purchases);
 
 // Replaces the picks of single `index` of the entry's pool; its place in the chain stays.
 void replace_single(TicketBook &book, int entry, int index, const SinglePurchase &purchase);

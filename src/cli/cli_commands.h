@@ -17,6 +17,8 @@ int cli_export_csv(const QStringList &args);
 int cli_import_csv(const QStringList &args);
 int cli_download(const QStringList &args);
 int cli_stats(const QStringList &args);
+int cli_add(const QStringList &args);
+int cli_tickets(const QStringList &args);
 
 // Writes bytes as they are (UTF-8) to stdout or stderr.
 void print_utf8(FILE *stream, const QByteArray &text);

@@ -22,6 +22,8 @@ const std::array kCommands = {
             "YYYY/MM/DD] --walks FILE",
             cli_download},
     Command{"stats", "stats BOOK.yrm", cli_stats},
+    Command{"add", "add BOOK.yrm ROW FILE", cli_add},
+    Command{"tickets", "tickets BOOK.yrm ROW", cli_tickets},
 };
 
 // One line on stderr: the command's usage, or the commands there are.

@@ -6,6 +6,7 @@
 #include "ui/ui_services.h"
 
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -53,6 +54,10 @@ KakuninDialog::KakuninDialog(Family family, SharedState &state, UiServices &ui, 
     cmb_kind_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cmb_kind_->setMinimumContentsLength(10);
     head->addWidget(cmb_kind_);
+    lbl_line_ = make_label(this, QStringLiteral("lbl_line"), QString());
+    lbl_line_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    lbl_line_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    head->addWidget(lbl_line_);
     layout->addLayout(head);
     // The CSV confirmation says which round of the book takes the file's tickets.
     lbl_target_ = make_label(this, QStringLiteral("lbl_target"), QString());
@@ -168,6 +173,9 @@ void KakuninDialog::show_round_texts()
     const RoundEntry &e = state_.current_entry();
     show_round_heading(e, lbl_kai_, lbl_kind_);
     slot_rows_.show_round(e, slot_count(e.kind), [](int) { return QList<QWidget *>(); });
+    // Room for the longest line of the kind, so the heading keeps its place from ticket to ticket.
+    lbl_line_->setMinimumWidth(lbl_line_->fontMetrics().horizontalAdvance(
+        QString(slot_count(e.kind) * (is_big_family(e.kind) ? 2 : 4), u'0')));
 }
 
 void KakuninDialog::set_csv_import(const CsvImport &staged)
@@ -194,6 +202,7 @@ void KakuninDialog::fill_items(int select)
     const QSignalBlocker quiet(cmb_kind_);
     cmb_kind_->clear();
     item_values_.clear();
+    item_lines_.clear();
     // A round may hold 65,534 purchases: the rows go into the model in one insertion, not
     // one by one.
     QList<QStandardItem *> rows;
@@ -201,8 +210,11 @@ void KakuninDialog::fill_items(int select)
     for (const ReviewItem &item : items) {
         auto *row = new QStandardItem(item.caption);
         row->setData(item.value, Qt::UserRole);
+        if (!item.line.isEmpty())
+            row->setToolTip(item.line);
         rows.push_back(row);
         item_values_.push_back(item.value);
+        item_lines_.push_back(item.line);
     }
     qobject_cast<QStandardItemModel *>(cmb_kind_->model())->invisibleRootItem()->appendRows(rows);
     const int item = select >= 0 && select < cmb_kind_->count() ? select : 0;
@@ -228,7 +240,9 @@ void KakuninDialog::show_item(int item)
         show_csv_row(item);
         return;
     }
-    if (item <= 0 || item >= static_cast<int>(item_values_.size())) {
+    const bool ticket = item > 0 && item < static_cast<int>(item_values_.size());
+    lbl_line_->setText(ticket ? item_lines_[static_cast<size_t>(item)] : QString());
+    if (!ticket) {
         shown_type_ = 0;
         state_.edit_target = 1;
         set_ticket_visible(false);

@@ -69,6 +69,7 @@ private:
     // Mark cells per row, the last row being the headings above the rows.
     std::array<std::array<QLabel *, kMaxCells>, kMaxSlots + 1> cells_{};
     std::vector<int> item_values_;
+    std::vector<QString> item_lines_;
     int shown_type_ = 0;
     const CsvImport *csv_ = nullptr;
     std::vector<CsvRowView> csv_views_; // what the confirmation shows of each staged row
@@ -77,6 +78,7 @@ private:
     QLabel *lbl_kai_ = nullptr;
     QLabel *lbl_kind_ = nullptr;
     QLabel *lbl_target_ = nullptr;           // CSV confirmation only
+    QLabel *lbl_line_ = nullptr;             // the shown ticket's line
     std::vector<QWidget *> counter_widgets_; // the counters and 正当数, shown with a ticket
     QLabel *lbl_double_ = nullptr;
     QLabel *lbl_triple_ = nullptr;

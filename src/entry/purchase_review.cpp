@@ -1,17 +1,21 @@
 #include "entry/purchase_review.h"
 
 #include "book/amount_text.h"
+#include "entry/ticket_lines.h"
 
 std::vector<ReviewItem> review_items(const TicketBook &book, int entry)
 {
     const bool match = is_match_kind(book.entries[static_cast<size_t>(entry)].kind);
     std::vector<ReviewItem> items;
-    items.push_back({match ? QStringLiteral("対象試合") : QStringLiteral("対象チーム"), kRoundItem});
+    items.push_back(
+        {match ? QStringLiteral("対象試合") : QStringLiteral("対象チーム"), kRoundItem, QString()});
     book.for_each_purchase(entry, [&](int type, int index) {
+        // Items of the same type read alike; the line tells them apart.
+        const QString line = ticket_line(book, entry, type, index);
         if (type == kSingle)
-            items.push_back({QStringLiteral("シングル"), 2 * index});
+            items.push_back({QStringLiteral("シングル"), 2 * index, line});
         else
-            items.push_back({QStringLiteral("マルチ"), 2 * index + 1});
+            items.push_back({QStringLiteral("マルチ"), 2 * index + 1, line});
     });
     return items;
 }

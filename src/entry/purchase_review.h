@@ -14,6 +14,7 @@ inline constexpr int kRoundItem = -1;
 struct ReviewItem {
     QString caption;
     int value = kRoundItem; // 2 × pool index for a single, 2 × pool index + 1 for a multi
+    QString line;           // the purchase in the ticket-line notation; "" for the round
 };
 
 // Item 0, then one item per purchase of the entry in chain order.

@@ -160,6 +160,10 @@ void FormMain::build_menus()
     connect(menu_single, &QAction::triggered, this, &FormMain::menu_single_Click);
     QAction *menu_multi = add_menu_action(edit, "menu_multi", QStringLiteral("マルチ購入"));
     connect(menu_multi, &QAction::triggered, this, &FormMain::menu_multi_Click);
+    QAction *menu_quick = add_menu_action(edit, "menu_quick", QStringLiteral("まとめて入力..."));
+    menu_quick->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    connect(menu_quick, &QAction::triggered, this, &FormMain::menu_quick_Click);
+    entry_actions_ << menu_quick;
     QAction *menu_kakunin = add_menu_action(edit, "menu_kakunin", QStringLiteral("購入確認・修正"));
     connect(menu_kakunin, &QAction::triggered, this, &FormMain::menu_kakunin_Click);
     QAction *menu_result = add_menu_action(edit, "menu_result", QStringLiteral("結果入力"));
@@ -411,7 +415,7 @@ void FormMain::build_list_conveniences()
         auto *menu = new QMenu(lvw_main_);
         menu->setObjectName(QStringLiteral("menu_row"));
         menu->setAttribute(Qt::WA_DeleteOnClose);
-        for (const char *name : {"menu_single", "menu_multi", "menu_kakunin", "menu_result"})
+        for (const char *name : {"menu_single", "menu_multi", "menu_quick", "menu_kakunin", "menu_result"})
             menu->addAction(findChild<QAction *>(QLatin1String(name)));
         menu->popup(lvw_main_->viewport()->mapToGlobal(at));
     });

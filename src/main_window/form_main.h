@@ -86,6 +86,8 @@ public:
     void register_round(LotteryKind kind);
     void menu_single_Click();
     void menu_multi_Click();
+    // まとめて入力: many tickets for the selected round at once.
+    void menu_quick_Click();
     void menu_kakunin_Click();
     // The edit modes the review dialog offers, as commands of their own: each opens the
     // dialog on entry `current` and, after OK, does what follows a command. True after OK.

@@ -14,6 +14,7 @@
 #include "entry/form_goal_name.h"
 #include "entry/form_goal_single.h"
 #include "entry/form_kakunin.h"
+#include "entry/form_quick.h"
 #include "main_window/form_about.h"
 #include "main_window/form_stats.h"
 #include "results/form_result.h"
@@ -79,6 +80,15 @@ void FormMain::menu_multi_Click()
     auto dialog = family_dialog<FormMulti, FormMulti, FormGoalMulti>(state_.current_entry().kind, state_, ui_,
                                                                      multi_commit(state_), this);
     run(state_, *dialog);
+}
+
+void FormMain::menu_quick_Click()
+{
+    if (!take_selection())
+        return;
+    state_.edit_target = 0;
+    FormQuick dialog(state_, ui_, tickets_commit(state_), this);
+    run(state_, dialog);
 }
 
 bool FormMain::edit_round()

@@ -37,3 +37,10 @@ Commit<RoundEntry> results_commit(SharedState &state)
 {
     return [&state](const RoundEntry &round) { return state.document.enter_results(state.current, round); };
 }
+
+Commit<std::vector<NewPurchase>> tickets_commit(SharedState &state)
+{
+    return [&state](const std::vector<NewPurchase> &tickets) {
+        return state.document.add_tickets(state.current, tickets);
+    };
+}

@@ -19,3 +19,5 @@ Commit<RoundEntry> round_commit(SharedState &state);
 Commit<SinglePurchase> single_commit(SharedState &state);
 Commit<MultiPurchase> multi_commit(SharedState &state);
 Commit<RoundEntry> results_commit(SharedState &state);
+// Many new tickets for the round `current` (まとめて入力).
+Commit<std::vector<NewPurchase>> tickets_commit(SharedState &state);

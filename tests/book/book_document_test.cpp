@@ -101,7 +101,7 @@ void random_change(BookDocument &d, std::mt19937 &rng)
     const TicketBook &b = d.book();
     const int n = b.entry_count();
     const int e = n > 0 ? pick(rng, n) : -1;
-    const int op = n > 0 ? pick(rng, 12) : 0;
+    const int op = n > 0 ? pick(rng, 13) : 0;
     const LotteryKind kind = e >= 0 ? b.entries[static_cast<size_t>(e)].kind : LotteryKind::toto;
     const auto chain = e >= 0 ? chain_of(b, e) : std::vector<std::pair<int, int>>{};
     switch (op) {
@@ -136,7 +136,18 @@ void random_change(BookDocument &d, std::mt19937 &rng)
     case 8: (void)d.move_round(e, pick(rng, 2) ? e - 1 : e + 1); break;
     case 9: (void)d.import_csv(random_import(rng, b, e)); break;
     case 10: (void)d.add_downloaded(with_random_results(rng, make_entry(kind, "8"))); break;
-    default: (void)d.take_results(e, with_random_results(rng, b.entries[static_cast<size_t>(e)])); break;
+    case 11: (void)d.take_results(e, with_random_results(rng, b.entries[static_cast<size_t>(e)])); break;
+    default: {
+        std::vector<NewPurchase> tickets(static_cast<size_t>(pick(rng, 4)));
+        for (NewPurchase &t : tickets) {
+            if (is_big_family(kind) || pick(rng, 2))
+                t = random_single(rng, kind);
+            else
+                t = random_multi(rng, kind);
+        }
+        (void)d.add_tickets(e, tickets);
+        break;
+    }
     }
 }
 
@@ -278,4 +289,56 @@ TEST(BookDocument, TheReportNamesTheChangedEntriesAndTheStepsEntry)
     EXPECT_EQ(d.book().entries[0].tickets, 1);
     EXPECT_FALSE(d.can_redo() &&
                  d.redo_name() == QStringLiteral("下へ移動")); // a new step drops the undone ones
+}
+
+TEST(BookDocument, ManyTicketsGoInOrderAsOneStepOrNotAtAll)
+{
+    BookDocument d(result_chk);
+    TicketBook book;
+    ASSERT_TRUE(add_entry(book, make_entry(LotteryKind::toto5, "1")).ok);
+    ASSERT_TRUE(add_entry(book, make_entry(LotteryKind::BIG, "2")).ok);
+    ASSERT_TRUE(add_single(book, 0, make_single({1, 1, 1, 1, 1})).ok);
+    d.adopt(book);
+    const QByteArray before = serialize_book(d.book());
+    const std::vector<NewPurchase> tickets = {make_multi({"110", "100", "111", "100", "100"}),
+                                              make_single({2, 3, 2, 3, 2}), make_single({3, 3, 3, 3, 3})};
+    ASSERT_TRUE(d.add_tickets(0, tickets).ok);
+    EXPECT_EQ(d.undo_name(), QStringLiteral("まとめて入力"));
+    EXPECT_EQ(d.history().step_count(), 1);
+    EXPECT_EQ(d.book().entries[0].tickets, 1 + 6 + 2);
+    const std::vector<Ticket> held = tickets_of(d.book(), 0);
+    ASSERT_EQ(held.size(), 4u);
+    EXPECT_EQ(std::get<MultiPurchase>(held[1]).combos, 6);
+    EXPECT_EQ(held[2], tickets[1]);
+    EXPECT_EQ(held[3], tickets[2]);
+    EXPECT_TRUE(check_invariants(d.book()).ok);
+    d.undo();
+    EXPECT_EQ(serialize_book(d.book()), before);
+
+    // Refusals: a multi on a BIG round, a pool that would pass its limit, a round whose
+    // tickets would pass 32 bits. Nothing is added, no step recorded.
+    const auto refused = [&](int entry, const std::vector<NewPurchase> &list) {
+        const QByteArray was = serialize_book(d.book());
+        const int steps = d.history().step_count();
+        const Outcome o = d.add_tickets(entry, list);
+        EXPECT_EQ(serialize_book(d.book()), was);
+        EXPECT_EQ(d.history().step_count(), steps);
+        return o.ok ? QString() : o.message;
+    };
+    std::vector<NewPurchase> big = {make_single(std::vector<int>(14, 1)),
+                                    make_multi(std::vector<const char *>(14, "110"))};
+    EXPECT_FALSE(refused(1, big).isEmpty());
+    std::vector<NewPurchase> full(static_cast<size_t>(kMaxRecords), make_single({1, 1, 1, 1, 1}));
+    EXPECT_EQ(refused(0, full), out_of_memory_message()); // one single is there already
+    full.pop_back();
+    ASSERT_TRUE(d.add_tickets(0, full).ok);
+    EXPECT_EQ(d.book().entries[0].tickets, kMaxRecords);
+
+    TicketBook rich;
+    ASSERT_TRUE(add_entry(rich, make_entry(LotteryKind::toto5, "3")).ok);
+    rich.entries[0].tickets = kMaxRoundTickets - 5;
+    d.adopt(rich);
+    MultiPurchase six = make_multi({"110", "111", "100", "100", "100"});
+    EXPECT_EQ(refused(0, {six}), out_of_memory_message());
+    ASSERT_TRUE(d.add_tickets(0, {make_single({1, 1, 1, 1, 1}), make_single({1, 1, 1, 1, 1})}).ok);
 }

@@ -82,6 +82,12 @@ TEST(FormKakunin, ShowsTheRoundAndEachTicket)
         (QStringList{QStringLiteral("対象試合"), QStringLiteral("シングル"), QStringLiteral("マルチ")}));
     EXPECT_EQ(item_values(control<QComboBox>(&d, "cmb_kind")), (QList<int>{0, 1}));
     EXPECT_EQ(state.edit_target, 1);
+    // Items alike in caption tell their tickets apart by the line, as tooltip and beside the box.
+    const QString single_line = QStringLiteral("0 0 2 1 1 2 1 0 2 1 0 2 2");
+    const QString multi_line = QStringList(13, QStringLiteral("10")).join(u' ');
+    EXPECT_EQ(control<QComboBox>(&d, "cmb_kind")->itemData(1, Qt::ToolTipRole).toString(), single_line);
+    EXPECT_EQ(control<QComboBox>(&d, "cmb_kind")->itemData(2, Qt::ToolTipRole).toString(), multi_line);
+    EXPECT_EQ(control<QLabel>(&d, "lbl_line")->text(), QString());
     EXPECT_TRUE(control<QLabel>(&d, "lbl_win", 0)->isHidden());
     EXPECT_TRUE(control<QLabel>(&d, "lbl_win", 14)->isHidden());
     EXPECT_TRUE(control<QLabel>(&d, "lbl_right_num")->isHidden());
@@ -96,6 +102,7 @@ TEST(FormKakunin, ShowsTheRoundAndEachTicket)
     control<QComboBox>(&d, "cmb_kind")->setCurrentIndex(1);
     EXPECT_EQ(state.edit_target, 1);
     EXPECT_EQ(d.shown_type(), kSingle);
+    EXPECT_EQ(control<QLabel>(&d, "lbl_line")->text(), single_line);
     EXPECT_EQ(control<QLabel>(&d, "lbl_win", 14)->text(), QStringLiteral("勝"));
     EXPECT_FALSE(control<QLabel>(&d, "lbl_win", 14)->isHidden());
     EXPECT_TRUE(control<QLabel>(&d, "lbl_win", 13)->isHidden());
@@ -111,6 +118,7 @@ TEST(FormKakunin, ShowsTheRoundAndEachTicket)
 
     control<QComboBox>(&d, "cmb_kind")->setCurrentIndex(2);
     EXPECT_EQ(d.shown_type(), kMulti);
+    EXPECT_EQ(control<QLabel>(&d, "lbl_line")->text(), multi_line);
     EXPECT_EQ(state.edit_target, 1);
     EXPECT_EQ(control<QLabel>(&d, "lbl_double")->text(), QStringLiteral("13"));
     EXPECT_EQ(control<QLabel>(&d, "lbl_total")->text(), QStringLiteral("8192"));

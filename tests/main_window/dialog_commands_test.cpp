@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -312,7 +313,8 @@ TEST_F(DialogCommands, RowsOpenTheirReviewAndOfferTheirCommands)
         offered << a->objectName() + (a->isEnabled() ? QStringLiteral("+") : QStringLiteral("-"));
     menu->close();
     EXPECT_EQ(offered, QStringList({QStringLiteral("menu_single+"), QStringLiteral("menu_multi+"),
-                                    QStringLiteral("menu_kakunin+"), QStringLiteral("menu_result+")}));
+                                    QStringLiteral("menu_quick+"), QStringLiteral("menu_kakunin+"),
+                                    QStringLiteral("menu_result+")}));
 }
 
 TEST_F(DialogCommands, CtrlZBringsBackATicketDeletedInTheReviewAndTheTitleFollowsTheSavedBook)
@@ -363,4 +365,33 @@ TEST_F(DialogCommands, CtrlZBringsBackATicketDeletedInTheReviewAndTheTitleFollow
     EXPECT_EQ(rows(), 0);
     EXPECT_FALSE(action("menu_undo")->isEnabled());
     EXPECT_FALSE(action("menu_single")->isEnabled());
+}
+
+TEST_F(DialogCommands, CtrlBTakesManyTicketsAtOnceAsOneStep)
+{
+    EXPECT_FALSE(action("menu_quick")->isEnabled()); // no round selected
+    register_toto(QStringLiteral("1202"));
+    EXPECT_TRUE(action("menu_quick")->isEnabled());
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ASSERT_TRUE(with_dialog([&] { QTest::keyClick(window.get(), Qt::Key_B, Qt::ControlModifier); },
+                            [&](QDialog *d) {
+                                EXPECT_EQ(d->objectName(), QStringLiteral("form_quick"));
+                                EXPECT_EQ(control<QLabel>(d, "lbl_home_0")->text(), QStringLiteral("H0"));
+                                auto *box = control<QPlainTextEdit>(d, "txt_lines");
+                                box->setFocus();
+                                for (const char *line : {"1111111111111", "10 1 1 1 1 1 1 1 1 1 1 1 102"}) {
+                                    type_text(box, line);
+                                    QTest::keyClick(box, Qt::Key_Return);
+                                }
+                                auto *ok = control<QPushButton>(d, "cmd_ok");
+                                QTRY_VERIFY_WITH_TIMEOUT(ok->isEnabled(), 5000);
+                                click(ok);
+                            }));
+    EXPECT_EQ(row_texts(0).mid(2, 2), QStringList({QStringLiteral("7"), QStringLiteral("700")}));
+    EXPECT_EQ(label("lbl_buy"), QStringLiteral("700"));
+    EXPECT_TRUE(window->windowTitle().contains(QStringLiteral(" * ")));
+    EXPECT_EQ(action("menu_undo")->text(), u8("元に戻す(&U) まとめて入力"));
+    action("menu_undo")->trigger();
+    EXPECT_EQ(row_texts(0)[2], QStringLiteral("0"));
 }

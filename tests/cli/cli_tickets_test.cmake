@@ -1,0 +1,66 @@
+# yorimo-cli tickets and add end to end on a copy of the shipped sample.
+cmake_policy(SET CMP0007 NEW)
+file(MAKE_DIRECTORY ${WORK})
+set(book ${WORK}/tickets-book.yrm)
+set(kept ${WORK}/tickets-book-before.yrm)
+configure_file(${SAMPLE} ${book} COPYONLY)
+
+function(expect_same_book what)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${book} ${kept} RESULT_VARIABLE same)
+  if(NOT same EQUAL 0)
+    message(FATAL_ERROR "${what} changed the book")
+  endif()
+endfunction()
+
+# The tickets of row 1 (toto 1201) as the expected file has them.
+execute_process(COMMAND ${CLI} tickets ${book} 1 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+file(READ ${EXPECTED} expected)
+if(NOT rc EQUAL 0 OR NOT out STREQUAL expected)
+  message(FATAL_ERROR "tickets of row 1: exit ${rc} [${err}], differ from ${EXPECTED}:\n${out}")
+endif()
+
+# Two singles and a multi of 8 combinations from standard input go after them, as written.
+file(WRITE ${WORK}/add.txt "# 第1201回\n１０２１０１２００２１０１\n\n1,1,1,0,0,2,2,1,0,1,2,1,1\r\n[01](210)21012002(21)01\n")
+execute_process(COMMAND ${CLI} add ${book} 1 - INPUT_FILE ${WORK}/add.txt RESULT_VARIABLE rc OUTPUT_VARIABLE out
+                ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR NOT out STREQUAL "added\t2\t1\t14\n" OR NOT err STREQUAL "")
+  message(FATAL_ERROR "add: exit ${rc} [${out}] [${err}]")
+endif()
+execute_process(COMMAND ${CLI} tickets ${book} 1 OUTPUT_VARIABLE out)
+set(more "1 0 2 1 0 1 2 0 0 2 1 0 1\n1 1 1 0 0 2 2 1 0 1 2 1 1\n10 102 2 1 0 1 2 0 0 2 12 0 1\n")
+if(NOT out STREQUAL "${expected}${more}")
+  message(FATAL_ERROR "tickets after add:\n${out}")
+endif()
+
+# Bad lines: each on stderr, exit 1, the book byte for byte as it was.
+configure_file(${book} ${kept} COPYONLY)
+file(WRITE ${WORK}/bad.txt "1021012002101\n102101200210\n3021012002101\n10 10 10 10 10 10 102 102 1 1 1 1 1\n")
+execute_process(COMMAND ${CLI} add ${book} 1 ${WORK}/bad.txt RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 1 OR NOT out STREQUAL "" OR NOT err STREQUAL
+   "2: 枠が12個です（13個必要です）\n3: 「3」はこの種別にない印です\n4: マルチは500口までです\n")
+  message(FATAL_ERROR "add of bad lines: exit ${rc} [${out}] [${err}]")
+endif()
+expect_same_book("add of bad lines")
+# Row 5 is BIG 1203: singles only.
+file(WRITE ${WORK}/big.txt "10 0 2 1 0 1 2 0 0 2 1 0 1 2\n")
+execute_process(COMMAND ${CLI} add ${book} 5 ${WORK}/big.txt RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(NOT rc EQUAL 1 OR NOT err STREQUAL "1: BIGはシングルのみです\n")
+  message(FATAL_ERROR "a BIG multi: exit ${rc} [${err}]")
+endif()
+expect_same_book("a BIG multi")
+
+foreach(row 0 13 x)
+  execute_process(COMMAND ${CLI} add ${book} ${row} ${WORK}/add.txt RESULT_VARIABLE rc ERROR_VARIABLE err)
+  if(NOT rc EQUAL 1 OR NOT err STREQUAL "一覧の${row}行目に開催回がありません。\n")
+    message(FATAL_ERROR "add to row ${row}: exit ${rc} [${err}]")
+  endif()
+  execute_process(COMMAND ${CLI} tickets ${book} ${row} RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+  if(NOT rc EQUAL 1 OR NOT out STREQUAL "")
+    message(FATAL_ERROR "tickets of row ${row}: exit ${rc} [${out}]")
+  endif()
+endforeach()
+expect_same_book("adds to rows that name no round")
+execute_process(COMMAND ${CLI} add ${book} 1 RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(NOT rc EQUAL 2 OR NOT err STREQUAL "usage: yorimo-cli add BOOK.yrm ROW FILE\n")
+  message(FATAL_ERROR "add without a file: exit ${rc} [${err}]")
+endif()
