@@ -22,6 +22,7 @@ const std::array kCommands = {
             "YYYY/MM/DD] --walks FILE",
             cli_download},
     Command{"stats", "stats BOOK.yrm", cli_stats},
+    Command{"update", "update [--today YYYY/MM/DD] [--dry-run] BOOK.yrm", cli_update},
 };
 
 // One line on stderr: the command's usage, or the commands there are.

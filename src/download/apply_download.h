@@ -6,14 +6,6 @@
 #include "download/download_state.h"
 #include "download/team_names.h"
 
-// How a download ends, as the download dialogs leave it in dialog_result.
-enum DownloadOutcome : int {
-    kDownloadCancelled = 0,
-    kScheduleAsNewEntry = 1,
-    kResultAsNewEntry = 2,
-    kResultIntoEntry = 3,
-};
-
 // What the download brought: the round, and for results the team names as the page wrote them.
 struct DownloadedData {
     const RoundEntry &round;

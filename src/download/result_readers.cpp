@@ -1,5 +1,6 @@
 // Readers of the past-results pages: years, rounds of a year, kinds of a round, and the
 // results and prizes of one kind.
+#include "book/round_update.h"
 #include "download/page_readers.h"
 #include "download/section_names.h"
 #include "download/table_columns.h"
@@ -109,7 +110,7 @@ bool settle_refund(DownloadState &st, RoundEntry &round, int cancelled, const Ki
         return false;
     }
     round.state = kPrizeRefund;
-    st.dialog_result = 2;
+    st.dialog_result = kResultAsNewEntry;
     return true;
 }
 
@@ -320,24 +321,17 @@ bool read_match_results(DownloadState &st, const QString &text, bool big)
 
     if (!big) {
         const int cells = read_grade_row(s, round);
-        if (page->kind == LotteryKind::toto && (cells == 2 || cells == 3))
-            round.has_grade3 = cells == 3;
-        else if (page->kind != LotteryKind::toto && cells == 1)
-            round.has_grade3 = false;
-        else
+        if (page->kind == LotteryKind::toto ? (cells != 2 && cells != 3) : cells != 1)
             return false;
-        st.dialog_result = 2;
+        set_grade_flags(round, cells);
+        st.dialog_result = kResultAsNewEntry;
         return true;
     }
     const int rows = read_big_prize_rows(s, round);
     if (rows < 0)
         return false;
-    round.has_grade3 = false;
-    if (page->kind == LotteryKind::BIG) {
-        round.has_grade5 = rows == 5 || rows == 6;
-        round.has_grade6 = rows == 6;
-    }
-    st.dialog_result = 2;
+    set_grade_flags(round, rows);
+    st.dialog_result = kResultAsNewEntry;
     return true;
 }
 
@@ -394,6 +388,6 @@ bool get_goalresult_data(DownloadState &st, const QString &text)
     const int expected = page->kind == LotteryKind::totoGOAL2 ? 1 : 2;
     if (cells != expected)
         return false;
-    st.dialog_result = 2;
+    st.dialog_result = kResultAsNewEntry;
     return true;
 }
