@@ -99,14 +99,3 @@ Outcome apply_round_update(TicketBook &book, const RoundUpdate &update, int *wri
         *written = entry;
     return Outcome::success();
 }
-
-void set_grade_flags(RoundEntry &round, int prize_count)
-{
-    round.has_grade3 = round.kind == LotteryKind::toto && prize_count >= 3;
-    if (round.kind == LotteryKind::BIG) {
-        round.has_grade5 = prize_count >= 5;
-        round.has_grade6 = prize_count >= 6;
-    } else if (round.kind == LotteryKind::toto) {
-        round.has_grade5 = round.has_grade6 = false;
-    }
-}

@@ -33,6 +33,17 @@ RoundUpdate results_update(int entry, const RoundEntry &downloaded);
 Outcome apply_round_update(TicketBook &book, const RoundUpdate &update, int *written = nullptr);
 
 // The grade flags of a round whose prize table lists `prize_count` grades: toto has 3等
-// with three, BIG 5等 with five or more and 6等 with six; other kinds have no 3等 (and
-// keep the 5等 and 6等 flags they hold, which only BIG reads).
-void set_grade_flags(RoundEntry &round, int prize_count);
+// with exactly three, BIG 5等 with five or six and 6等 with six; other kinds have no 3等 (and
+// keep the 5等 and 6等 flags they hold, which only BIG reads). For the book's rounds and
+// for the rounds read from pages alike.
+template <typename Round>
+void set_grade_flags(Round &round, int prize_count)
+{
+    round.has_grade3 = round.kind == LotteryKind::toto && prize_count == 3;
+    if (round.kind == LotteryKind::BIG) {
+        round.has_grade5 = prize_count >= 5;
+        round.has_grade6 = prize_count == 6;
+    } else if (round.kind == LotteryKind::toto) {
+        round.has_grade5 = round.has_grade6 = false;
+    }
+}

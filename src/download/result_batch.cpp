@@ -256,11 +256,10 @@ bool ResultBatch::read_kind(const BatchRound &round, const QString &text, RoundE
         return true;
     *listed = true;
     st.step = page->result_step;
-    st.downloaded_round = RoundEntry{};
     TeamNames no_names; // result readers keep the page's names
     if (!get_data(st, no_names, text))
         return false;
-    *found = st.downloaded_round;
+    *found = book_round(st.downloaded_round);
     return true;
 }
 

@@ -162,6 +162,10 @@ void FormMain::build_menus()
     edit->addSeparator();
     QAction *menu_down = add_menu_action(edit, "menu_down", QStringLiteral("ダウンロード..."));
     connect(menu_down, &QAction::triggered, this, &FormMain::menu_down_Click);
+    QAction *menu_batch = add_menu_action(edit, "menu_batch", QStringLiteral("結果を一括更新..."));
+    menu_batch->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
+    menu_batch->setEnabled(false);
+    connect(menu_batch, &QAction::triggered, this, &FormMain::menu_batch_Click);
     edit->addSeparator();
     QAction *menu_stats = add_menu_action(edit, "menu_stats", QStringLiteral("収支統計..."));
     menu_stats->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));

@@ -68,7 +68,8 @@ protected:
     {
         std::vector<ResultRow> rows;
         for (int i = 0; i < 13; ++i)
-            rows.push_back({q("鹿島"), q("浦和"), q(i < 2 ? "中止" : "2")});
+            rows.push_back(
+                {q(i == 0 ? "北海道フロスティア札幌" : "鹿島"), q("浦和"), q(i < 2 ? "中止" : "2")});
         store.set(result_index_url({}, false), result_index(q("2024年"), {q("2023年")}, {q("1234")}));
         store.set(
             q("/dcs/subos/screen/pi04/spin011/PGSPIN01101LnkHoldCntLotResultLsttoto.form?holdCntId=1234"),
@@ -97,6 +98,7 @@ TEST_F(CliDownload, WalkPrintsTheListsAndTheRound)
     ASSERT_EQ(slots.size(), 13);
     EXPECT_EQ(slots[0].toObject()[q("result")].toInt(), 4);
     EXPECT_EQ(slots[12].toObject()[q("away")].toString(), q("浦和"));
+    EXPECT_EQ(slots[0].toObject()[q("home")].toString(), q("北海道フロスティア札幌")); // as the page wrote it
     EXPECT_FALSE(round[q("has_grade3")].toBool());
     EXPECT_EQ(round[q("prizes")].toArray()[0].toInt(), 1000);
 }
@@ -165,6 +167,7 @@ TEST_F(CliDownload, IntoABookAddsOrCompletesARound)
     ASSERT_EQ(read.book.entry_count(), 3);
     EXPECT_EQ(read.book.entries[2].kai.text(), q("1234"));
     EXPECT_EQ(read.book.entries[2].matches[12].away.text(), q("浦和"));
+    EXPECT_EQ(read.book.entries[2].matches[0].home.text(), q("北海道フロ")); // cut where it enters the book
     EXPECT_EQ(read.book.entries[2].matches[0].result, kCancelled);
     EXPECT_EQ(read.book.entries[2].prizes[0], 1000);
 
