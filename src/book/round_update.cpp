@@ -57,9 +57,11 @@ Outcome apply_round_update(TicketBook &book, const RoundUpdate &update, int *wri
             return added;
         entry = book.entry_count() - 1;
     } else {
+        // A target that is no entry of the round's kind is the caller's fault: no message.
         if (entry < 0 || entry >= book.entry_count() ||
-            book.entries[static_cast<size_t>(entry)].kind != update.round.kind ||
-            !purchases_fit(book, book.entries[static_cast<size_t>(entry)], update))
+            book.entries[static_cast<size_t>(entry)].kind != update.round.kind)
+            return Outcome::failure(QString());
+        if (!purchases_fit(book, book.entries[static_cast<size_t>(entry)], update))
             return Outcome::failure(out_of_memory_message());
         RoundEntry &e = book.entries[static_cast<size_t>(entry)];
         if (update.names) {

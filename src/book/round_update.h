@@ -28,8 +28,8 @@ struct RoundUpdate {
 RoundUpdate results_update(int entry, const RoundEntry &downloaded);
 
 // Writes the update; `*written` is the entry written. Refused with the out-of-memory
-// message when the book, a pool or the round's tickets would pass their limits, and when
-// the target is no entry of the round's kind; a refusal writes nothing.
+// message when the book, a pool or the round's tickets would pass their limits, and
+// without one when the target is no entry of the round's kind; a refusal writes nothing.
 Outcome apply_round_update(TicketBook &book, const RoundUpdate &update, int *written = nullptr);
 
 // The grade flags of a round whose prize table lists `prize_count` grades: toto has 3等

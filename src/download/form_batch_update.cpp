@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -91,7 +92,8 @@ void FormBatchProgress::on_open()
     batch_.on_changed = [this] { show_batch(); };
     batch_.on_finished = [this] { finished(); };
     show_batch();
-    batch_.start();
+    // Started from the dialog's own loop: a batch that settles without a page ends there too.
+    QTimer::singleShot(0, this, [this] { batch_.start(); });
 }
 
 void FormBatchProgress::show_batch()

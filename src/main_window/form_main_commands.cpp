@@ -238,7 +238,7 @@ void FormMain::menu_batch_Click()
     }
     const Commit<std::vector<RoundUpdate>> commit = [this](const std::vector<RoundUpdate> &updates) {
         const Outcome done = state_.document.update_results(updates);
-        if (!done.ok)
+        if (!done.ok && !done.message.isEmpty())
             show_error(done.message);
         return done;
     };

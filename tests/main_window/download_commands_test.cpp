@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QListWidget>
+#include <QMenu>
 #include <QPointer>
 #include <QProgressBar>
 #include <QRegularExpression>
@@ -461,6 +462,10 @@ TEST_F(DownloadCommands, BatchUpdateShowsProgressConfirmsAndTakesOneUndoStep)
     const TicketBook before = window->state().book();
     ASSERT_TRUE(action("menu_batch")->isEnabled());
     EXPECT_EQ(action("menu_batch")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_U));
+    // Offered from the ダウンロード button's drop-down too, as the same command.
+    auto *drop_down = window->findChild<QMenu *>(QStringLiteral("tool_download_menu"));
+    ASSERT_NE(drop_down, nullptr);
+    EXPECT_TRUE(drop_down->actions().contains(action("menu_batch")));
     const auto untouched = [&] {
         EXPECT_TRUE(same_book(window->state().book(), before));
         EXPECT_FALSE(window->state().document.modified());
