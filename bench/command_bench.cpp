@@ -9,6 +9,9 @@
 #include "main_window/form_main.h"
 #include "maximal_book.h"
 #include "ui/ui_services.h"
+#ifdef YORIMO_BATCH_ROWS
+#include "batch_rows.h"
+#endif
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -319,6 +322,13 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+#ifdef YORIMO_BATCH_ROWS
+    // --batch: the 結果を一括更新 rows alone.
+    if (app.arguments().contains(QStringLiteral("--batch"))) {
+        print_batch_rows();
+        return 0;
+    }
+#endif
     QTemporaryDir dir;
     qputenv("TEMP", dir.path().toLocal8Bit());
     // --quick-entry: the まとめて入力 figures alone.
@@ -362,5 +372,8 @@ int main(int argc, char **argv)
     line("  undo the move", 1, undo_of(move_up, false), false);
 
     bench_quick_entry(dir);
+#ifdef YORIMO_BATCH_ROWS
+    print_batch_rows();
+#endif
     return 0;
 }

@@ -202,15 +202,34 @@ Outcome BookDocument::import_csv(const CsvImport &staged)
 Outcome BookDocument::add_downloaded(const RoundEntry &round)
 {
     const int added = book_.entry_count();
-    return record(step_name("ダウンロード"), added, true, [&](TicketBook &b) { return add_entry(b, round); });
+    RoundUpdate update;
+    update.round = round;
+    return record(step_name("ダウンロード"), added, true,
+                  [&](TicketBook &b) { return apply_round_update(b, update); });
 }
 
 Outcome BookDocument::take_results(int entry, const RoundEntry &downloaded)
 {
     if (!has_entry(entry) || book_.entries[static_cast<size_t>(entry)].kind != downloaded.kind)
         return Outcome::failure(QString());
-    return record(step_name("ダウンロード"), entry, true, [&](TicketBook &b) {
-        copy_results(b.entries[static_cast<size_t>(entry)], downloaded, true);
+    return record(step_name("ダウンロード"), entry, true,
+                  [&](TicketBook &b) { return apply_round_update(b, results_update(entry, downloaded)); });
+}
+
+Outcome BookDocument::update_results(const std::vector<RoundUpdate> &updates)
+{
+    if (updates.empty())
+        return Outcome::success();
+    for (const RoundUpdate &u : updates)
+        if (u.entry == RoundUpdate::kNewEntry || !has_entry(u.entry))
+            return Outcome::failure(QString());
+    return record(step_name("結果を一括更新"), updates.front().entry, false, [&](TicketBook &b) {
+        for (const RoundUpdate &u : updates) {
+            if (Outcome applied = apply_round_update(b, u); !applied.ok)
+                return applied;
+            if (grader_)
+                grader_(b, u.entry);
+        }
         return Outcome::success();
     });
 }

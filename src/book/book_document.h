@@ -3,6 +3,7 @@
 #include "book/book_history.h"
 #include "book/csv_import.h"
 #include "book/outcome.h"
+#include "book/round_update.h"
 #include "book/ticket_book.h"
 
 #include <QString>
@@ -66,6 +67,8 @@ public:
     // into an existing entry of its kind.
     Outcome add_downloaded(const RoundEntry &round);
     Outcome take_results(int entry, const RoundEntry &downloaded);
+    // The results of several existing entries as one step, each entry graded; all or none.
+    Outcome update_results(const std::vector<RoundUpdate> &updates);
 
     // --- history -----------------------------------------------------------------------------
     bool can_undo() const { return history_.can_undo(); }

@@ -279,12 +279,8 @@ void apply_results(RoundEntry &e, const CsvRow &row)
     e.state = row.state;
     for (size_t g = 0; g < row.prizes.size(); ++g)
         e.prizes[g] = row.prizes[g];
-    if (match) {
-        // Only the flags the kind has; the book file keeps no others.
-        e.has_grade3 = e.kind == LotteryKind::toto && row.prize_count == 3;
-        e.has_grade5 = e.kind == LotteryKind::BIG && row.prize_count >= 5;
-        e.has_grade6 = e.kind == LotteryKind::BIG && row.prize_count == 6;
-    }
+    if (match)
+        set_grade_flags(e, row.prize_count);
     // Prizes of grades the round does not have would not survive saving.
     for (int g = 2; g <= 6; ++g)
         if (match ? !grade_exists(e, g) : g > 2)
@@ -382,23 +378,20 @@ Outcome csv_fits(const TicketBook &book, const CsvImport &staged)
     return Outcome::success();
 }
 
-Outcome apply_csv(TicketBook &book, const CsvImport &staged)
+RoundUpdate csv_update(const TicketBook &book, const CsvImport &staged)
 {
-    if (Outcome fits = csv_fits(book, staged); !fits.ok)
-        return fits;
-    const int entry = staged.entry;
-    RoundEntry &e = book.entries[static_cast<size_t>(entry)];
-    auto &singles = book.single_pool(e.kind);
-    auto &multis = book.multi_pool(e.kind);
-    // The tail is found once, so each row links in constant time.
-    ChainAppender chain(book, entry);
+    RoundUpdate update;
+    update.entry = staged.entry;
+    update.round = book.entries[static_cast<size_t>(staged.entry)];
+    const LotteryKind kind = update.round.kind;
+    update.purchases.reserve(staged.csv_rows.size());
     for (const CsvRow &row : staged.csv_rows) {
         if (row.row_type == kCsvSingle) {
             SinglePurchase p;
-            for (int s = 0; s < slot_count(e.kind); ++s) {
+            for (int s = 0; s < slot_count(kind); ++s) {
                 const int v = row.values[static_cast<size_t>(s)];
                 int pick = 0;
-                if (is_match_kind(e.kind)) {
+                if (is_match_kind(kind)) {
                     if (const int mark = mark_of_file_code(v); mark >= 0)
                         pick = kResultOfMark[static_cast<size_t>(mark)];
                 } else if (v >= 0 && v <= 3) {
@@ -406,9 +399,7 @@ Outcome apply_csv(TicketBook &book, const CsvImport &staged)
                 }
                 p.picks[static_cast<size_t>(s)] = static_cast<uint8_t>(pick);
             }
-            singles.push_back(p);
-            chain.append(kSingle, static_cast<int>(singles.size()) - 1);
-            e.tickets += 1;
+            update.purchases.emplace_back(p);
         } else if (row.row_type == kCsvMulti) {
             MultiPurchase p;
             p.marks = row.marks;
@@ -416,12 +407,19 @@ Outcome apply_csv(TicketBook &book, const CsvImport &staged)
             p.triples = row.triples;
             p.combos = row.combos;
             p.marked = 0; // only the multi dialog keeps this
-            multis.push_back(p);
-            chain.append(kMulti, static_cast<int>(multis.size()) - 1);
-            e.tickets += p.combos;
+            update.purchases.emplace_back(p);
         } else {
-            apply_results(e, row);
+            // Each results line overwrites the one before.
+            apply_results(update.round, row);
+            update.results = update.grade_flags = true;
         }
     }
-    return Outcome::success();
+    return update;
+}
+
+Outcome apply_csv(TicketBook &book, const CsvImport &staged)
+{
+    if (Outcome fits = csv_fits(book, staged); !fits.ok)
+        return fits;
+    return apply_round_update(book, csv_update(book, staged));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "book/outcome.h"
+#include "book/round_update.h"
 #include "book/ticket_book.h"
 
 #include <QByteArray>
@@ -70,6 +71,9 @@ CsvImport read_csv(const QString &path, const TicketBook &book);
 // Whether applying keeps the book within its limits: records per pool, and the entry's
 // tickets within 32 bits. Fails with out_of_memory_message().
 Outcome csv_fits(const TicketBook &book, const CsvImport &staged);
+
+// What the staged rows do to the entry, as one update (the entry must be valid for them).
+RoundUpdate csv_update(const TicketBook &book, const CsvImport &staged);
 
 // Appends the staged purchases after the entry's own (in linear time) and writes the
 // staged results and prizes. All or nothing: when csv_fits fails the book is untouched.

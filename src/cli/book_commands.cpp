@@ -41,6 +41,11 @@ int with_book(const QStringList &args, Print print)
 
 } // namespace
 
+QString escaped_field(const QString &text)
+{
+    return escaped(text);
+}
+
 // Here rather than beside main(): tests run the commands without the program.
 void print_utf8(FILE *stream, const QByteArray &text)
 {

@@ -96,13 +96,14 @@ private:
     bool newline_ = false; // the next separator breaks the line
 };
 
-void write_slot_array(JsonOut &j, const RoundEntry &e)
+template <typename Round>
+void write_slot_array(JsonOut &j, const Round &e)
 {
     j.begin_array();
     for (int s = 0; s < slot_count(e.kind); ++s) {
         j.begin_object();
         if (is_match_kind(e.kind)) {
-            const MatchSlot &m = e.matches[static_cast<size_t>(s)];
+            const auto &m = e.matches[static_cast<size_t>(s)];
             j.key("home")
                 .string(m.home.text())
                 .key("away")
@@ -110,7 +111,7 @@ void write_slot_array(JsonOut &j, const RoundEntry &e)
                 .key("result")
                 .number(m.result);
         } else {
-            const TeamSlot &t = e.teams[static_cast<size_t>(s)];
+            const auto &t = e.teams[static_cast<size_t>(s)];
             j.key("team").string(t.team.text()).key("score").number(t.score);
         }
         j.end_object();
@@ -202,6 +203,13 @@ QByteArray slots_to_json(const RoundEntry &entry)
 {
     JsonOut j;
     write_slot_array(j, entry);
+    return j.take().chopped(1);
+}
+
+QByteArray slots_to_json(const DownloadedRound &round)
+{
+    JsonOut j;
+    write_slot_array(j, round);
     return j.take().chopped(1);
 }
 

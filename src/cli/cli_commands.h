@@ -19,9 +19,13 @@ int cli_download(const QStringList &args);
 int cli_stats(const QStringList &args);
 int cli_add(const QStringList &args);
 int cli_tickets(const QStringList &args);
+int cli_update(const QStringList &args);
 
 // Writes bytes as they are (UTF-8) to stdout or stderr.
 void print_utf8(FILE *stream, const QByteArray &text);
+
+// A text as `list` prints it in a TAB-separated field (backslash, TAB, CR, LF escaped).
+QString escaped_field(const QString &text);
 
 // What `list` prints for a graded book.
 QByteArray list_text(const TicketBook &book);

@@ -28,7 +28,7 @@ QByteArray string_array(const QStringList &texts)
     return out + ']';
 }
 
-QByteArray round_json(const RoundEntry &r)
+QByteArray round_json(const DownloadedRound &r)
 {
     QByteArray prizes("[");
     for (size_t g = 0; g < 6; ++g)
@@ -133,7 +133,7 @@ int apply_to_book(const DownloadSession &session, const TeamNames &names, const 
                   BookDocument &document)
 {
     const TicketBook &book = document.book();
-    const RoundEntry &round = session.downloaded_round();
+    const DownloadedRound &round = session.downloaded_round();
     int outcome = session.dialog_result();
     const int target = to.row - 1;
     if (to.row > 0) {
@@ -145,8 +145,7 @@ int apply_to_book(const DownloadSession &session, const TeamNames &names, const 
         outcome = kResultIntoEntry;
     }
     int entry = -1;
-    if (const Outcome applied =
-            apply_download(document, {round, session.page_names(), names}, outcome, target, &entry);
+    if (const Outcome applied = apply_download(document, {round, names}, outcome, target, &entry);
         !applied.ok)
         return fail(applied.message);
     const Outcome saved = document.save(to.book_path);

@@ -24,6 +24,7 @@ const std::array kCommands = {
     Command{"stats", "stats BOOK.yrm", cli_stats},
     Command{"add", "add BOOK.yrm ROW FILE", cli_add},
     Command{"tickets", "tickets BOOK.yrm ROW", cli_tickets},
+    Command{"update", "update [--today YYYY/MM/DD] [--dry-run] BOOK.yrm", cli_update},
 };
 
 // One line on stderr: the command's usage, or the commands there are.

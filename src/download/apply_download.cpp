@@ -4,41 +4,37 @@
 
 namespace {
 
-// The stored text is the page's name cut by the reader; only then is the page's name the
-// one to look up (a slot the page did not fill keeps what an earlier download left).
-BookText fitted_name(const BookText &stored, const QString &page_name, const TeamNames &names)
+// A result page's names pass through the team-name table, else are cut at a character;
+// a schedule page's names were shortened as they were read.
+BookText fitted_name(const PageText &name, const TeamNames &names, bool from_results)
 {
-    if (page_name.isEmpty() || BookText(shift_jis::encode(page_name)) != stored)
-        return stored;
-    const std::optional<QString> known = find_short_name(names, page_name);
-    return BookText(shift_jis::encode(known ? *known : chg_team_name_size(page_name)));
+    if (!from_results)
+        return book_text(name.text());
+    const std::optional<QString> known = find_short_name(names, name.text());
+    return book_text(known ? *known : chg_team_name_size(name.text()));
 }
 
 } // namespace
 
 RoundEntry entry_from_download(const DownloadedData &data, int outcome)
 {
-    RoundEntry entry;
-    entry.kai = data.round.kai;
-    entry.kind = data.round.kind;
-    if (is_match_kind(entry.kind))
-        entry.matches = data.round.matches;
-    else
-        entry.teams = data.round.teams;
-    copy_results(entry, data.round, true);
-    if (outcome == kResultAsNewEntry) {
+    RoundEntry entry = book_round(data.round);
+    const bool from_results = outcome == kResultAsNewEntry;
+    if (is_match_kind(entry.kind)) {
         for (size_t i = 0; i < entry.matches.size(); ++i) {
-            MatchSlot &slot = entry.matches[i];
-            slot.home = fitted_name(slot.home, data.page_names.home[i], data.names);
-            slot.away = fitted_name(slot.away, data.page_names.away[i], data.names);
+            entry.matches[i].home = fitted_name(data.round.matches[i].home, data.names, from_results);
+            entry.matches[i].away = fitted_name(data.round.matches[i].away, data.names, from_results);
         }
+        entry.teams = RoundEntry{}.teams;
+    } else {
         for (size_t i = 0; i < entry.teams.size(); ++i)
-            entry.teams[i].team = fitted_name(entry.teams[i].team, data.page_names.team[i], data.names);
+            entry.teams[i].team = fitted_name(data.round.teams[i].team, data.names, from_results);
+        entry.matches = RoundEntry{}.matches;
     }
     return entry;
 }
 
-bool can_take_results(const TicketBook &book, int target, const RoundEntry &round)
+bool can_take_results(const TicketBook &book, int target, const DownloadedRound &round)
 {
     return target >= 0 && target < book.entry_count() &&
            book.entries[static_cast<size_t>(target)].kind == round.kind;
@@ -55,5 +51,5 @@ Outcome apply_download(BookDocument &document, const DownloadedData &data, int o
     }
     Q_ASSERT(outcome == kResultIntoEntry && can_take_results(document.book(), target, data.round));
     *entry = target;
-    return document.take_results(target, data.round);
+    return document.take_results(target, book_round(data.round));
 }

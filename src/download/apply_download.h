@@ -6,18 +6,9 @@
 #include "download/download_state.h"
 #include "download/team_names.h"
 
-// How a download ends, as the download dialogs leave it in dialog_result.
-enum DownloadOutcome : int {
-    kDownloadCancelled = 0,
-    kScheduleAsNewEntry = 1,
-    kResultAsNewEntry = 2,
-    kResultIntoEntry = 3,
-};
-
-// What the download brought: the round, and for results the team names as the page wrote them.
+// What the download brought, and the team-name table that fits a result page's names.
 struct DownloadedData {
-    const RoundEntry &round;
-    const PageTeamNames &page_names;
+    const DownloadedRound &round;
     const TeamNames &names;
 };
 
@@ -27,7 +18,7 @@ struct DownloadedData {
 RoundEntry entry_from_download(const DownloadedData &data, int outcome);
 
 // Whether entry `target` can take the downloaded round's results (same kind).
-bool can_take_results(const TicketBook &book, int target, const RoundEntry &round);
+bool can_take_results(const TicketBook &book, int target, const DownloadedRound &round);
 
 // Writes the download into the book as one step: outcome 1 or 2 appends a new entry (refused
 // with the out-of-memory message when the book is full); 3 copies results, prize state,

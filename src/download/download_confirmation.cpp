@@ -21,6 +21,11 @@ std::optional<qint64> numeric_value(const QString &label)
 
 } // namespace
 
+std::optional<qint64> label_number(const QString &label)
+{
+    return numeric_value(label);
+}
+
 DownloadTargets download_targets(const TicketBook &book, const RoundEntry &round)
 {
     DownloadTargets targets;

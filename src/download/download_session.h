@@ -64,8 +64,7 @@ public:
     // 1 schedule data read, 2 result data read, 0 otherwise.
     int dialog_result() const { return st_.dialog_result; }
     const Failure &failure() const { return failure_; }
-    const RoundEntry &downloaded_round() const { return st_.downloaded_round; }
-    const PageTeamNames &page_names() const { return st_.page_names; }
+    const DownloadedRound &downloaded_round() const { return st_.downloaded_round; }
 
     // The walk's state, for tests and the dialog's diagnostics.
     int step() const { return st_.step; }

@@ -30,6 +30,14 @@ enum DownloadStep : int {
     kLastStep = 35,
 };
 
+// How a download ends, as the download dialogs leave it in dialog_result.
+enum DownloadOutcome : int {
+    kDownloadCancelled = 0,
+    kScheduleAsNewEntry = 1,
+    kResultAsNewEntry = 2,
+    kResultIntoEntry = 3,
+};
+
 // The steps of the BIG side come after those of the toto side.
 inline bool is_big_step(int step)
 {

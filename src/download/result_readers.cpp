@@ -1,5 +1,6 @@
 // Readers of the past-results pages: years, rounds of a year, kinds of a round, and the
 // results and prizes of one kind.
+#include "book/round_update.h"
 #include "download/page_readers.h"
 #include "download/section_names.h"
 #include "download/table_columns.h"
@@ -83,7 +84,7 @@ int64_t prize_value(const QString &cell)
 
 // Reads the one prize row under the header row naming "1等": its cells under 1等, 2等, 3等
 // in that order; gives the number of prize cells, or -1 when the page is not as expected.
-int read_grade_row(TagScanner &s, RoundEntry &round)
+int read_grade_row(TagScanner &s, DownloadedRound &round)
 {
     TableColumns columns;
     columns.clear();
@@ -102,14 +103,14 @@ int read_grade_row(TagScanner &s, RoundEntry &round)
 
 // A round with more cancelled slots than its kind allows is refunded and its page has
 // nothing more to read; true when it was.
-bool settle_refund(DownloadState &st, RoundEntry &round, int cancelled, const KindPage &page)
+bool settle_refund(DownloadState &st, DownloadedRound &round, int cancelled, const KindPage &page)
 {
     if (cancelled <= page.refund_limit) {
         round.state = kPrizeEntered;
         return false;
     }
     round.state = kPrizeRefund;
-    st.dialog_result = 2;
+    st.dialog_result = kResultAsNewEntry;
     return true;
 }
 
@@ -236,20 +237,20 @@ namespace {
 
 // The page's section of the kind, its table and the header rows; false when the page has
 // none of them.
-bool read_result_table(TagScanner &s, const KindPage &page, RoundEntry &round, TableColumns &columns,
+bool read_result_table(TagScanner &s, const KindPage &page, DownloadedRound &round, TableColumns &columns,
                        const HeaderRules &rules)
 {
     QString section;
     if (!s.seek({u"TABLE"}) || !find_kind_table(s, page, true, section))
         return false;
-    round.kai = book_text(chg_kai(section));
+    round.kai = chg_kai(section);
     columns.clear();
     return read_header_rows(s, columns, rules) >= 0;
 }
 
 // The prize rows of a BIG-family page, under the header row naming "当せん金": the grade
 // cell ("1等" … "6等" in order) in column 0, then the prize; gives the number of rows, or -1.
-int read_big_prize_rows(TagScanner &s, RoundEntry &round)
+int read_big_prize_rows(TagScanner &s, DownloadedRound &round)
 {
     TableColumns columns;
     columns.clear();
@@ -283,7 +284,7 @@ bool read_match_results(DownloadState &st, const QString &text, bool big)
     if (!page || page->result_step != st.step || !is_match_kind(page->kind) ||
         is_big_family(page->kind) != big)
         return false;
-    RoundEntry &round = st.downloaded_round;
+    DownloadedRound &round = st.downloaded_round;
     round.kind = page->kind;
     for (int m = 0; m < (big ? 14 : 13); ++m)
         round.matches[static_cast<size_t>(m)].result = kResultNone;
@@ -307,9 +308,7 @@ bool read_match_results(DownloadState &st, const QString &text, bool big)
             if (end == RowEnd::reject || !result)
                 return RowEnd::reject;
             const auto at = static_cast<size_t>(m);
-            round.matches[at] = MatchSlot{book_text(cells[0]), book_text(cells[1]), *result};
-            st.page_names.home[at] = cells[0];
-            st.page_names.away[at] = cells[1];
+            round.matches[at] = DownloadedMatch{cells[0], cells[1], *result};
             ++m;
             return end;
         });
@@ -320,24 +319,17 @@ bool read_match_results(DownloadState &st, const QString &text, bool big)
 
     if (!big) {
         const int cells = read_grade_row(s, round);
-        if (page->kind == LotteryKind::toto && (cells == 2 || cells == 3))
-            round.has_grade3 = cells == 3;
-        else if (page->kind != LotteryKind::toto && cells == 1)
-            round.has_grade3 = false;
-        else
+        if (page->kind == LotteryKind::toto ? (cells != 2 && cells != 3) : cells != 1)
             return false;
-        st.dialog_result = 2;
+        set_grade_flags(round, cells);
+        st.dialog_result = kResultAsNewEntry;
         return true;
     }
     const int rows = read_big_prize_rows(s, round);
     if (rows < 0)
         return false;
-    round.has_grade3 = false;
-    if (page->kind == LotteryKind::BIG) {
-        round.has_grade5 = rows == 5 || rows == 6;
-        round.has_grade6 = rows == 6;
-    }
-    st.dialog_result = 2;
+    set_grade_flags(round, rows);
+    st.dialog_result = kResultAsNewEntry;
     return true;
 }
 
@@ -358,9 +350,9 @@ bool get_goalresult_data(DownloadState &st, const QString &text)
     const KindPage *page = kind_page_of_step(st.step);
     if (!page || page->result_step != st.step || is_match_kind(page->kind))
         return false;
-    RoundEntry &round = st.downloaded_round;
+    DownloadedRound &round = st.downloaded_round;
     round.kind = page->kind;
-    for (TeamSlot &slot : round.teams)
+    for (DownloadedTeam &slot : round.teams)
         slot.score = kScoreNone;
     int cancelled = 0;
 
@@ -381,8 +373,7 @@ bool get_goalresult_data(DownloadState &st, const QString &text)
             if (end == RowEnd::reject || !score)
                 return RowEnd::reject;
             const auto at = static_cast<size_t>(t);
-            round.teams[at] = TeamSlot{book_text(cells[0]), *score};
-            st.page_names.team[at] = cells[0];
+            round.teams[at] = DownloadedTeam{cells[0], *score};
             ++t;
             return end;
         });
@@ -394,6 +385,6 @@ bool get_goalresult_data(DownloadState &st, const QString &text)
     const int expected = page->kind == LotteryKind::totoGOAL2 ? 1 : 2;
     if (cells != expected)
         return false;
-    st.dialog_result = 2;
+    st.dialog_result = kResultAsNewEntry;
     return true;
 }

@@ -222,13 +222,13 @@ bool read_schedule_kinds(DownloadState &st, const QString &text, bool big)
 
 // The section of the kind on a schedule page, its table and the header rows; gives the
 // number of columns of the header row, or -1 when the page has none of them.
-int read_schedule_table(TagScanner &s, const KindPage &page, RoundEntry &round, TableColumns &columns,
+int read_schedule_table(TagScanner &s, const KindPage &page, DownloadedRound &round, TableColumns &columns,
                         const HeaderRules &rules)
 {
     QString section;
     if (!s.seek({u"TABLE"}) || !find_kind_table(s, page, false, section))
         return -1;
-    round.kai = book_text(chg_kai(section));
+    round.kai = chg_kai(section);
     columns.clear();
     const int header_columns = read_header_rows(s, columns, rules);
     if (header_columns >= 0)
@@ -242,7 +242,7 @@ bool read_pairings(DownloadState &st, const TeamNames &teams, const QString &tex
     if (!page || page->schedule_step != st.step || !is_match_kind(page->kind) ||
         is_big_family(page->kind) != big)
         return false;
-    RoundEntry &round = st.downloaded_round;
+    DownloadedRound &round = st.downloaded_round;
     round.kind = page->kind;
     for (int m = 0; m < (big ? 14 : 13); ++m)
         round.matches[static_cast<size_t>(m)].result = kResultNone;
@@ -262,9 +262,9 @@ bool read_pairings(DownloadState &st, const TeamNames &teams, const QString &tex
             const RowEnd end = read_named_cells(s, columns, at_cell, kCells, cells, taken);
             if (end == RowEnd::reject || taken != 2)
                 return RowEnd::reject;
-            MatchSlot &slot = round.matches[static_cast<size_t>(m)];
-            slot.home = book_text(chg_team_name(teams, cells[0]));
-            slot.away = book_text(chg_team_name(teams, cells[1]));
+            DownloadedMatch &slot = round.matches[static_cast<size_t>(m)];
+            slot.home = chg_team_name(teams, cells[0]);
+            slot.away = chg_team_name(teams, cells[1]);
             ++m;
             return end;
         });
@@ -273,7 +273,7 @@ bool read_pairings(DownloadState &st, const TeamNames &teams, const QString &tex
     round.state = kPrizeUndecided;
     round.has_grade3 = page->kind == LotteryKind::toto;
     round.has_grade5 = round.has_grade6 = page->kind == LotteryKind::BIG;
-    st.dialog_result = 1;
+    st.dialog_result = kScheduleAsNewEntry;
     return true;
 }
 
@@ -318,9 +318,9 @@ bool get_goalscedule_data(DownloadState &st, const TeamNames &teams, const QStri
     const KindPage *page = kind_page_of_step(st.step);
     if (!page || page->schedule_step != st.step || is_match_kind(page->kind))
         return false;
-    RoundEntry &round = st.downloaded_round;
+    DownloadedRound &round = st.downloaded_round;
     round.kind = page->kind;
-    for (TeamSlot &slot : round.teams)
+    for (DownloadedTeam &slot : round.teams)
         slot.score = kScoreNone;
 
     TagScanner s(text);
@@ -337,7 +337,7 @@ bool get_goalscedule_data(DownloadState &st, const TeamNames &teams, const QStri
             int team_cells = 0;
             int predicted = 0;
             auto take = [&](const QString &name) {
-                round.teams[static_cast<size_t>(t)].team = book_text(chg_team_name(teams, name));
+                round.teams[static_cast<size_t>(t)].team = chg_team_name(teams, name);
                 ++t;
                 return t == count ? CellVerdict::done : CellVerdict::next;
             };
@@ -362,6 +362,6 @@ bool get_goalscedule_data(DownloadState &st, const TeamNames &teams, const QStri
     if (!rows_ok)
         return false;
     round.state = kPrizeUndecided;
-    st.dialog_result = 1;
+    st.dialog_result = kScheduleAsNewEntry;
     return true;
 }

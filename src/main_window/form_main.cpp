@@ -171,6 +171,10 @@ void FormMain::build_menus()
     edit->addSeparator();
     QAction *menu_down = add_menu_action(edit, "menu_down", QStringLiteral("ダウンロード..."));
     connect(menu_down, &QAction::triggered, this, &FormMain::menu_down_Click);
+    QAction *menu_batch = add_menu_action(edit, "menu_batch", QStringLiteral("結果を一括更新..."));
+    menu_batch->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
+    menu_batch->setEnabled(false);
+    connect(menu_batch, &QAction::triggered, this, &FormMain::menu_batch_Click);
     edit->addSeparator();
     QAction *menu_stats = add_menu_action(edit, "menu_stats", QStringLiteral("収支統計..."));
     menu_stats->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
@@ -267,6 +271,16 @@ void FormMain::build_toolbar()
                                              QStringLiteral("ダウンロード"));
     tool_download->setIcon(QIcon(QStringLiteral(":/icons/download.svg")));
     connect(tool_download, &QAction::triggered, this, &FormMain::menu_down_Click);
+    // Its drop-down also offers 結果を一括更新, the 編集 menu's own command.
+    if (auto *menu_batch = findChild<QAction *>(QStringLiteral("menu_batch"))) {
+        QMenu *download_menu = new QMenu(this);
+        download_menu->setObjectName(QStringLiteral("tool_download_menu"));
+        download_menu->addAction(findChild<QAction *>(QStringLiteral("menu_down")));
+        download_menu->addAction(menu_batch);
+        tool_download->setMenu(download_menu);
+        if (auto *button = qobject_cast<QToolButton *>(toolbar_->widgetForAction(tool_download)))
+            button->setPopupMode(QToolButton::MenuButtonPopup);
+    }
     toolbar_->addSeparator();
     QAction *tool_help =
         add_tool_action(QStringLiteral("help"), QStringLiteral("ヘルプ"), QStringLiteral("ヘルプ"));

@@ -96,6 +96,7 @@ public:
     bool edit_multi(int pool_index);
     void menu_result_Click();
     void menu_down_Click();
+    void menu_batch_Click();
     void menu_stats_Click();
     void menu_undo_Click();
     void menu_redo_Click();

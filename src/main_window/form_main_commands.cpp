@@ -7,6 +7,7 @@
 #include "book/csv_import.h"
 #include "download/apply_download.h"
 #include "download/download_confirmation.h"
+#include "download/form_batch_update.h"
 #include "download/form_downset.h"
 #include "download/form_inet.h"
 #include "download/form_inetchk.h"
@@ -23,6 +24,7 @@
 #include "ui/ui_services.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -197,23 +199,24 @@ void FormMain::menu_down_Click()
         inet.load();
         inet.exec();
     }
+    // The placement and the repeat check see the round as the book would hold it.
+    const RoundEntry received = book_round(session.downloaded_round());
     // A schedule of a round the book holds already would make a second entry of it.
-    if (state_.dialog_result == kScheduleAsNewEntry &&
-        holds_round(state_.book(), session.downloaded_round()) &&
+    if (state_.dialog_result == kScheduleAsNewEntry && holds_round(state_.book(), received) &&
         ui_.message(this, QStringLiteral("同じ開催回が既にあります。追加しますか？"), program_title(),
                     UiServices::Icon::question,
                     UiServices::Buttons::yes_no_default_no) != UiServices::Answer::yes)
         return;
     int target = -1;
     if (state_.dialog_result == kResultAsNewEntry) {
-        FormDownset downset(session.downloaded_round(), state_, this);
+        FormDownset downset(received, state_, this);
         downset.load();
         downset.exec();
         target = downset.target();
     }
     if (state_.dialog_result == kDownloadCancelled)
         return;
-    const DownloadedData data{session.downloaded_round(), session.page_names(), download.names};
+    const DownloadedData data{session.downloaded_round(), download.names};
     {
         // The confirmation shows the round as it will be written, names already fitted.
         const RoundEntry incoming = entry_from_download(data, state_.dialog_result);
@@ -228,6 +231,30 @@ void FormMain::menu_down_Click()
     int entry = -1;
     if (const Outcome applied = apply_download(state_.document, data, outcome, target, &entry); !applied.ok)
         show_error(applied.message);
+}
+
+void FormMain::menu_batch_Click()
+{
+    const TicketBook &book = state_.book();
+    if (std::none_of(book.entries.begin(), book.entries.end(), is_open_round))
+        return; // the shortcut may outrun the menu's state
+    HttpFetcher fetcher;
+    ResultBatch batch(fetcher, book, download_run().session.addresses());
+    {
+        FormBatchProgress progress(batch, ui_, this);
+        progress.load();
+        if (progress.exec() != QDialog::Accepted)
+            return;
+    }
+    const Commit<std::vector<RoundUpdate>> commit = [this](const std::vector<RoundUpdate> &updates) {
+        const Outcome done = state_.document.update_results(updates);
+        if (!done.ok && !done.message.isEmpty())
+            show_error(done.message);
+        return done;
+    };
+    FormBatchCheck check(batch, state_, commit, this);
+    check.load();
+    check.exec();
 }
 
 void FormMain::menu_stats_Click()
@@ -261,6 +288,10 @@ void FormMain::set_history_commands()
     menu_redo_->setText(document.can_redo() ? QStringLiteral("やり直し(&R) ") + document.redo_name()
                                             : QStringLiteral("やり直し(&R)"));
     menu_redo_->setEnabled(document.can_redo());
+    // 結果を一括更新 needs a round whose results or prizes are still open.
+    const auto &entries = document.book().entries;
+    if (auto *batch = findChild<QAction *>(QStringLiteral("menu_batch")))
+        batch->setEnabled(std::any_of(entries.begin(), entries.end(), is_open_round));
 }
 
 // --- help -------------------------------------------------------------------------------------

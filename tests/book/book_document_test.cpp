@@ -342,3 +342,41 @@ TEST(BookDocument, ManyTicketsGoInOrderAsOneStepOrNotAtAll)
     EXPECT_EQ(refused(0, {six}), out_of_memory_message());
     ASSERT_TRUE(d.add_tickets(0, {make_single({1, 1, 1, 1, 1}), make_single({1, 1, 1, 1, 1})}).ok);
 }
+
+namespace {
+
+TEST(BookDocumentBatch, ResultsOfSeveralRoundsAreOneStepAndAllOrNothing)
+{
+    BookDocument d(result_chk);
+    TicketBook book;
+    for (const LotteryKind kind : {LotteryKind::toto, LotteryKind::totoGOAL2, LotteryKind::BIG})
+        book.entries.push_back(make_entry(kind));
+    ASSERT_TRUE(add_single(book, 0, make_single(std::vector<int>(13, kHomeWin))).ok);
+    d.adopt(book);
+    const TicketBook before = d.book();
+
+    RoundEntry toto = make_entry(LotteryKind::toto, "other");
+    for (MatchSlot &m : toto.matches)
+        m.result = kHomeWin;
+    toto.state = kPrizeEntered;
+    toto.prizes[0] = 5000;
+    RoundEntry big = make_entry(LotteryKind::BIG);
+    big.state = kPrizeRefund;
+    big.has_grade5 = true;
+    // A target of another kind refuses the whole batch: nothing written, no step.
+    EXPECT_FALSE(d.update_results({results_update(0, toto), results_update(1, big)}).ok);
+    EXPECT_TRUE(same_book(d.book(), before));
+    EXPECT_FALSE(d.can_undo());
+
+    ASSERT_TRUE(d.update_results({results_update(0, toto), results_update(2, big)}).ok);
+    EXPECT_EQ(d.book().entries[0].kai, before.entries[0].kai); // names stay
+    EXPECT_EQ(d.book().entries[0].hits[0], 1);                 // graded: the ticket wins 1等
+    EXPECT_EQ(d.book().entries[2].state, kPrizeRefund);
+    EXPECT_TRUE(d.book().entries[2].has_grade5);
+    EXPECT_EQ(d.undo_name(), QString::fromUtf8("結果を一括更新"));
+    d.undo();
+    EXPECT_TRUE(same_book(d.book(), before));
+    EXPECT_FALSE(d.modified());
+}
+
+} // namespace

@@ -45,8 +45,7 @@ TEST(ApplyDownload, ResultAsNewEntryFitsPageNamesThroughTheTable)
     TicketBook book;
     book.entries.push_back(make_entry(LotteryKind::toto));
     int entry = -1;
-    ASSERT_TRUE(
-        apply_download(book, {st.downloaded_round, st.page_names, names}, kResultAsNewEntry, 0, &entry).ok);
+    ASSERT_TRUE(apply_download(book, {st.downloaded_round, names}, kResultAsNewEntry, 0, &entry).ok);
     ASSERT_EQ(entry, 1);
     const RoundEntry &e = book.entries[1];
     EXPECT_EQ(e.kai.text(), q("0123"));
@@ -67,16 +66,19 @@ TEST(ApplyDownload, ResultAsNewEntryFitsPageNamesThroughTheTable)
 
 TEST(ApplyDownload, ScheduleAsNewEntryTakesTheRoundAsRead)
 {
-    RoundEntry round = make_entry(LotteryKind::totoGOAL3, "55");
-    round.teams[0].team = BookText(sjis("Ｆ東京"));
-    const PageTeamNames page_names; // a schedule page leaves none
+    DownloadedRound round;
+    round.kind = LotteryKind::totoGOAL3;
+    round.kai = q("55");
+    for (int t = 0; t < 6; ++t)
+        round.teams[static_cast<size_t>(t)].team = QStringLiteral("T%1").arg(t);
+    round.teams[0].team = q("Ｆ東京");
     TicketBook book;
     int entry = -1;
-    ASSERT_TRUE(apply_download(book, {round, page_names, TeamNames{}}, kScheduleAsNewEntry, 0, &entry).ok);
+    ASSERT_TRUE(apply_download(book, {round, TeamNames{}}, kScheduleAsNewEntry, 0, &entry).ok);
     ASSERT_EQ(book.entry_count(), 1);
     EXPECT_EQ(book.entries[0].kind, LotteryKind::totoGOAL3);
     EXPECT_EQ(book.entries[0].kai.text(), q("55"));
-    EXPECT_EQ(book.entries[0].teams, round.teams);
+    EXPECT_EQ(book.entries[0].teams, book_round(round).teams);
     EXPECT_EQ(book.entries[0].matches, RoundEntry{}.matches); // the other family's slots stay empty
 }
 
@@ -92,9 +94,7 @@ TEST(ApplyDownload, ResultIntoEntryKeepsNamesAndPurchases)
     EXPECT_FALSE(can_take_results(book, 2, st.downloaded_round));
     ASSERT_TRUE(can_take_results(book, 1, st.downloaded_round));
     int entry = -1;
-    ASSERT_TRUE(
-        apply_download(book, {st.downloaded_round, st.page_names, TeamNames{}}, kResultIntoEntry, 1, &entry)
-            .ok);
+    ASSERT_TRUE(apply_download(book, {st.downloaded_round, TeamNames{}}, kResultIntoEntry, 1, &entry).ok);
     EXPECT_EQ(entry, 1);
     const RoundEntry &e = book.entries[1];
     EXPECT_EQ(book.entry_count(), 2);
@@ -114,10 +114,9 @@ TEST(ApplyDownload, FullBookRefusesANewEntry)
 {
     TicketBook book;
     book.entries.resize(kMaxRecords);
-    const RoundEntry round = make_entry(LotteryKind::toto);
+    const DownloadedRound round;
     int entry = -1;
-    const Outcome added =
-        apply_download(book, {round, PageTeamNames{}, TeamNames{}}, kScheduleAsNewEntry, 0, &entry);
+    const Outcome added = apply_download(book, {round, TeamNames{}}, kScheduleAsNewEntry, 0, &entry);
     EXPECT_FALSE(added.ok);
     EXPECT_EQ(added.message, out_of_memory_message());
     EXPECT_EQ(book.entry_count(), kMaxRecords);

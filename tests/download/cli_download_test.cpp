@@ -1,4 +1,5 @@
 // yorimo-cli download end to end, against the local test store.
+#include "batch_store.h"
 #include "book/book_file.h"
 #include "download/page_readers.h"
 #include "store_pages.h"
@@ -28,20 +29,28 @@ struct CliRun {
     QByteArray out, err;
 };
 
-CliRun run_cli(const QString &store, const QStringList &args, const QByteArray &input = {})
+// Any command of the tool, with the store at `store`.
+CliRun run_tool(const QString &store, const QStringList &args, const QByteArray &input = {})
 {
     QProcess cli;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("YORIMO_STORE_URL"), store);
     env.insert(QStringLiteral("YORIMO_TEAMLIST_URL"), TestStore::refused_url());
     cli.setProcessEnvironment(env);
-    cli.start(QStringLiteral(YORIMO_CLI), QStringList{QStringLiteral("download"), QStringLiteral("--today"),
-                                                      QStringLiteral("2024/01/10")} +
-                                              args);
+    cli.start(QStringLiteral(YORIMO_CLI), args);
     cli.write(input);
     cli.closeWriteChannel();
     EXPECT_TRUE(cli.waitForFinished(60000));
     return {cli.exitCode(), cli.readAllStandardOutput(), cli.readAllStandardError()};
+}
+
+CliRun run_cli(const QString &store, const QStringList &args, const QByteArray &input = {})
+{
+    return run_tool(
+        store,
+        QStringList{QStringLiteral("download"), QStringLiteral("--today"), QStringLiteral("2024/01/10")} +
+            args,
+        input);
 }
 
 class CliDownload : public testing::Test {
@@ -59,7 +68,8 @@ protected:
     {
         std::vector<ResultRow> rows;
         for (int i = 0; i < 13; ++i)
-            rows.push_back({q("鹿島"), q("浦和"), q(i < 2 ? "中止" : "2")});
+            rows.push_back(
+                {q(i == 0 ? "北海道フロスティア札幌" : "鹿島"), q("浦和"), q(i < 2 ? "中止" : "2")});
         store.set(result_index_url({}, false), result_index(q("2024年"), {q("2023年")}, {q("1234")}));
         store.set(
             q("/dcs/subos/screen/pi04/spin011/PGSPIN01101LnkHoldCntLotResultLsttoto.form?holdCntId=1234"),
@@ -88,6 +98,7 @@ TEST_F(CliDownload, WalkPrintsTheListsAndTheRound)
     ASSERT_EQ(slots.size(), 13);
     EXPECT_EQ(slots[0].toObject()[q("result")].toInt(), 4);
     EXPECT_EQ(slots[12].toObject()[q("away")].toString(), q("浦和"));
+    EXPECT_EQ(slots[0].toObject()[q("home")].toString(), q("北海道フロスティア札幌")); // as the page wrote it
     EXPECT_FALSE(round[q("has_grade3")].toBool());
     EXPECT_EQ(round[q("prizes")].toArray()[0].toInt(), 1000);
 }
@@ -156,6 +167,7 @@ TEST_F(CliDownload, IntoABookAddsOrCompletesARound)
     ASSERT_EQ(read.book.entry_count(), 3);
     EXPECT_EQ(read.book.entries[2].kai.text(), q("1234"));
     EXPECT_EQ(read.book.entries[2].matches[12].away.text(), q("浦和"));
+    EXPECT_EQ(read.book.entries[2].matches[0].home.text(), q("北海道フロ")); // cut where it enters the book
     EXPECT_EQ(read.book.entries[2].matches[0].result, kCancelled);
     EXPECT_EQ(read.book.entries[2].prizes[0], 1000);
 
@@ -179,6 +191,63 @@ TEST_F(CliDownload, IntoABookAddsOrCompletesARound)
     run = run_cli(TestStore::refused_url(), QStringList{q("--into"), book_path} + walk);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(file_bytes(book_path), before);
+}
+
+TEST_F(CliDownload, UpdateBringsEveryOpenRoundIn)
+{
+    batch_store::serve(store);
+    QTemporaryDir dir;
+    const QString book_path = dir.filePath(q("book.yrm"));
+    ASSERT_TRUE(write_data(batch_store::book(), book_path).ok);
+    const QByteArray before = file_bytes(book_path);
+
+    // A dry run prints what would be done and writes nothing; a failed round makes it exit 1.
+    CliRun run =
+        run_tool(store.url(), {q("update"), q("--today"), q("2024/01/10"), q("--dry-run"), book_path});
+    EXPECT_EQ(run.status, 1) << run.err.constData();
+    EXPECT_EQ(QString::fromUtf8(run.out), batch_store::expected_lines());
+    EXPECT_EQ(file_bytes(book_path), before);
+
+    run = run_tool(store.url(), {q("update"), book_path});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(QString::fromUtf8(run.out), batch_store::expected_lines());
+    BookReadResult read = read_data(book_path);
+    ASSERT_TRUE(read.outcome.ok);
+    EXPECT_EQ(read.book.entries[1].matches[2].result, kAwayWin);
+    EXPECT_EQ(read.book.entries[1].matches[0].home, batch_store::book().entries[1].matches[0].home);
+    EXPECT_EQ(read.book.entries[3].state, kPrizeRefund);
+    EXPECT_EQ(read.book.entries[10].prizes[0], 30000);
+
+    // What is left open: the rejected round and the two not published.
+    run = run_tool(store.url(), {q("update"), book_path});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(QString::fromUtf8(run.out),
+              batch_store::expected_lines().split(u'\n').mid(5, 3).join(u'\n') + u'\n');
+
+    // An unreachable store fails every open round and changes nothing.
+    const QByteArray updated = file_bytes(book_path);
+    run = run_tool(TestStore::refused_url(), {q("update"), book_path});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out.count('\n'), 3);
+    EXPECT_TRUE(run.out.startsWith(
+        q("7\t1501\ttoto\tfailed\tｔｏｔｏオフィシャルサイトに接続できません。\n").toUtf8()));
+    EXPECT_EQ(file_bytes(book_path), updated);
+
+    // No open round: nothing printed, nothing fetched.
+    TicketBook closed;
+    closed.entries.push_back(batch_store::book().entries[0]);
+    ASSERT_TRUE(write_data(closed, book_path).ok);
+    const int requests = static_cast<int>(store.requests().size());
+    run = run_tool(store.url(), {q("update"), book_path});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_EQ(store.requests().size(), requests);
+
+    run = run_tool(store.url(), {q("update"), dir.filePath(q("missing.yrm"))});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_FALSE(run.err.isEmpty());
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_EQ(run_tool(store.url(), {q("update"), book_path, book_path}).status, 2);
 }
 
 } // namespace

@@ -119,10 +119,10 @@ TEST_F(SessionTest, ResultWalkRetriesElevenTimesAndGoesBackWithoutFetching)
     EXPECT_TRUE(session->failure().message.isEmpty());
     EXPECT_EQ(session->dialog_result(), 2);
     EXPECT_EQ(session->lbl_cur(), q("くじ結果(toto)-2024年-第1234回(01/13)-toto"));
-    const RoundEntry &r = session->downloaded_round();
+    const DownloadedRound &r = session->downloaded_round();
     EXPECT_EQ(r.kai.text(), q("1234"));
     EXPECT_EQ(r.matches[0].result, kDraw);
-    EXPECT_EQ(r.matches[0].home.text(), q("鹿島アント")); // result names are cut only to the book's size
+    EXPECT_EQ(r.matches[0].home.text(), q("鹿島アントラーズ")); // result names stay as the page wrote them
     EXPECT_EQ(r.prizes[2], 1);
     EXPECT_TRUE(r.has_grade3);
 }

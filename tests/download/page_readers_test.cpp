@@ -157,7 +157,7 @@ TEST(ScheduleData, MatchesThroughRowSpansAndTeamNames)
     const QString page = toto_info_page(q("0012"), q("2024年01月05日"), q("2024年01月13日"),
                                         {{q("minitoto-A組"), pairs(5, "x"), {}}, {q("toto"), pairs(13), {}}});
     ASSERT_TRUE(get_scedule_data(st, teams, page));
-    const RoundEntry &r = st.downloaded_round;
+    const DownloadedRound &r = st.downloaded_round;
     EXPECT_EQ(r.kind, LotteryKind::toto);
     EXPECT_EQ(r.kai.text(), q("0012"));
     EXPECT_EQ(r.matches[0].home.text(), q("鹿島アント")); // short name cut to 10 bytes
@@ -310,7 +310,7 @@ TEST(ResultData, MatchKinds)
         EXPECT_EQ(ok, c.ok) << c.name;
         if (!ok)
             continue;
-        const RoundEntry &r = st.downloaded_round;
+        const DownloadedRound &r = st.downloaded_round;
         EXPECT_EQ(r.state, c.state) << c.name;
         EXPECT_EQ(r.kai.text(), q("0999"));
         EXPECT_EQ(st.dialog_result, 2);
@@ -437,7 +437,7 @@ TEST(ResultData, BigPrizeRows)
                                                         results(n, 0), six.mid(0, c.rows))),
                   c.ok)
             << c.step << " " << c.rows;
-        const RoundEntry &r = st.downloaded_round;
+        const DownloadedRound &r = st.downloaded_round;
         EXPECT_EQ(r.has_grade5, c.grade5) << c.step << " " << c.rows;
         EXPECT_EQ(r.has_grade6, c.grade6) << c.step << " " << c.rows;
         EXPECT_FALSE(r.has_grade3);
@@ -479,7 +479,7 @@ TEST(ResultData, GoalKinds)
         EXPECT_EQ(ok, c.ok) << c.step << " " << c.cancelled;
         if (!ok)
             continue;
-        const RoundEntry &r = st.downloaded_round;
+        const DownloadedRound &r = st.downloaded_round;
         EXPECT_EQ(r.state, c.state);
         EXPECT_EQ(r.teams[static_cast<size_t>(c.teams - 1)].team.text(),
                   q("T") + QString::number(c.teams - 1));

@@ -152,10 +152,17 @@ int TestStore::hits(const QString &path) const
     return hits_.value(path);
 }
 
+QStringList TestStore::requests() const
+{
+    QMutexLocker lock(&mutex_);
+    return requests_;
+}
+
 TestStore::Route TestStore::take(const QString &path)
 {
     QMutexLocker lock(&mutex_);
     ++hits_[path];
+    requests_ << path;
     auto it = routes_.find(path);
     if (it == routes_.end())
         return {};

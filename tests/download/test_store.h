@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QMutex>
 #include <QString>
+#include <QStringList>
 #include <QThread>
 #include <future>
 
@@ -37,6 +38,8 @@ public:
     void set(const QString &path, Route route);
     void set(const QString &path, const QString &page) { set(path, Route{page.toUtf8()}); }
     int hits(const QString &path) const;
+    // Every request so far, in the order they came, by path with query.
+    QStringList requests() const;
     // An address where nothing listens.
     static QString refused_url();
 
@@ -47,6 +50,7 @@ private:
     mutable QMutex mutex_;
     QHash<QString, Route> routes_;
     QHash<QString, int> hits_;
+    QStringList requests_;
     QThread *thread_ = nullptr;
     quint16 port_ = 0;
 };

@@ -1,5 +1,6 @@
 // The download command end to end: its dialogs, offscreen, against the local test store
 // over real HTTP.
+#include "batch_store.h"
 #include "download/form_downset.h"
 #include "download/form_inet.h"
 #include "download/page_readers.h"
@@ -13,9 +14,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QListWidget>
+#include <QMenu>
 #include <QPointer>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QTimer>
+#include <QTreeWidget>
 #include <functional>
 #include <map>
 
@@ -443,6 +447,131 @@ TEST_F(DownloadCommands, CancelAndCloseDuringASlowTransfer)
         EXPECT_EQ(window->state().dialog_result, 0);
         EXPECT_TRUE(ui.messages.empty());
     }
+}
+
+bool same_book(const TicketBook &a, const TicketBook &b)
+{
+    return a.entries == b.entries && a.singles == b.singles && a.multis == b.multis &&
+           a.goal_singles == b.goal_singles && a.goal_multis == b.goal_multis;
+}
+
+TEST_F(DownloadCommands, BatchUpdateShowsProgressConfirmsAndTakesOneUndoStep)
+{
+    batch_store::serve(store);
+    ASSERT_TRUE(window->load_book(write_book(batch_store::book(), q("batch.yrm"))));
+    const TicketBook before = window->state().book();
+    ASSERT_TRUE(action("menu_batch")->isEnabled());
+    EXPECT_EQ(action("menu_batch")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_U));
+    // Offered from the ダウンロード button's drop-down too, as the same command.
+    auto *drop_down = window->findChild<QMenu *>(QStringLiteral("tool_download_menu"));
+    ASSERT_NE(drop_down, nullptr);
+    EXPECT_TRUE(drop_down->actions().contains(action("menu_batch")));
+    const auto untouched = [&] {
+        EXPECT_TRUE(same_book(window->state().book(), before));
+        EXPECT_FALSE(window->state().document.modified());
+        EXPECT_FALSE(window->windowTitle().contains(q(" * ")));
+    };
+    // The progress waits for the batch to end, noting what it showed.
+    QStringList shown;
+    const auto wait_for_batch = [&](QDialog *d) {
+        auto *label = control<QLabel>(d, "lbl_progress");
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                if (d->isVisible() && !label->text().isEmpty() && !shown.contains(label->text()))
+                    shown << label->text();
+                return !d->isVisible();
+            },
+            20000));
+    };
+
+    // キャンセル at the progress, and at the confirmation: nothing changes.
+    {
+        DialogScript script({{q("form_batch_progress"), [](QDialog *d) { press(d, "cmd_cancel"); }}});
+        action("menu_batch")->trigger();
+        EXPECT_EQ(script.seen, QStringList{q("form_batch_progress")});
+        untouched();
+    }
+    int listed = 0;
+    {
+        DialogScript script({{q("form_batch_progress"), wait_for_batch},
+                             {q("form_batch_check"), [&](QDialog *d) {
+                                  listed = control<QTreeWidget>(d, "lvw_batch")->topLevelItemCount();
+                                  press(d, "cmd_cancel");
+                              }}});
+        action("menu_batch")->trigger();
+        EXPECT_EQ(script.seen, (QStringList{q("form_batch_progress"), q("form_batch_check")}));
+    }
+    EXPECT_EQ(listed, 10);
+    // Whenever looked at, the progress names the round being read and where the batch is.
+    EXPECT_FALSE(shown.isEmpty());
+    for (const QString &text : shown)
+        EXPECT_TRUE(QRegularExpression(q("^第\\d+回 \\S.* を取得中 ([1-9]|10)/10$")).match(text).hasMatch())
+            << text.toStdString();
+    untouched();
+
+    // Unticking the refund keeps it; Enter on a row shows it in ダウンロード確認 without Ｏ．Ｋ．.
+    QStringList found, boxes;
+    bool view_ok_hidden = false;
+    QString view_name;
+    {
+        DialogScript script({{q("form_batch_progress"), wait_for_batch},
+                             {q("form_batch_check"), [&](QDialog *d) {
+                                  auto *list = control<QTreeWidget>(d, "lvw_batch");
+                                  for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                                      QTreeWidgetItem *item = list->topLevelItem(i);
+                                      found << item->text(3);
+                                      boxes << (item->data(0, Qt::CheckStateRole).isValid()
+                                                    ? q(item->checkState(0) == Qt::Checked ? "x" : "o")
+                                                    : q("-"));
+                                  }
+                                  list->topLevelItem(2)->setCheckState(0, Qt::Unchecked);
+                                  list->setCurrentItem(list->topLevelItem(0));
+                                  QTimer::singleShot(100, [&] {
+                                      if (auto *view =
+                                              qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+                                          view_name = view->objectName();
+                                          view_ok_hidden = !control<QPushButton>(view, "cmd_ok")->isVisible();
+                                          view->reject();
+                                      }
+                                  });
+                                  QTest::keyClick(list, Qt::Key_Return);
+                                  press(d, "cmd_ok");
+                              }}});
+        action("menu_batch")->trigger();
+    }
+    EXPECT_EQ(view_name, q("form_inetchk"));
+    EXPECT_TRUE(view_ok_hidden);
+    EXPECT_EQ(boxes.join(QString()), q("xxxxx---xx")); // a box for each round found
+    EXPECT_EQ(found[2], q("払戻"));
+    EXPECT_EQ(found[5], q("ダウンロードに失敗しました。"));
+    EXPECT_EQ(found[6], q("未発表"));
+    EXPECT_TRUE(found[0].startsWith(q("1 0 2 1 0 2"))) << found[0].toStdString();
+    EXPECT_TRUE(found[0].endsWith(q("1等 1,000,000円"))) << found[0].toStdString();
+    const TicketBook &after = window->state().book();
+    EXPECT_EQ(after.entries[1].matches[12].result, kHomeWin);
+    EXPECT_EQ(after.entries[3], before.entries[3]); // unticked
+    EXPECT_EQ(after.entries[9].prizes[0], 600000000);
+    EXPECT_TRUE(window->windowTitle().contains(q(" * ")));
+    EXPECT_EQ(action("menu_undo")->text(), q("元に戻す(&U) 結果を一括更新"));
+    action("menu_undo")->trigger();
+    untouched();
+}
+
+TEST_F(DownloadCommands, BatchUpdateWithTheStoreUnreachableSaysSoAndNothingElse)
+{
+    window->set_download_run(
+        std::make_unique<DownloadRun>(DownloadAddresses{TestStore::refused_url(), TestStore::refused_url()},
+                                      std::make_unique<FixedClock>(kToday)));
+    ASSERT_TRUE(window->load_book(write_book(batch_store::book(), q("batch.yrm"))));
+    DialogScript script({{q("form_batch_progress"), [](QDialog *d) {
+                              EXPECT_TRUE(QTest::qWaitFor([&] { return !d->isVisible(); }, 20000));
+                          }}});
+    action("menu_batch")->trigger();
+    EXPECT_FALSE(script.seen.contains(q("form_batch_check")));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, q("ｔｏｔｏオフィシャルサイトに接続できません。"));
+    EXPECT_EQ(ui.messages[0].title, q("yorimo"));
+    EXPECT_FALSE(window->state().document.modified());
 }
 
 } // namespace

@@ -1,0 +1,366 @@
+#include "download/result_batch.h"
+
+#include "download/download_confirmation.h"
+#include "download/page_readers.h"
+#include "download/tag_scanner.h"
+
+#include <algorithm>
+
+namespace {
+
+// A page is tried this often before the batch gives up on it, as in the download dialog.
+constexpr int kTries = 12;
+
+QString failed_message()
+{
+    return QStringLiteral("ダウンロードに失敗しました。");
+}
+
+QString connection_message()
+{
+    return QStringLiteral("ｔｏｔｏオフィシャルサイトに接続できません。");
+}
+
+} // namespace
+
+bool is_open_round(const RoundEntry &entry)
+{
+    if (entry.state == kPrizeUndecided)
+        return true;
+    for (int s = 0; s < slot_count(entry.kind); ++s)
+        if (entry.slot_result(s) == 0)
+            return true;
+    return false;
+}
+
+ResultBatch::ResultBatch(PageFetcher &fetcher, const TicketBook &book, DownloadAddresses addresses)
+    : fetcher_(fetcher), addresses_(std::move(addresses))
+{
+    for (int e = 0; e < book.entry_count(); ++e) {
+        const RoundEntry &entry = book.entries[static_cast<size_t>(e)];
+        if (!is_open_round(entry))
+            continue;
+        BatchRound round;
+        round.entry = e;
+        round.kind = entry.kind;
+        round.kai = entry.kai.text();
+        round.number = label_number(round.kai);
+        rounds_.push_back(round);
+    }
+    // A round page's text is kept only until the last open round of that number has read it.
+    for (size_t i = 0; i < rounds_.size(); ++i)
+        if (rounds_[i].number)
+            last_use_[{is_big_family(rounds_[i].kind), *rounds_[i].number}] = i;
+    fetcher_.set_listener(this);
+}
+
+ResultBatch::~ResultBatch()
+{
+    fetcher_.cancel();
+    fetcher_.set_listener(nullptr);
+}
+
+void ResultBatch::start()
+{
+    running_ = true;
+    advance();
+}
+
+void ResultBatch::cancel()
+{
+    if (!running_)
+        return;
+    fetcher_.cancel();
+    fetching_ = false;
+    running_ = false;
+    changed();
+}
+
+QString ResultBatch::progress_text() const
+{
+    if (next_ >= rounds_.size())
+        return QString();
+    const BatchRound &r = rounds_[next_];
+    return QStringLiteral("第%1回 %2 を取得中 %3/%4")
+        .arg(r.kai, kind_display_name(r.kind))
+        .arg(next_ + 1)
+        .arg(rounds_.size());
+}
+
+std::vector<RoundUpdate> ResultBatch::updates(const std::vector<bool> &ticked) const
+{
+    std::vector<RoundUpdate> out;
+    for (size_t i = 0; i < rounds_.size() && i < ticked.size(); ++i)
+        if (ticked[i] && rounds_[i].status == BatchRound::Status::found)
+            out.push_back(results_update(rounds_[i].entry, rounds_[i].found));
+    return out;
+}
+
+void ResultBatch::advance()
+{
+    while (running_ && !fetching_ && next_ < rounds_.size())
+        if (!settle_current())
+            return;
+    if (running_ && !fetching_)
+        finish();
+}
+
+bool ResultBatch::settle_current()
+{
+    const BatchRound &round = rounds_[next_];
+    if (!round.number) {
+        settle(BatchRound::Status::not_published);
+        return true;
+    }
+    const qint64 number = *round.number;
+    const bool big = is_big_family(round.kind);
+    Family &family = families_[big ? 1 : 0];
+    if (!family.index_read) {
+        const QString url = result_index_url(addresses_.store_url, big);
+        if (pages_[url].state == Page::State::failed) {
+            settle(BatchRound::Status::failed, failed_message());
+            return true;
+        }
+        request(url, [this, big](const QString &text) {
+            Family read;
+            if (!list_years(read, big, text) || !list_rounds(read, big, text))
+                return false;
+            read.index_read = true;
+            families_[big ? 1 : 0] = std::move(read);
+            return true;
+        });
+        return false;
+    }
+    const auto listed = family.rounds.constFind(number);
+    if (listed == family.rounds.cend()) {
+        // Older years are read only for a round below every round listed so far.
+        if (number > family.lowest || family.years_read >= family.year_urls.size()) {
+            settle(BatchRound::Status::not_published);
+            return true;
+        }
+        const QString url = family.year_urls[family.years_read];
+        if (pages_[url].state == Page::State::failed) {
+            settle(BatchRound::Status::failed, failed_message());
+            return true;
+        }
+        request(url, [this, big](const QString &text) {
+            Family &f = families_[big ? 1 : 0];
+            if (!list_rounds(f, big, text))
+                return false;
+            ++f.years_read;
+            return true;
+        });
+        return false;
+    }
+    const QString url = *listed;
+    Page &page = pages_[url];
+    if (page.state == Page::State::failed) {
+        settle(BatchRound::Status::failed, failed_message());
+        return true;
+    }
+    const size_t at = next_;
+    const Acceptor accept = [this, at](const QString &text) {
+        RoundEntry found;
+        bool kind_listed = false;
+        return read_kind(rounds_[at], text, &found, &kind_listed);
+    };
+    if (page.state == Page::State::unread) {
+        request(url, accept);
+        return false;
+    }
+    RoundEntry found;
+    bool kind_listed = false;
+    if (!read_kind(round, page.text, &found, &kind_listed)) {
+        // The data of this kind did not read: the page is fetched again while tries remain.
+        if (page.tries < kTries) {
+            request(url, accept);
+            return false;
+        }
+        settle(BatchRound::Status::failed, failed_message());
+        return true;
+    }
+    if (!kind_listed) {
+        settle(BatchRound::Status::not_published);
+        return true;
+    }
+    rounds_[next_].found = found;
+    settle(BatchRound::Status::found);
+    return true;
+}
+
+bool ResultBatch::list_years(Family &family, bool big, const QString &text) const
+{
+    DownloadState st;
+    st.store_url = addresses_.store_url;
+    st.step = big ? kStepBigResultYear : kStepResultYear;
+    if (!(big ? get_big_result_year(st, text) : get_result_year(st, text)))
+        return false;
+    // The first choice is the current year, listed on the index page itself.
+    const int current = leading_number(st.choices.front().caption);
+    std::vector<std::pair<int, QString>> older;
+    for (size_t i = 1; i < st.choices.size(); ++i) {
+        const int year = leading_number(st.choices[i].caption);
+        if (year < current)
+            older.emplace_back(year, st.choices[i].url);
+    }
+    std::stable_sort(older.begin(), older.end(),
+                     [](const auto &a, const auto &b) { return a.first > b.first; });
+    family.year_urls.clear();
+    for (auto &year : older)
+        if (family.year_urls.empty() || family.year_urls.back() != year.second)
+            family.year_urls.push_back(std::move(year.second));
+    return true;
+}
+
+bool ResultBatch::list_rounds(Family &family, bool big, const QString &text) const
+{
+    DownloadState st;
+    st.store_url = addresses_.store_url;
+    st.step = big ? kStepBigResultKai : kStepResultKai;
+    if (!(big ? get_big_result_kai(st, text) : get_result_kai(st, text)))
+        return false;
+    for (const ChoiceEntry &choice : st.choices) {
+        const std::optional<qint64> number = label_number(chg_kai(choice.caption));
+        if (!number || family.rounds.contains(*number))
+            continue;
+        if (family.rounds.isEmpty()) {
+            family.lowest = family.highest = *number;
+        } else {
+            family.lowest = std::min(family.lowest, *number);
+            family.highest = std::max(family.highest, *number);
+        }
+        family.rounds.insert(*number, choice.url);
+    }
+    return true;
+}
+
+bool ResultBatch::read_kind(const BatchRound &round, const QString &text, RoundEntry *found,
+                            bool *listed) const
+{
+    const bool big = is_big_family(round.kind);
+    DownloadState st;
+    st.store_url = addresses_.store_url;
+    st.step = big ? kStepBigResultKind : kStepResultKind;
+    if (!(big ? get_big_result_kind(st, text) : get_result_kind(st, text)))
+        return false;
+    *listed = false;
+    const KindPage *page = nullptr;
+    for (const ChoiceEntry &choice : st.choices) {
+        const KindPage *named = kind_page_by_name(choice.caption, big);
+        if (named && named->kind == round.kind) {
+            page = named;
+            break;
+        }
+    }
+    if (!page)
+        return true;
+    *listed = true;
+    st.step = page->result_step;
+    TeamNames no_names; // result readers keep the page's names
+    if (!get_data(st, no_names, text))
+        return false;
+    *found = book_round(st.downloaded_round);
+    return true;
+}
+
+void ResultBatch::request(const QString &url, Acceptor accept)
+{
+    ++pages_[url].tries;
+    ++requests_;
+    fetching_url_ = url;
+    accept_ = std::move(accept);
+    received_.clear();
+    fetching_ = true;
+    fetcher_.fetch(url);
+    changed();
+}
+
+void ResultBatch::fetch_data(const QByteArray &chunk, qint64)
+{
+    if (!fetching_)
+        return;
+    if (received_.size() + chunk.size() > kMaxPageBytes) {
+        // Not a page of the store: read no further, and treat it as rejected.
+        fetcher_.cancel();
+        received_.clear();
+        page_done(std::nullopt);
+        return;
+    }
+    received_.append(chunk);
+}
+
+void ResultBatch::fetch_finished(qint64)
+{
+    if (!fetching_)
+        return;
+    const std::optional<QString> text = decode_utf8(received_);
+    received_.clear();
+    page_done(text);
+}
+
+void ResultBatch::page_done(const std::optional<QString> &text)
+{
+    fetching_ = false;
+    if (!running_)
+        return;
+    Page &page = pages_[fetching_url_];
+    if (text && accept_(*text)) {
+        page.state = Page::State::read;
+        page.text = *text;
+    } else if (page.tries < kTries) {
+        request(fetching_url_, accept_);
+        return;
+    } else {
+        // A page read before stays readable for the other kinds of its round.
+        if (page.state == Page::State::unread)
+            page.state = Page::State::failed;
+        settle(BatchRound::Status::failed, failed_message());
+    }
+    advance();
+}
+
+void ResultBatch::fetch_failed()
+{
+    if (!fetching_)
+        return;
+    fetching_ = false;
+    received_.clear();
+    if (!running_)
+        return;
+    unreachable_ = true;
+    while (next_ < rounds_.size())
+        settle(BatchRound::Status::failed, connection_message());
+    finish();
+}
+
+void ResultBatch::settle(BatchRound::Status status, const QString &message)
+{
+    BatchRound &round = rounds_[next_];
+    round.status = status;
+    round.message = message;
+    if (round.number) {
+        const std::pair<bool, qint64> key{is_big_family(round.kind), *round.number};
+        if (last_use_.value(key) == next_) {
+            const Family &family = families_[key.first ? 1 : 0];
+            if (const auto url = family.rounds.constFind(key.second); url != family.rounds.cend())
+                if (auto page = pages_.find(*url); page != pages_.end())
+                    page->text.clear();
+        }
+    }
+    ++next_;
+    changed();
+}
+
+void ResultBatch::finish()
+{
+    running_ = false;
+    changed();
+    if (on_finished)
+        on_finished();
+}
+
+void ResultBatch::changed()
+{
+    if (on_changed)
+        on_changed();
+}
