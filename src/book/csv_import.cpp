@@ -378,6 +378,32 @@ Outcome csv_fits(const TicketBook &book, const CsvImport &staged)
     return Outcome::success();
 }
 
+NewPurchase csv_purchase(const CsvRow &row, LotteryKind kind)
+{
+    if (row.row_type == kCsvMulti) {
+        MultiPurchase p;
+        p.marks = row.marks;
+        p.doubles = row.doubles;
+        p.triples = row.triples;
+        p.combos = row.combos;
+        p.marked = 0; // only the multi dialog keeps this
+        return p;
+    }
+    SinglePurchase p;
+    for (int s = 0; s < slot_count(kind); ++s) {
+        const int v = row.values[static_cast<size_t>(s)];
+        int pick = 0;
+        if (is_match_kind(kind)) {
+            if (const int mark = mark_of_file_code(v); mark >= 0)
+                pick = kResultOfMark[static_cast<size_t>(mark)];
+        } else if (v >= 0 && v <= 3) {
+            pick = v;
+        }
+        p.picks[static_cast<size_t>(s)] = static_cast<uint8_t>(pick);
+    }
+    return p;
+}
+
 RoundUpdate csv_update(const TicketBook &book, const CsvImport &staged)
 {
     RoundUpdate update;
@@ -386,28 +412,8 @@ RoundUpdate csv_update(const TicketBook &book, const CsvImport &staged)
     const LotteryKind kind = update.round.kind;
     update.purchases.reserve(staged.csv_rows.size());
     for (const CsvRow &row : staged.csv_rows) {
-        if (row.row_type == kCsvSingle) {
-            SinglePurchase p;
-            for (int s = 0; s < slot_count(kind); ++s) {
-                const int v = row.values[static_cast<size_t>(s)];
-                int pick = 0;
-                if (is_match_kind(kind)) {
-                    if (const int mark = mark_of_file_code(v); mark >= 0)
-                        pick = kResultOfMark[static_cast<size_t>(mark)];
-                } else if (v >= 0 && v <= 3) {
-                    pick = v;
-                }
-                p.picks[static_cast<size_t>(s)] = static_cast<uint8_t>(pick);
-            }
-            update.purchases.emplace_back(p);
-        } else if (row.row_type == kCsvMulti) {
-            MultiPurchase p;
-            p.marks = row.marks;
-            p.doubles = row.doubles;
-            p.triples = row.triples;
-            p.combos = row.combos;
-            p.marked = 0; // only the multi dialog keeps this
-            update.purchases.emplace_back(p);
+        if (row.row_type != kCsvResults) {
+            update.purchases.push_back(csv_purchase(row, kind));
         } else {
             // Each results line overwrites the one before.
             apply_results(update.round, row);

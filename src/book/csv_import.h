@@ -72,6 +72,9 @@ CsvImport read_csv(const QString &path, const TicketBook &book);
 // tickets within 32 bits. Fails with out_of_memory_message().
 Outcome csv_fits(const TicketBook &book, const CsvImport &staged);
 
+// The purchase an "S" or "M" row adds, as the book holds it.
+NewPurchase csv_purchase(const CsvRow &row, LotteryKind kind);
+
 // What the staged rows do to the entry, as one update (the entry must be valid for them).
 RoundUpdate csv_update(const TicketBook &book, const CsvImport &staged);
 

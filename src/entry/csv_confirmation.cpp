@@ -1,12 +1,17 @@
 #include "entry/csv_confirmation.h"
 
 #include "book/amount_text.h"
+#include "entry/ticket_lines.h"
+
+#include <variant>
 
 CsvRowView csv_row_view(const CsvRow &row, LotteryKind kind)
 {
     CsvRowView v;
     const int width = marks_per_slot(kind);
     const int n = slot_count(kind);
+    if (row.row_type != kCsvResults)
+        v.line = std::visit([kind](const auto &p) { return ticket_line(p, kind); }, csv_purchase(row, kind));
     if (row.row_type == kCsvMulti) {
         v.item = QStringLiteral("マルチ");
         v.cells = row.marks;

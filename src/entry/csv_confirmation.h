@@ -12,6 +12,7 @@
 // One staged row as the confirmation shows it.
 struct CsvRowView {
     QString item; // "シングル", "マルチ" or "結果"
+    QString line; // a purchase's ticket line, as the book will hold it; empty for results
     // Per used slot and cell (home, draw, away; or 0..3 goals): "○" when set, else "－".
     std::array<std::array<bool, 4>, kMaxSlots> cells{};
     bool counters_shown = true; // hidden for a results row

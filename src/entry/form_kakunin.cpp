@@ -341,8 +341,11 @@ void KakuninDialog::open_csv()
 
     const QSignalBlocker quiet(cmb_kind_);
     cmb_kind_->clear();
-    for (const CsvRowView &view : csv_views_)
+    for (const CsvRowView &view : csv_views_) {
         cmb_kind_->addItem(view.item);
+        if (!view.line.isEmpty())
+            cmb_kind_->setItemData(cmb_kind_->count() - 1, view.line, Qt::ToolTipRole);
+    }
     cmb_kind_->setCurrentIndex(cmb_kind_->count() > 0 ? 0 : -1);
     show_csv_row(0);
 }
@@ -352,10 +355,12 @@ void KakuninDialog::show_csv_row(int row)
     for (QLabel *label : prize_labels_)
         label->hide();
     if (row < 0 || row >= static_cast<int>(csv_views_.size())) {
+        lbl_line_->clear();
         set_ticket_visible(false);
         return;
     }
     const CsvRowView &view = csv_views_[static_cast<size_t>(row)];
+    lbl_line_->setText(view.line);
     set_ticket_visible(true);
     for (QWidget *w : counter_widgets_)
         w->setVisible(view.counters_shown && w != lbl_right_ && w != lbl_right_num_);

@@ -18,11 +18,15 @@ TEST(CsvConfirmation, ShowsEachStagedRow)
               std::make_tuple(0, 0, int64_t{1}));
     EXPECT_EQ(views[0].cells[1], (std::array<bool, 4>{false, true, false, false})); // "0": draw
     EXPECT_EQ(views[0].cells[3], (std::array<bool, 4>{}));                          // "9": none
+    // The line the book will hold: an unknown pick is written as one reading refuses.
+    EXPECT_EQ(views[0].line, QStringLiteral("1 0 2 ? 1"));
     EXPECT_EQ(views[1].item, QStringLiteral("マルチ"));
     EXPECT_EQ(std::make_tuple(views[1].doubles, views[1].triples, views[1].combos),
               std::make_tuple(1, 1, int64_t{6}));
+    EXPECT_EQ(views[1].line, QStringLiteral("10 2 102 1 1"));
     EXPECT_EQ(views[2].item, QStringLiteral("結果"));
     EXPECT_FALSE(views[2].counters_shown);
+    EXPECT_EQ(views[2].line, QString());
     EXPECT_EQ(views[2].cells[4], (std::array<bool, 4>{true, true, true, false})); // cancelled
     EXPECT_TRUE(views[2].grade_labels_shown);
     EXPECT_EQ(views[2].prize_texts,

@@ -95,6 +95,11 @@ TEST(FormKakuninCsv, ShowsEachStagedLine)
     EXPECT_EQ(items->itemText(1), QStringLiteral("マルチ"));
     EXPECT_EQ(items->itemText(2), QStringLiteral("結果"));
     EXPECT_EQ(items->currentIndex(), 0);
+    // Each ticket's line beside the combo and as its item's tooltip; none for the results.
+    EXPECT_EQ(items->itemData(0, Qt::ToolTipRole).toString(), QStringLiteral("1 0 2 1 1"));
+    EXPECT_EQ(items->itemData(1, Qt::ToolTipRole).toString(), QStringLiteral("10 1 102 2 0"));
+    EXPECT_FALSE(items->itemData(2, Qt::ToolTipRole).isValid());
+    EXPECT_EQ(control<QLabel>(&d, "lbl_line")->text(), QStringLiteral("1 0 2 1 1"));
 
     // The single.
     EXPECT_EQ(match_cells(&d, 0), QStringLiteral("○－－"));
@@ -116,9 +121,11 @@ TEST(FormKakuninCsv, ShowsEachStagedLine)
     EXPECT_EQ(control<QLabel>(&d, "lbl_triple")->text(), QStringLiteral("1"));
     EXPECT_EQ(control<QLabel>(&d, "lbl_total")->text(), QStringLiteral("6"));
     EXPECT_TRUE(hidden(&d, "lbl_right_num"));
+    EXPECT_EQ(control<QLabel>(&d, "lbl_line")->text(), QStringLiteral("10 1 102 2 0"));
 
     // The results: not entered shows no mark, cancelled marks every cell; prizes, no counters.
     items->setCurrentIndex(2);
+    EXPECT_EQ(control<QLabel>(&d, "lbl_line")->text(), QString());
     EXPECT_EQ(match_cells(&d, 0), QStringLiteral("○－－"));
     EXPECT_EQ(match_cells(&d, 3), QStringLiteral("－－－"));
     EXPECT_EQ(match_cells(&d, 4), QStringLiteral("○○○"));
