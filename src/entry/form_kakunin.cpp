@@ -222,16 +222,18 @@ void KakuninDialog::fill_items(int select)
     show_item(item);
 }
 
-void KakuninDialog::set_ticket_visible(bool visible)
+void KakuninDialog::set_ticket_visible(bool cells, bool counters)
 {
     const int n = slot_count(state_.current_entry().kind);
     const int rows = slot_rows_.rows();
     for (int i = 0; i <= rows; ++i)
         for (int c = 0; c < cell_columns(); ++c)
-            cells_[static_cast<size_t>(i)][static_cast<size_t>(c)]->setVisible(visible &&
-                                                                               (i < n || i == rows));
+            cells_[static_cast<size_t>(i)][static_cast<size_t>(c)]->setVisible(cells && (i < n || i == rows));
+    // Each widget is set once to what it shows: one shown for a moment grows the window's
+    // minimum, and the window keeps the grown size.
+    const bool grading = !csv_mode();
     for (QWidget *w : counter_widgets_)
-        w->setVisible(visible);
+        w->setVisible(counters && (grading || (w != lbl_right_ && w != lbl_right_num_)));
 }
 
 void KakuninDialog::show_item(int item)
@@ -245,14 +247,14 @@ void KakuninDialog::show_item(int item)
     if (!ticket) {
         shown_type_ = 0;
         state_.edit_target = 1;
-        set_ticket_visible(false);
+        set_ticket_visible(false, false);
         return;
     }
     const ReviewTicket t =
         review_ticket(state_.book(), state_.current, item_values_[static_cast<size_t>(item)]);
     shown_type_ = t.type;
     state_.edit_target = t.pool_index + 1;
-    set_ticket_visible(true);
+    set_ticket_visible(true, true);
     lbl_double_->setText(QString::number(t.doubles));
     lbl_triple_->setText(QString::number(t.triples));
     lbl_total_->setText(QString::number(t.total));
@@ -356,14 +358,12 @@ void KakuninDialog::show_csv_row(int row)
         label->hide();
     if (row < 0 || row >= static_cast<int>(csv_views_.size())) {
         lbl_line_->clear();
-        set_ticket_visible(false);
+        set_ticket_visible(false, false);
         return;
     }
     const CsvRowView &view = csv_views_[static_cast<size_t>(row)];
     lbl_line_->setText(view.line);
-    set_ticket_visible(true);
-    for (QWidget *w : counter_widgets_)
-        w->setVisible(view.counters_shown && w != lbl_right_ && w != lbl_right_num_);
+    set_ticket_visible(true, view.counters_shown);
     lbl_double_->setText(QString::number(view.doubles));
     lbl_triple_->setText(QString::number(view.triples));
     lbl_total_->setText(QString::number(view.combos));

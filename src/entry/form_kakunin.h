@@ -50,7 +50,7 @@ private:
     QGridLayout *build_counters();
     void show_round_texts();
     void fill_items(int select);
-    void set_ticket_visible(bool visible);
+    void set_ticket_visible(bool cells, bool counters);
     int cell_columns() const;
     void cmd_cng_Click();
     void cmd_del_Click();

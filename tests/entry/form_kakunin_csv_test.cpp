@@ -8,6 +8,7 @@
 #include "support/fake_ui_services.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -231,4 +232,24 @@ TEST(FormKakuninCsv, AnImportThatDoesNotFitIsRefusedAndTheDialogStays)
     EXPECT_EQ(state.dialog_result, 0);
     EXPECT_TRUE(same_book(state.book(), before));
     d.reject();
+}
+// Stepping through the items keeps the window's size: a widget shown for a moment used to
+// grow the window's minimum for good, and the heading moved from item to item.
+TEST(FormKakuninCsv, KeepsItsSizeFromItemToItem)
+{
+    SharedState state = two_rounds();
+    const CsvImport import = staged(state, kToto5File);
+    state.current = import.entry;
+    FakeUiServices ui;
+    FormKakunin d(state, ui, review_commits(state));
+    d.set_csv_import(import);
+    d.show();
+    QCoreApplication::processEvents();
+    const QSize first = d.size();
+    auto *items = control<QComboBox>(&d, "cmb_kind");
+    for (int item : {1, 0, 2, 0}) {
+        items->setCurrentIndex(item);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(d.size(), first) << "item " << item;
+    }
 }
