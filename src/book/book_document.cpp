@@ -68,10 +68,12 @@ void BookDocument::grade_all()
 // --- changes ------------------------------------------------------------------------------------
 
 Outcome BookDocument::record(const QString &name, int entry, bool grade,
-                             const std::function<Outcome(TicketBook &)> &change, int focus_after)
+                             const std::function<Outcome(TicketBook &)> &change, int focus_after,
+                             bool reorders)
 {
     BookStep step;
     step.name = name;
+    step.reorders = reorders;
     step.focus_undone = entry;
     step.focus_done = focus_after == -2 ? entry : focus_after;
     start_recording(book_, step);
@@ -188,7 +190,7 @@ Outcome BookDocument::move_round(int entry, int to)
             swap_entries(b, std::min(entry, to), std::max(entry, to));
             return Outcome::success();
         },
-        to);
+        to, true);
 }
 
 Outcome BookDocument::import_csv(const CsvImport &staged)
@@ -260,6 +262,7 @@ BookChange BookDocument::change_of(const BookStep &step, int focus) const
 {
     BookChange change;
     change.rows_reshaped = step.entries.reshaped();
+    change.rows_reordered = step.reorders;
     if (!change.rows_reshaped) {
         change.entries = step.entries.written();
         std::sort(change.entries.begin(), change.entries.end());

@@ -12,9 +12,10 @@
 
 // What a change (or its undo or redo) did, for the views that show the book.
 struct BookChange {
-    std::vector<int> entries;   // entries whose fields changed, by their index after the change
-    bool rows_reshaped = false; // entries were added, removed or inserted: every row may differ
-    int focus = -1;             // the entry the step was about, as it stands now; -1 if none
+    std::vector<int> entries;    // entries whose fields changed, by their index after the change
+    bool rows_reshaped = false;  // entries were added, removed or inserted: every row may differ
+    bool rows_reordered = false; // entries changed places: an index holds another round now
+    int focus = -1;              // the entry the step was about, as it stands now; -1 if none
 };
 
 // The open book: the ticket book, its path and whether it differs from the file. It is the
@@ -82,9 +83,11 @@ public:
 
 private:
     // Records `change` as one step named `name` about `entry` (graded afterwards when
-    // `grade`); a refused change is taken back at once and recorded nowhere.
+    // `grade`); a refused change is taken back at once and recorded nowhere. `reorders`
+    // when the change moves entries to other places.
     Outcome record(const QString &name, int entry, bool grade,
-                   const std::function<Outcome(TicketBook &)> &change, int focus_after = -2);
+                   const std::function<Outcome(TicketBook &)> &change, int focus_after = -2,
+                   bool reorders = false);
     bool has_entry(int entry) const { return entry >= 0 && entry < book_.entry_count(); }
     void grade_all();
     BookChange change_of(const BookStep &step, int focus) const;

@@ -17,6 +17,7 @@ struct BookStep {
     ListLog<GoalMultiPurchase> goal_multis;
     int focus_done = -1;   // the entry to show once the step is done (or redone)
     int focus_undone = -1; // and once it is undone
+    bool reorders = false; // entries change places, done or undone
 
     size_t bytes() const;
     bool empty() const;

@@ -69,8 +69,9 @@ void FormMain::book_changed(const BookChange &change)
 {
     // The round the step was about is shown even where a filter leaves it out, so what
     // was just added, changed or taken back is in sight; when rounds went, it is only the
-    // neighbour the selection moves to, and the filter decides.
-    if (change.rows_reshaped) {
+    // neighbour the selection moves to, and the filter decides. Rounds that changed places
+    // take the filter anew where it is on, since a row now holds another round.
+    if (change.rows_reshaped || (change.rows_reordered && model_->filtered())) {
         const bool rounds_came = state_.book().entry_count() >= model_->entries_listed();
         model_->reset(rounds_came ? change.focus : -1);
     } else {

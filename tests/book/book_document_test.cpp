@@ -279,8 +279,10 @@ TEST(BookDocument, TheReportNamesTheChangedEntriesAndTheStepsEntry)
     ASSERT_TRUE(d.move_round(0, 1).ok);
     EXPECT_EQ(heard.back().entries, (std::vector<int>{0, 1}));
     EXPECT_EQ(heard.back().focus, 1);
+    EXPECT_TRUE(heard.back().rows_reordered);
     d.undo();
     EXPECT_EQ(heard.back().focus, 0);
+    EXPECT_TRUE(heard.back().rows_reordered);
     EXPECT_EQ(d.redo_name(), QStringLiteral("下へ移動"));
     ASSERT_TRUE(d.delete_round(0).ok);
     d.undo();

@@ -287,3 +287,19 @@ TEST_F(FindBarTest, ARowAChangeMovesOutStaysUntilTheFilterChangesAndNewForgetsTh
     EXPECT_EQ(rows(), 6);
     EXPECT_EQ(text()->text(), QString());
 }
+
+// A move undone or redone while the list is filtered: each row shows a round the filter
+// takes, not the other round of the pair that changed places.
+TEST_F(FindBarTest, AMoveUndoneWhileFilteredShowsTheRoundsTheFilterTakes)
+{
+    window->select_row(2);
+    window->cmd_up_Click(); // 第1581回 before １５８１回
+    find("第158");
+    EXPECT_EQ(shown(), QStringList({QStringLiteral("第1580回"), QStringLiteral("第1581回")}));
+    action("menu_undo")->trigger();
+    EXPECT_EQ(shown(), QStringList({QStringLiteral("第1580回"), QStringLiteral("第1581回")}));
+    EXPECT_EQ(window->selected_entry(), 2);
+    action("menu_redo")->trigger();
+    EXPECT_EQ(shown(), QStringList({QStringLiteral("第1580回"), QStringLiteral("第1581回")}));
+    EXPECT_EQ(window->selected_entry(), 1);
+}
