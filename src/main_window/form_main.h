@@ -174,6 +174,9 @@ private:
     QLabel *lbl_empty_ = nullptr; // the hint of an empty book
     FindBar *find_bar_ = nullptr;
     QLabel *lbl_shown_ = nullptr; // rows shown of the book's, while filtered
+    // The round the filter last hid from the selection: closing the bar with nothing
+    // selected selects it again. Forgotten on any change of the book.
+    int find_hidden_selection_ = -1;
     QLabel *lbl_buy_ = nullptr;
     QLabel *lbl_get_ = nullptr;
     QLabel *lbl_kin_ = nullptr;

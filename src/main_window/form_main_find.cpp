@@ -74,6 +74,8 @@ void FormMain::find_changed()
     // The round selected stays selected while the filter keeps it.
     if (model_->row_of(selected) >= 0)
         select_row(selected);
+    else if (selected >= 0)
+        find_hidden_selection_ = selected;
     // Choosing the rows anew clears the selection without a word: the commands follow.
     lvw_main_ItemClick();
     show_shown_count();
@@ -84,6 +86,11 @@ void FormMain::find_close()
     find_bar_->forget();
     find_bar_->hide();
     find_changed(); // every row again, the selected round still selected
+    if (selected_entry() < 0 && find_hidden_selection_ >= 0) {
+        select_row(find_hidden_selection_);
+        lvw_main_ItemClick();
+    }
+    find_hidden_selection_ = -1;
     lvw_main_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -91,6 +98,7 @@ void FormMain::forget_find()
 {
     find_bar_->forget();
     find_bar_->hide();
+    find_hidden_selection_ = -1;
     model_->set_filter(RoundFilter());
     show_shown_count();
 }

@@ -67,6 +67,7 @@ bool FormMain::take_selection()
 
 void FormMain::book_changed(const BookChange &change)
 {
+    find_hidden_selection_ = -1;
     // The round the step was about is shown even where a filter leaves it out, so what
     // was just added, changed or taken back is in sight; when rounds went, it is only the
     // neighbour the selection moves to, and the filter decides. Rounds that changed places

@@ -179,6 +179,20 @@ TEST_F(FindBarTest, TypingNarrowsTheRowsCountsThemAndEscShowsEveryRowAgain)
     bar<QAbstractButton>("cmd_find_close")->click();
     EXPECT_FALSE(bar<QWidget>("find_bar")->isVisible());
     EXPECT_EQ(rows(), 6);
+
+    // A round the filter hid is selected again when the bar closes with nothing selected;
+    // a change of the book meanwhile forgets it.
+    window->select_row(3);
+    find("1581");
+    EXPECT_EQ(window->selected_entry(), -1);
+    QTest::keyClick(text(), Qt::Key_Escape);
+    EXPECT_EQ(window->selected_entry(), 3);
+    EXPECT_EQ(move_commands(), QStringLiteral("11"));
+    find("1581");
+    ASSERT_TRUE(window->state().document.delete_round(0).ok);
+    window->list()->clearSelection();
+    QTest::keyClick(text(), Qt::Key_Escape);
+    EXPECT_EQ(window->selected_entry(), -1);
 }
 
 TEST_F(FindBarTest, CommandsOnTheSelectedRowReachTheEntryItShows)
