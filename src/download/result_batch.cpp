@@ -4,6 +4,7 @@
 #include "download/page_readers.h"
 #include "download/tag_scanner.h"
 
+#include <QSet>
 #include <algorithm>
 
 namespace {
@@ -47,10 +48,10 @@ ResultBatch::ResultBatch(PageFetcher &fetcher, const TicketBook &book, DownloadA
         round.number = label_number(round.kai);
         rounds_.push_back(round);
     }
-    // A round page's text is kept only until the last open round of that number has read it.
     for (size_t i = 0; i < rounds_.size(); ++i)
         if (rounds_[i].number)
-            last_use_[{is_big_family(rounds_[i].kind), *rounds_[i].number}] = i;
+            users_[{is_big_family(rounds_[i].kind), *rounds_[i].number}].push_back(i);
+    early_.assign(rounds_.size(), Early::none);
     fetcher_.set_listener(this);
 }
 
@@ -81,10 +82,9 @@ QString ResultBatch::progress_text() const
     if (next_ >= rounds_.size())
         return QString();
     const BatchRound &r = rounds_[next_];
+    // One arg() call, so that a label holding "%1" stays as it is.
     return QStringLiteral("第%1回 %2 を取得中 %3/%4")
-        .arg(r.kai, kind_display_name(r.kind))
-        .arg(next_ + 1)
-        .arg(rounds_.size());
+        .arg(r.kai, kind_display_name(r.kind), QString::number(next_ + 1), QString::number(rounds_.size()));
 }
 
 std::vector<RoundUpdate> ResultBatch::updates(const std::vector<bool> &ticked) const
@@ -133,8 +133,10 @@ bool ResultBatch::settle_current()
     }
     const auto listed = family.rounds.constFind(number);
     if (listed == family.rounds.cend()) {
-        // Older years are read only for a round below every round listed so far.
-        if (number > family.lowest || family.years_read >= family.year_urls.size()) {
+        // Older years are read only for a round below every round listed so far (all of
+        // them, while the lists hold none).
+        if ((!family.rounds.isEmpty() && number > family.lowest) ||
+            family.years_read >= family.year_urls.size()) {
             settle(BatchRound::Status::not_published);
             return true;
         }
@@ -165,27 +167,46 @@ bool ResultBatch::settle_current()
         return read_kind(rounds_[at], text, &found, &kind_listed);
     };
     if (page.state == Page::State::unread) {
-        request(url, accept);
+        request(url, accept, true);
         return false;
     }
-    RoundEntry found;
-    bool kind_listed = false;
-    if (!read_kind(round, page.text, &found, &kind_listed)) {
-        // The data of this kind did not read: the page is fetched again while tries remain.
-        if (page.tries < kTries) {
-            request(url, accept);
-            return false;
-        }
-        settle(BatchRound::Status::failed, failed_message());
-        return true;
+    // This round fetched the page, or a round before it read this round's kind ahead.
+    Early early = early_[next_];
+    if (early == Early::none && !page.text.isEmpty()) {
+        bool kind_listed = false;
+        early = !read_kind(round, page.text, &rounds_[next_].found, &kind_listed) ? Early::unreadable
+                : kind_listed                                                     ? Early::found
+                                                                                  : Early::not_listed;
     }
-    if (!kind_listed) {
-        settle(BatchRound::Status::not_published);
-        return true;
+    switch (early) {
+    case Early::found: settle(BatchRound::Status::found); return true;
+    case Early::not_listed: settle(BatchRound::Status::not_published); return true;
+    case Early::none:
+    case Early::unreadable: break;
     }
-    rounds_[next_].found = found;
-    settle(BatchRound::Status::found);
+    // The data of this kind did not read: the page is fetched again while tries remain.
+    if (page.tries < kTries) {
+        early_[next_] = Early::none;
+        request(url, accept, true);
+        return false;
+    }
+    settle(BatchRound::Status::failed, failed_message());
     return true;
+}
+
+void ResultBatch::read_ahead(const std::pair<bool, qint64> &key, Page &page)
+{
+    if (const auto users = users_.constFind(key); users != users_.cend()) {
+        for (const size_t j : *users) {
+            if (j <= next_ || early_[j] == Early::found || early_[j] == Early::not_listed)
+                continue;
+            bool kind_listed = false;
+            early_[j] = !read_kind(rounds_[j], page.text, &rounds_[j].found, &kind_listed) ? Early::unreadable
+                        : kind_listed                                                      ? Early::found
+                                      : Early::not_listed;
+        }
+    }
+    page.text.clear();
 }
 
 bool ResultBatch::list_years(Family &family, bool big, const QString &text) const
@@ -205,10 +226,14 @@ bool ResultBatch::list_years(Family &family, bool big, const QString &text) cons
     }
     std::stable_sort(older.begin(), older.end(),
                      [](const auto &a, const auto &b) { return a.first > b.first; });
+    // A page listed under two years is still read once.
     family.year_urls.clear();
+    QSet<QString> listed;
     for (auto &year : older)
-        if (family.year_urls.empty() || family.year_urls.back() != year.second)
+        if (!listed.contains(year.second)) {
+            listed.insert(year.second);
             family.year_urls.push_back(std::move(year.second));
+        }
     return true;
 }
 
@@ -223,12 +248,7 @@ bool ResultBatch::list_rounds(Family &family, bool big, const QString &text) con
         const std::optional<qint64> number = label_number(chg_kai(choice.caption));
         if (!number || family.rounds.contains(*number))
             continue;
-        if (family.rounds.isEmpty()) {
-            family.lowest = family.highest = *number;
-        } else {
-            family.lowest = std::min(family.lowest, *number);
-            family.highest = std::max(family.highest, *number);
-        }
+        family.lowest = family.rounds.isEmpty() ? *number : std::min(family.lowest, *number);
         family.rounds.insert(*number, choice.url);
     }
     return true;
@@ -263,8 +283,9 @@ bool ResultBatch::read_kind(const BatchRound &round, const QString &text, RoundE
     return true;
 }
 
-void ResultBatch::request(const QString &url, Acceptor accept)
+void ResultBatch::request(const QString &url, Acceptor accept, bool keep_text)
 {
+    keep_text_ = keep_text;
     ++pages_[url].tries;
     ++requests_;
     fetching_url_ = url;
@@ -306,7 +327,8 @@ void ResultBatch::page_done(const std::optional<QString> &text)
     Page &page = pages_[fetching_url_];
     if (text && accept_(*text)) {
         page.state = Page::State::read;
-        page.text = *text;
+        if (keep_text_)
+            page.text = *text;
     } else if (page.tries < kTries) {
         request(fetching_url_, accept_);
         return;
@@ -340,12 +362,10 @@ void ResultBatch::settle(BatchRound::Status status, const QString &message)
     round.message = message;
     if (round.number) {
         const std::pair<bool, qint64> key{is_big_family(round.kind), *round.number};
-        if (last_use_.value(key) == next_) {
-            const Family &family = families_[key.first ? 1 : 0];
-            if (const auto url = family.rounds.constFind(key.second); url != family.rounds.cend())
-                if (auto page = pages_.find(*url); page != pages_.end())
-                    page->text.clear();
-        }
+        const Family &family = families_[key.first ? 1 : 0];
+        if (const auto url = family.rounds.constFind(key.second); url != family.rounds.cend())
+            if (auto page = pages_.find(*url); page != pages_.end() && !page->text.isEmpty())
+                read_ahead(key, *page);
     }
     ++next_;
     changed();

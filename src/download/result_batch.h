@@ -74,9 +74,11 @@ private:
         std::vector<QString> year_urls; // older years, newest first
         size_t years_read = 0;          // of year_urls
         QHash<qint64, QString> rounds;  // round number → its result page
-        qint64 lowest = 0;
-        qint64 highest = 0;
+        qint64 lowest = 0;              // of rounds, when it holds any
     };
+    // What a round page said of a later open round of the same number, read before the page's
+    // text was dropped.
+    enum class Early { none, found, not_listed, unreadable };
     // What the page being fetched must satisfy to be taken.
     using Acceptor = std::function<bool(const QString &text)>;
 
@@ -90,7 +92,11 @@ private:
     bool list_years(Family &family, bool big, const QString &text) const;
     bool list_rounds(Family &family, bool big, const QString &text) const;
     bool read_kind(const BatchRound &round, const QString &text, RoundEntry *found, bool *listed) const;
-    void request(const QString &url, Acceptor accept);
+    // `keep_text`: a round page, whose text the rounds of its number read once it is taken.
+    void request(const QString &url, Acceptor accept, bool keep_text = false);
+    // Reads every later round of `key` from `page`, then drops the page's text: a batch
+    // holds at most one round page at a time.
+    void read_ahead(const std::pair<bool, qint64> &key, Page &page);
     // The page in flight arrived (nothing: it could not be decoded or was too large).
     void page_done(const std::optional<QString> &text);
     void settle(BatchRound::Status status, const QString &message = QString());
@@ -103,8 +109,10 @@ private:
     size_t next_ = 0;
     std::array<Family, 2> families_{};
     QHash<QString, Page> pages_;
-    // (BIG side, round number) → the last open round that reads that round's page.
-    QHash<std::pair<bool, qint64>, size_t> last_use_;
+    // (BIG side, round number) → the open rounds that read that round's page, in list order.
+    QHash<std::pair<bool, qint64>, std::vector<size_t>> users_;
+    std::vector<Early> early_; // per round
+    bool keep_text_ = false;   // of the page in flight
     QString fetching_url_;
     Acceptor accept_;
     QByteArray received_;

@@ -5,6 +5,7 @@
 #include "download/result_batch.h"
 #include "platform/http_fetcher.h"
 #include "results/winning_check.h"
+#include "store_pages.h"
 #include "support/book_builders.h"
 
 #include <QCoreApplication>
@@ -143,6 +144,35 @@ TEST_F(ResultBatchTest, NoOpenRoundFetchesNothingAndAnUnreachableStoreFailsEvery
         EXPECT_EQ(round.message, QString::fromUtf8("ｔｏｔｏオフィシャルサイトに接続できません。"));
     }
     EXPECT_TRUE(batch.updates(std::vector<bool>(batch.rounds().size(), true)).empty());
+}
+
+// The index lists no numbered round (early in a year, the row of the coming round is not
+// numbered yet): every round is looked for in the older years, and a year listed twice is
+// read once. A label with "%1" stays in the progress.
+TEST_F(ResultBatchTest, AnEmptyCurrentYearSendsEveryRoundToTheOlderYears)
+{
+    batch_store::serve(store);
+    store.set(result_index_url({}, false),
+              store_pages::result_index(QString::fromUtf8("2025年"),
+                                        {QString::fromUtf8("2023年"), QString::fromUtf8("2023年")},
+                                        {QString::fromUtf8("次")})
+                  .replace(QString::fromUtf8("次回(01/13)"), QString::fromUtf8("次回")));
+    TicketBook book;
+    book.entries.push_back(make_entry(LotteryKind::toto5, "1500"));
+    book.entries.push_back(make_entry(LotteryKind::toto, "1501%1"));
+    ResultBatch batch(fetcher, book, DownloadAddresses{store.url(), TestStore::refused_url()});
+    QStringList progress;
+    batch.on_changed = [&] { progress << batch.progress_text(); };
+    run(batch);
+    ASSERT_EQ(batch.rounds().size(), 2u);
+    EXPECT_EQ(batch.rounds()[0].status, Status::found);
+    EXPECT_EQ(batch.rounds()[0].found.prizes[0], 777);
+    EXPECT_EQ(batch.rounds()[1].status, Status::failed); // its page is the rejected one
+    EXPECT_TRUE(progress.contains(QString::fromUtf8("第1501%1回 toto を取得中 2/2")))
+        << progress.join(u'|').toStdString();
+    EXPECT_EQ(store.requests().count(QString::fromUtf8(
+                  "/dcs/subos/screen/pi04/spin011/PGSPIN01101LnkYearResultLsttoto.form?year=2023")),
+              1);
 }
 
 } // namespace
