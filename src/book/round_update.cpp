@@ -1,10 +1,6 @@
 #include "book/round_update.h"
 
-#include <limits>
-
 namespace {
-
-constexpr int64_t kMaxTickets = std::numeric_limits<int32_t>::max();
 
 // Whether the purchases fit the pools and the round's ticket count.
 bool purchases_fit(const TicketBook &book, const RoundEntry &e, const RoundUpdate &update)
@@ -26,7 +22,7 @@ bool purchases_fit(const TicketBook &book, const RoundEntry &e, const RoundUpdat
     const auto size_of = [](const auto &pool) { return static_cast<int64_t>(pool.size()); };
     return size_of(book.single_pool(e.kind)) + singles <= kMaxRecords &&
            size_of(book.multi_pool(e.kind)) + multis <= kMaxRecords &&
-           (tickets == 0 || e.tickets + tickets <= kMaxTickets);
+           (tickets == 0 || e.tickets + tickets <= kMaxRoundTickets);
 }
 
 } // namespace
@@ -64,13 +60,6 @@ Outcome apply_round_update(TicketBook &book, const RoundUpdate &update, int *wri
         if (!purchases_fit(book, book.entries[static_cast<size_t>(entry)], update))
             return Outcome::failure(out_of_memory_message());
         RoundEntry &e = book.entries[static_cast<size_t>(entry)];
-        if (update.names) {
-            const bool g3 = e.has_grade3, g5 = e.has_grade5, g6 = e.has_grade6;
-            copy_names(e, update.round);
-            e.has_grade3 = g3;
-            e.has_grade5 = g5;
-            e.has_grade6 = g6;
-        }
         if (update.results)
             copy_results(e, update.round, false);
         if (update.grade_flags) {

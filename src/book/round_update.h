@@ -16,7 +16,6 @@ struct RoundUpdate {
     int entry = kNewEntry;
     RoundEntry round;
     // For an existing entry, which parts of `round` are taken; its kind must be the entry's.
-    bool names = false;       // label and team names
     bool results = false;     // results or scores, prize state and prizes
     bool grade_flags = false; // has_grade3, has_grade5, has_grade6
     // Appended after the entry's own purchases, in this order.

@@ -3,6 +3,7 @@
 #include "download/download_confirmation.h"
 #include "download/page_readers.h"
 #include "download/tag_scanner.h"
+#include "results/winning_check.h"
 
 #include <QSet>
 #include <algorithm>
@@ -24,22 +25,12 @@ QString connection_message()
 
 } // namespace
 
-bool is_open_round(const RoundEntry &entry)
-{
-    if (entry.state == kPrizeUndecided)
-        return true;
-    for (int s = 0; s < slot_count(entry.kind); ++s)
-        if (entry.slot_result(s) == 0)
-            return true;
-    return false;
-}
-
 ResultBatch::ResultBatch(PageFetcher &fetcher, const TicketBook &book, DownloadAddresses addresses)
     : fetcher_(fetcher), addresses_(std::move(addresses))
 {
     for (int e = 0; e < book.entry_count(); ++e) {
         const RoundEntry &entry = book.entries[static_cast<size_t>(e)];
-        if (!is_open_round(entry))
+        if (!round_is_open(entry))
             continue;
         BatchRound round;
         round.entry = e;

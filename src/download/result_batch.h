@@ -12,9 +12,6 @@
 #include <utility>
 #include <vector>
 
-// An open round: its results are incomplete or its prizes are not fixed (未定).
-bool is_open_round(const RoundEntry &entry);
-
 // One open round of the book and what the batch found for it.
 struct BatchRound {
     enum class Status { pending, found, not_published, failed };

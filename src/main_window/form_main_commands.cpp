@@ -236,7 +236,7 @@ void FormMain::menu_down_Click()
 void FormMain::menu_batch_Click()
 {
     const TicketBook &book = state_.book();
-    if (std::none_of(book.entries.begin(), book.entries.end(), is_open_round))
+    if (std::none_of(book.entries.begin(), book.entries.end(), round_is_open))
         return; // the shortcut may outrun the menu's state
     HttpFetcher fetcher;
     ResultBatch batch(fetcher, book, download_run().session.addresses());
@@ -291,7 +291,7 @@ void FormMain::set_history_commands()
     // 結果を一括更新 needs a round whose results or prizes are still open.
     const auto &entries = document.book().entries;
     if (auto *batch = findChild<QAction *>(QStringLiteral("menu_batch")))
-        batch->setEnabled(std::any_of(entries.begin(), entries.end(), is_open_round));
+        batch->setEnabled(std::any_of(entries.begin(), entries.end(), round_is_open));
 }
 
 // --- help -------------------------------------------------------------------------------------

@@ -37,11 +37,6 @@ void fold(QByteArrayView bytes, Out out)
 
 } // namespace
 
-bool round_is_open(const RoundEntry &entry)
-{
-    return entry.state == kPrizeUndecided || !results_complete(entry);
-}
-
 RoundFilter::RoundFilter(const QString &text, std::optional<LotteryKind> kind, bool open_only)
     : kind_(kind), open_only_(open_only)
 {

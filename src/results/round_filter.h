@@ -35,6 +35,3 @@ private:
     std::optional<LotteryKind> kind_;
     bool open_only_ = false;
 };
-
-// Rounds whose results are not all in, or whose prizes are not fixed (未定).
-bool round_is_open(const RoundEntry &entry);

@@ -102,6 +102,11 @@ bool results_complete(const RoundEntry &entry)
     return true;
 }
 
+bool round_is_open(const RoundEntry &entry)
+{
+    return entry.state == kPrizeUndecided || !results_complete(entry);
+}
+
 void grade_book(TicketBook &book)
 {
     for (int i = 0; i < book.entry_count(); ++i)

@@ -7,6 +7,9 @@
 
 // True when no used slot is still without a result (cancelled counts as entered).
 bool results_complete(const RoundEntry &entry);
+// An open round: its results are not all in, or its prizes are not fixed (未定). The find
+// bar's 未確定・金額未定のみ and 結果を一括更新 take the same rounds.
+bool round_is_open(const RoundEntry &entry);
 
 // Grades every ticket of entry `entry`: recomputes hits and won. A refunded
 // round, or one without tickets, keeps its hits and only gets won.
