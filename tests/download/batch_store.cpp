@@ -36,10 +36,12 @@ QString rejected_page()
     return q("<html><body>ただいまメンテナンス中です</body></html>");
 }
 
-void serve(TestStore &store)
+void serve(TestStore &store, TestStore::Mode index)
 {
-    store.set(result_index_url({}, false),
-              result_index(q("2024年"), {q("2023年")}, {q("1612"), q("1611"), q("1610")}));
+    store.set(
+        result_index_url({}, false),
+        TestStore::Route{result_index(q("2024年"), {q("2023年")}, {q("1612"), q("1611"), q("1610")}).toUtf8(),
+                         0, index});
     store.set(q("/dcs/subos/screen/pi04/spin011/PGSPIN01101LnkYearResultLsttoto.form?year=2023"),
               result_index(q("2023年"), {}, {q("1501"), q("1500")}));
     std::vector<Pair> teams;

@@ -11,8 +11,9 @@
 namespace batch_store {
 
 // The store's pages: toto side 2024 (index: rounds 1610–1612) and 2023 (1500, 1501); BIG
-// side 2024 (1400, 1401).
-void serve(TestStore &store);
+// side 2024 (1400, 1401). `index` is how the toto side's index page is sent (slow, so that
+// a window test sees the progress for certain).
+void serve(TestStore &store, TestStore::Mode index = TestStore::Mode::normal);
 // The round page that no reader accepts (toto round 1501).
 QString rejected_page();
 
