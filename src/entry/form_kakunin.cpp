@@ -202,7 +202,6 @@ void KakuninDialog::fill_items(int select)
     const QSignalBlocker quiet(cmb_kind_);
     cmb_kind_->clear();
     item_values_.clear();
-    item_lines_.clear();
     // A round may hold 65,534 purchases: the rows go into the model in one insertion, not
     // one by one.
     QList<QStandardItem *> rows;
@@ -214,7 +213,6 @@ void KakuninDialog::fill_items(int select)
             row->setToolTip(item.line);
         rows.push_back(row);
         item_values_.push_back(item.value);
-        item_lines_.push_back(item.line);
     }
     qobject_cast<QStandardItemModel *>(cmb_kind_->model())->invisibleRootItem()->appendRows(rows);
     const int item = select >= 0 && select < cmb_kind_->count() ? select : 0;
@@ -243,7 +241,8 @@ void KakuninDialog::show_item(int item)
         return;
     }
     const bool ticket = item > 0 && item < static_cast<int>(item_values_.size());
-    lbl_line_->setText(ticket ? item_lines_[static_cast<size_t>(item)] : QString());
+    // The line is the item's tooltip.
+    lbl_line_->setText(ticket ? cmb_kind_->itemData(item, Qt::ToolTipRole).toString() : QString());
     if (!ticket) {
         shown_type_ = 0;
         state_.edit_target = 1;

@@ -69,7 +69,6 @@ private:
     // Mark cells per row, the last row being the headings above the rows.
     std::array<std::array<QLabel *, kMaxCells>, kMaxSlots + 1> cells_{};
     std::vector<int> item_values_;
-    std::vector<QString> item_lines_;
     int shown_type_ = 0;
     const CsvImport *csv_ = nullptr;
     std::vector<CsvRowView> csv_views_; // what the confirmation shows of each staged row
