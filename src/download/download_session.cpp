@@ -20,6 +20,16 @@ QString address_from(const char *variable, const QString &fallback)
 
 } // namespace
 
+QString download_failed_message()
+{
+    return QStringLiteral("ダウンロードに失敗しました。");
+}
+
+QString store_unreachable_message()
+{
+    return QStringLiteral("ｔｏｔｏオフィシャルサイトに接続できません。");
+}
+
 DownloadAddresses DownloadAddresses::from_environment()
 {
     // The team-name list server is ours to run; until one is configured the default host
@@ -285,7 +295,7 @@ void DownloadSession::page_rejected(int step)
         next_teamname();
         return;
     }
-    finish_with(QStringLiteral("ダウンロードに失敗しました。"), QStringLiteral("ｙｏｒｉｍｏ"));
+    finish_with(download_failed_message(), QStringLiteral("ｙｏｒｉｍｏ"));
 }
 
 void DownloadSession::fetch_failed()
@@ -299,7 +309,7 @@ void DownloadSession::fetch_failed()
     if (is_team_list_step(st_.step))
         next_teamname();
     else
-        finish_with(QStringLiteral("ｔｏｔｏオフィシャルサイトに接続できません。"), QStringLiteral("yorimo"));
+        finish_with(store_unreachable_message(), QStringLiteral("yorimo"));
     changed();
 }
 

@@ -20,6 +20,12 @@ struct DownloadAddresses {
 // past this is not a page of theirs and is rejected rather than held in memory.
 inline constexpr qsizetype kMaxPageBytes = 4 * 1024 * 1024;
 
+// The messages of a download that ends without its page: "ダウンロードに失敗しました。" when the
+// store's pages could not be read, "ｔｏｔｏオフィシャルサイトに接続できません。" when the store
+// could not be reached. The dialog's walk and the batch give the same.
+QString download_failed_message();
+QString store_unreachable_message();
+
 // One walk of the download dialog: from the top-level choices through year, round and kind
 // to one downloaded round, fetching and reading pages on the way. The dialog (or the
 // command line) shows `lines()`, `lbl_cur()`, the progress and the button states, calls

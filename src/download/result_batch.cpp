@@ -13,16 +13,6 @@ namespace {
 // A page is tried this often before the batch gives up on it, as in the download dialog.
 constexpr int kTries = 12;
 
-QString failed_message()
-{
-    return QStringLiteral("ダウンロードに失敗しました。");
-}
-
-QString connection_message()
-{
-    return QStringLiteral("ｔｏｔｏオフィシャルサイトに接続できません。");
-}
-
 } // namespace
 
 ResultBatch::ResultBatch(PageFetcher &fetcher, const TicketBook &book, DownloadAddresses addresses)
@@ -109,7 +99,7 @@ bool ResultBatch::settle_current()
     if (!family.index_read) {
         const QString url = result_index_url(addresses_.store_url, big);
         if (pages_[url].state == Page::State::failed) {
-            settle(BatchRound::Status::failed, failed_message());
+            settle(BatchRound::Status::failed, download_failed_message());
             return true;
         }
         request(url, [this, big](const QString &text) {
@@ -133,7 +123,7 @@ bool ResultBatch::settle_current()
         }
         const QString url = family.year_urls[family.years_read];
         if (pages_[url].state == Page::State::failed) {
-            settle(BatchRound::Status::failed, failed_message());
+            settle(BatchRound::Status::failed, download_failed_message());
             return true;
         }
         request(url, [this, big](const QString &text) {
@@ -148,7 +138,7 @@ bool ResultBatch::settle_current()
     const QString url = *listed;
     Page &page = pages_[url];
     if (page.state == Page::State::failed) {
-        settle(BatchRound::Status::failed, failed_message());
+        settle(BatchRound::Status::failed, download_failed_message());
         return true;
     }
     const size_t at = next_;
@@ -181,7 +171,7 @@ bool ResultBatch::settle_current()
         request(url, accept, true);
         return false;
     }
-    settle(BatchRound::Status::failed, failed_message());
+    settle(BatchRound::Status::failed, download_failed_message());
     return true;
 }
 
@@ -327,7 +317,7 @@ void ResultBatch::page_done(const std::optional<QString> &text)
         // A page read before stays readable for the other kinds of its round.
         if (page.state == Page::State::unread)
             page.state = Page::State::failed;
-        settle(BatchRound::Status::failed, failed_message());
+        settle(BatchRound::Status::failed, download_failed_message());
     }
     advance();
 }
@@ -342,7 +332,7 @@ void ResultBatch::fetch_failed()
         return;
     unreachable_ = true;
     while (next_ < rounds_.size())
-        settle(BatchRound::Status::failed, connection_message());
+        settle(BatchRound::Status::failed, store_unreachable_message());
     finish();
 }
 
