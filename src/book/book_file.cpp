@@ -1,11 +1,16 @@
 #include "book/book_file.h"
 
 #include "book/big_endian.h"
+#include "book/book_recovery.h"
+#include "book/message_text.h"
+#include "platform/checked_write.h"
 #include "platform/file_ops.h"
 #include "platform/shift_jis.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace {
 
@@ -314,6 +319,17 @@ QString save_failed_message()
     return QStringLiteral("ファイル作成に失敗しました。");
 }
 
+Outcome save_failure(const QString &reason, bool had_file)
+{
+    return Outcome::failure(save_failed_message(),
+                            had_file ? reason + QStringLiteral("元のファイルはそのままです。") : reason);
+}
+
+Outcome save_failure(int error, bool had_file)
+{
+    return save_failure(write_error_reason(error), had_file);
+}
+
 BookReadResult parse_book(const QByteArray &data, const QString &path)
 {
     return BookParser(data, path).run();
@@ -321,10 +337,16 @@ BookReadResult parse_book(const QByteArray &data, const QString &path)
 
 BookReadResult read_data(const QString &path)
 {
+    BookReadResult failed;
+    // A save in place that was cut off: the reader must not take the torn bytes for a book.
+    if (book_is_torn(path)) {
+        failed.outcome = Outcome::failure(torn_book_message(path));
+        return failed;
+    }
+    const QString shown = escape_controls(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        BookReadResult failed;
-        failed.outcome = Outcome::failure(path + QStringLiteral("が読めません。"));
+        failed.outcome = Outcome::failure(shown + QStringLiteral("が読めません。"));
         return failed;
     }
     // Mapped rather than read: only the bytes the reader looks at are loaded, however
@@ -333,7 +355,7 @@ BookReadResult read_data(const QString &path)
     uchar *mapped = size > 0 ? file.map(0, size) : nullptr;
     const QByteArray data =
         mapped ? QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), size) : file.readAll();
-    BookReadResult result = parse_book(data, path);
+    BookReadResult result = parse_book(data, shown);
     file.close();
     return result;
 }
@@ -350,18 +372,6 @@ QByteArray serialize_book(const TicketBook &book)
     return out.data();
 }
 
-bool write_all(QIODevice &device, const QByteArray &bytes)
-{
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const qint64 n = device.write(bytes.constData() + done, bytes.size() - done);
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
-}
-
 QString get_tempfile(const QString &path)
 {
     QString folder = temp_folder();
@@ -376,60 +386,117 @@ QString file_name_of(const QString &path)
     return slash < 0 ? path : path.mid(slash + 1);
 }
 
-ReplaceResult replace_atomically(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return ReplaceResult::no_temporary_file;
-    return write_all(file, bytes) && file.commit() ? ReplaceResult::replaced : ReplaceResult::failed;
-}
-
 namespace {
 
-bool rewrite_in_place(const QString &path, const QByteArray &bytes)
+// The backup copy of the old book in the temporary folder. Written under a name of its own and
+// renamed, so saves of books of one name never meet; a failed save removes it only while it
+// is still its own.
+class BackupCopy {
+public:
+    FileWrite make(const QString &book, const QByteArray &old_bytes)
+    {
+        path_ = get_tempfile(book);
+        if (is_same_file(book, path_)) {
+            path_.clear(); // the book lives in the temporary folder: it is its own backup
+            return FileWrite::done();
+        }
+        const FileWrite written = replace_file(path_, old_bytes);
+        if (!written.ok || ::stat(QFile::encodeName(path_).constData(), &made_) != 0)
+            path_.clear();
+        return written;
+    }
+    void drop()
+    {
+        struct stat now {};
+        if (!path_.isEmpty() && ::stat(QFile::encodeName(path_).constData(), &now) == 0 &&
+            now.st_dev == made_.st_dev && now.st_ino == made_.st_ino)
+            QFile::remove(path_);
+    }
+
+private:
+    QString path_;
+    struct stat made_ {};
+};
+
+// In place there is no new file to fall back on: the old bytes go to a recovery copy first,
+// and come back from memory when the rewrite fails.
+Outcome rewrite_in_place(const QString &path, const QByteArray &old_bytes, const QByteArray &bytes)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && write_all(file, bytes) && file.flush();
+    if (const Outcome kept = keep_recovery(path, old_bytes, bytes); !kept.ok)
+        return save_failure(kept.detail);
+    const FileWrite written = overwrite_file(path, bytes);
+    if (written.ok) {
+        drop_recovery(path);
+        return Outcome::success();
+    }
+    if (overwrite_file(path, old_bytes).ok) {
+        drop_recovery(path);
+        return save_failure(written.error);
+    }
+    return Outcome::failure(
+        save_failed_message(),
+        write_error_reason(written.error) +
+            QStringLiteral("元のファイルを戻せませんでした。保存前の内容は%1に残っています。")
+                .arg(escape_controls(recovery_path(path))));
 }
 
 } // namespace
 
 Outcome write_data(const TicketBook &book, const QString &path, ReplaceStep replace)
 {
-    const Outcome failed = Outcome::failure(save_failed_message());
     const QByteArray bytes = serialize_book(book);
+    const QFileInfo info(path);
     // Whatever the book holds in memory, never store a file that cannot be opened again.
     if (!parse_book(bytes, path).outcome.ok)
-        return failed;
-
-    const QString backup = get_tempfile(path);
-    bool backed_up = false;
-    if (QFile::exists(path) && !same_file(path, backup)) {
-        if (!copy_file_overwrite(path, backup))
-            return failed;
-        backed_up = true;
-    }
-    auto fail = [&] {
-        if (backed_up)
-            delete_file_forced(backup);
-        return failed;
-    };
+        return save_failure(QStringLiteral("保存すると読み込めない内容になるため、書き込みませんでした。"),
+                            info.exists());
+    if (info.isDir())
+        return save_failure(EISDIR, false);
+    const bool exists = info.exists();
     if (is_read_only_file(path))
-        return fail();
-    if (!has_other_links(path)) {
-        const ReplaceResult replaced = replace(path, bytes);
-        if (replaced == ReplaceResult::replaced)
-            return Outcome::success();
-        if (replaced == ReplaceResult::failed || !QFile::exists(path))
-            return fail();
+        return save_failure(EACCES);
+    QByteArray old_bytes;
+    BackupCopy backup;
+    if (exists) {
+        int error = 0;
+        if (!read_whole_file(path, old_bytes, &error))
+            return save_failure(error);
+        if (const FileWrite copied = backup.make(path, old_bytes); !copied.ok)
+            return save_failure(QStringLiteral("一時フォルダーに控えを作れません。") +
+                                write_error_reason(copied.error));
     }
-    // In place there is no old file to fall back on but the backup copy.
-    if (rewrite_in_place(path, bytes))
+    Outcome saved = Outcome::success();
+    if (!exists || !has_other_links(path)) {
+        const FileWrite replaced = replace(path, bytes, {});
+        if (!replaced.ok && (!replaced.refused_here || !exists))
+            saved = save_failure(replaced.error, exists);
+        else if (!replaced.ok)
+            saved = rewrite_in_place(path, old_bytes, bytes);
+    } else {
+        saved = rewrite_in_place(path, old_bytes, bytes);
+    }
+    if (!saved.ok)
+        backup.drop();
+    return saved;
+}
+
+bool is_book_file(const QString &path)
+{
+    return file_starts_with(path, QByteArrayLiteral("YRM"));
+}
+
+Outcome refuse_export_onto_book(const QString &target, const QString &book_path)
+{
+    if (book_path.isEmpty() || !is_same_file(target, book_path))
         return Outcome::success();
-    if (!backed_up)
-        return failed;
-    QFile old(backup);
-    if (old.open(QIODevice::ReadOnly) && rewrite_in_place(path, old.readAll()))
-        return fail();
-    return failed; // the backup copy stays: it is the only whole old book left
+    return Outcome::failure(
+        QStringLiteral("「%1」は開いているｙｏｒｉｍｏのデータのファイルです。ここには書き出せません。")
+            .arg(escape_controls(file_name_of(target))));
+}
+
+QString replaces_book_question(const QString &target)
+{
+    return QStringLiteral(
+               "「%1」はｙｏｒｉｍｏのデータです。置き換えるとそのデータは失われます。置き換えますか？")
+        .arg(escape_controls(file_name_of(target)));
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "book/ticket_book.h"
+#include "platform/checked_write.h"
 
-#include <QIODevice>
 #include <QString>
 
 // The format version this program writes (1.70), and the oldest program that reads it.
@@ -26,23 +26,16 @@ BookReadResult parse_book(const QByteArray &data, const QString &path);
 // reachable from their entries are stored, and pools come back dense in entry order.
 QByteArray serialize_book(const TicketBook &book);
 
-// How the new bytes replace the file: written beside it and renamed over it.
-// no_temporary_file: the folder refused the file beside it, nothing was changed.
-enum class ReplaceResult { replaced, no_temporary_file, failed };
-ReplaceResult replace_atomically(const QString &path, const QByteArray &bytes);
-// The step write_data uses for that; tests pass their own to play a folder that refuses
-// new files (permission bits do not stop a privileged user).
-using ReplaceStep = ReplaceResult (*)(const QString &path, const QByteArray &bytes);
+// The step write_data replaces the file with (replace_file); tests pass their own to play a
+// folder that refuses new files (permission bits do not stop a privileged user).
+using ReplaceStep = FileWrite (*)(const QString &path, const QByteArray &bytes, const ReplaceCheck &check);
 
-// Saves the book under `path`: a backup copy of the old file goes to the temporary
-// folder, the new file replaces the old one only once it is completely on disk, and a
-// book the reader would refuse is never written. When the folder takes no new file, or
-// the book has other hard links, the file is rewritten in place instead; the backup
-// copy then puts the old contents back if that fails. On failure the old file is kept.
-Outcome write_data(const TicketBook &book, const QString &path, ReplaceStep replace = replace_atomically);
-
-// Writes all of `bytes`, failing on any short or failed write.
-bool write_all(QIODevice &device, const QByteArray &bytes);
+// Saves the book under `path`: a backup copy of the old file goes to the temporary folder,
+// and the new file replaces the old one only once it is completely and verifiably on disk;
+// a book the reader would refuse is never written. When the folder takes no new file, or
+// the book has other hard links, the file is rewritten in place behind a recovery copy
+// (book_recovery.h). On failure the old file is kept, and the detail says why.
+Outcome write_data(const TicketBook &book, const QString &path, ReplaceStep replace = replace_file);
 
 // The backup path: the temporary folder followed by the file name of `path`.
 QString get_tempfile(const QString &path);
@@ -50,5 +43,18 @@ QString get_tempfile(const QString &path);
 // The file name shown in the title: the part of `path` after its last separator.
 QString file_name_of(const QString &path);
 
+// True when the file at `path` is a book (it starts with the book's magic).
+bool is_book_file(const QString &path);
+
+// Refuses an export (a CSV file, an image) whose target is the book file itself, through
+// any path or link to it; nothing may replace the book but a save.
+Outcome refuse_export_onto_book(const QString &target, const QString &book_path);
+// Asked before an export replaces another book.
+QString replaces_book_question(const QString &target);
+
 // Messages of the book file.
 QString save_failed_message();
+// A write that failed: save_failed_message, with the reason and, when the target existed,
+// that it is unchanged ("元のファイルはそのままです。") as the detail.
+Outcome save_failure(const QString &reason, bool had_file = true);
+Outcome save_failure(int error, bool had_file = true);

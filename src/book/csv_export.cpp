@@ -4,7 +4,7 @@
 #include "book/csv_cells.h"
 #include "platform/shift_jis.h"
 
-#include <QSaveFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -122,13 +122,14 @@ CsvExport export_csv(const TicketBook &book, int entry)
     return out;
 }
 
-Outcome save_csv(const TicketBook &book, int entry, const QString &path)
+Outcome save_csv(const TicketBook &book, int entry, const QString &path, const QString &book_path)
 {
     const CsvExport exported = export_csv(book, entry);
     if (!exported.outcome.ok)
         return exported.outcome;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !write_all(file, exported.bytes) || !file.commit())
-        return Outcome::failure(save_failed_message());
+    if (Outcome refused = refuse_export_onto_book(path, book_path); !refused.ok)
+        return refused;
+    if (const FileWrite written = replace_file(path, exported.bytes); !written.ok)
+        return save_failure(written.error, QFileInfo::exists(path));
     return Outcome::success();
 }

@@ -17,8 +17,9 @@ struct CsvExport {
 // The file's bytes for entry `entry` (0-based); fails when there is no such entry.
 CsvExport export_csv(const TicketBook &book, int entry);
 
-// Writes export_csv's bytes to `path`; the file is replaced only once it is complete.
-Outcome save_csv(const TicketBook &book, int entry, const QString &path);
+// Writes export_csv's bytes to `path`; the file is replaced only once it is completely on
+// disk. Refused when `path` is the book file `book_path` itself.
+Outcome save_csv(const TicketBook &book, int entry, const QString &path, const QString &book_path);
 
 // The export needs a round to write.
 QString csv_no_entry_message();

@@ -3,6 +3,7 @@
 #include "book/book_file.h"
 #include "cli/book_json.h"
 #include "cli/cli_commands.h"
+#include "cli/cli_support.h"
 #include "results/entry_row.h"
 #include "results/winning_check.h"
 
@@ -76,10 +77,8 @@ std::optional<TicketBook> open_book(const QString &path)
 {
     // Opened as the window opens a book: every round graded.
     BookDocument document(result_chk);
-    if (const Outcome opened = document.open(path); !opened.ok) {
-        print_utf8(stderr, opened.message.toUtf8() + '\n');
+    if (!open_into(document, path))
         return std::nullopt;
-    }
     return document.book();
 }
 

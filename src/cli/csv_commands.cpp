@@ -3,17 +3,11 @@
 #include "book/book_file.h"
 #include "book/csv_export.h"
 #include "book/csv_import.h"
+#include "book/message_text.h"
 #include "cli/cli_commands.h"
-
-namespace {
-
-int fail(const QString &message)
-{
-    print_utf8(stderr, message.toUtf8() + '\n');
-    return 1;
-}
-
-} // namespace
+#include "cli/cli_support.h"
+#include "platform/file_ops.h"
+#include "results/winning_check.h"
 
 int cli_export_csv(const QStringList &args)
 {
@@ -21,30 +15,32 @@ int cli_export_csv(const QStringList &args)
         return kUsageFault;
     const BookReadResult read = read_data(args[0]);
     if (!read.outcome.ok)
-        return fail(read.outcome.message);
-    bool number = false;
-    const int row = args[1].toInt(&number);
-    if (!number || row < 1 || row > read.book.entry_count())
+        return fail(read.outcome);
+    const std::optional<int> entry = entry_of_row(read.book, args[1]);
+    if (!entry)
         return fail(csv_no_entry_message());
-    // List row r shows entry r - 1.
-    const Outcome saved = save_csv(read.book, row - 1, args[2]);
-    return saved.ok ? 0 : fail(saved.message);
+    // The window asks before a CSV file replaces another book; a script cannot be asked.
+    if (!is_same_file(args[2], args[0]) && is_book_file(args[2]))
+        return fail(QStringLiteral("「%1」はｙｏｒｉｍｏのデータです。CSVファイルで置き換えません。")
+                        .arg(escape_controls(file_name_of(args[2]))));
+    const Outcome saved = save_csv(read.book, *entry, args[2], args[0]);
+    return saved.ok ? 0 : fail(saved);
 }
 
 int cli_import_csv(const QStringList &args)
 {
     if (args.size() != 2)
         return kUsageFault;
-    BookDocument document;
-    if (const Outcome opened = document.open(args[0]); !opened.ok)
-        return fail(opened.message);
+    BookDocument document(result_chk);
+    if (!open_into(document, args[0]))
+        return 1;
     const CsvImport staged = read_csv(args[1], document.book());
     if (!staged.outcome.ok)
         return fail(staged.outcome.message);
     if (staged.csv_rows.empty())
         return 0; // a header alone changes nothing
     if (const Outcome applied = document.import_csv(staged); !applied.ok)
-        return fail(applied.message);
+        return fail(applied);
     const Outcome saved = document.save(args[0]);
-    return saved.ok ? 0 : fail(saved.message);
+    return saved.ok ? 0 : fail(saved);
 }

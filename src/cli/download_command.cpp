@@ -2,9 +2,11 @@
 #include "book/book_file.h"
 #include "cli/book_json.h"
 #include "cli/cli_commands.h"
+#include "cli/cli_support.h"
 #include "download/apply_download.h"
 #include "download/download_session.h"
 #include "platform/http_fetcher.h"
+#include "results/winning_check.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -121,12 +123,6 @@ struct Destination {
     int row = 0;
 };
 
-int fail(const QString &message)
-{
-    print_utf8(stderr, message.toUtf8() + '\n');
-    return 1;
-}
-
 // Applies the downloaded round as the confirmation's OK does and saves the book; the file
 // is only written once everything has succeeded.
 int apply_to_book(const DownloadSession &session, const TeamNames &names, const Destination &to,
@@ -147,9 +143,9 @@ int apply_to_book(const DownloadSession &session, const TeamNames &names, const 
     int entry = -1;
     if (const Outcome applied = apply_download(document, {round, names}, outcome, target, &entry);
         !applied.ok)
-        return fail(applied.message);
+        return fail(applied);
     const Outcome saved = document.save(to.book_path);
-    return saved.ok ? 0 : fail(saved.message);
+    return saved.ok ? 0 : fail(saved);
 }
 
 } // namespace
@@ -191,10 +187,10 @@ int cli_download(const QStringList &args)
         if (into.book_path.isEmpty() || !number || into.row < 1)
             return kUsageFault;
     }
-    BookDocument document;
+    BookDocument document(result_chk);
     if (!into.book_path.isEmpty()) {
-        if (const Outcome opened = document.open(into.book_path); !opened.ok)
-            return fail(opened.message);
+        if (!open_into(document, into.book_path))
+            return 1;
         if (into.row > document.book().entry_count())
             return fail(QStringLiteral("row %1 names no round").arg(into.row));
     }

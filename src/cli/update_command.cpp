@@ -1,6 +1,7 @@
 // yorimo-cli update: 結果を一括更新 without a window.
 #include "book/book_document.h"
 #include "cli/cli_commands.h"
+#include "cli/cli_support.h"
 #include "download/result_batch.h"
 #include "platform/http_fetcher.h"
 #include "results/entry_row.h"
@@ -11,16 +12,12 @@
 
 namespace {
 
-int fail(const QString &message)
-{
-    print_utf8(stderr, message.toUtf8() + '\n');
-    return 1;
-}
-
-QString status_text(const BatchRound &round)
+// What became of a round; `not_written` is the reason a found round was not written after all.
+QString status_text(const BatchRound &round, const QString &not_written)
 {
     switch (round.status) {
-    case BatchRound::Status::found: return QStringLiteral("updated");
+    case BatchRound::Status::found:
+        return not_written.isEmpty() ? QStringLiteral("updated") : QStringLiteral("failed\t") + not_written;
     case BatchRound::Status::not_published: return QStringLiteral("not-published");
     case BatchRound::Status::failed: return QStringLiteral("failed\t") + round.message;
     case BatchRound::Status::pending: break;
@@ -50,8 +47,8 @@ int cli_update(const QStringList &args)
         return kUsageFault;
     const QString path = rest.front();
     BookDocument document(result_chk);
-    if (const Outcome opened = document.open(path); !opened.ok)
-        return fail(opened.message);
+    if (!open_into(document, path))
+        return 1;
 
     HttpFetcher fetcher;
     ResultBatch batch(fetcher, document.book(), DownloadAddresses::from_environment());
@@ -59,13 +56,24 @@ int cli_update(const QStringList &args)
     while (batch.running())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 
+    // The lines describe what was written, so they wait for the save.
+    QString not_written;
+    const std::vector<RoundUpdate> updates = batch.updates(std::vector<bool>(batch.rounds().size(), true));
+    if (!dry_run && !updates.empty()) {
+        Outcome written = document.update_results(updates);
+        if (written.ok)
+            written = document.save(path);
+        if (!written.ok) {
+            fail(written);
+            not_written = escaped_field(written.line());
+        }
+    }
     QByteArray out;
-    bool any_failed = false;
-    std::vector<bool> all(batch.rounds().size(), true);
+    bool any_failed = !not_written.isEmpty();
     for (const BatchRound &round : batch.rounds()) {
         const auto row = entry_row_texts(document.book().entries[static_cast<size_t>(round.entry)]);
         out += QStringList{QString::number(round.entry + 1), escaped_field(row[0]), escaped_field(row[1]),
-                           status_text(round)}
+                           status_text(round, not_written)}
                    .join(u'\t')
                    .toUtf8() +
                '\n';
@@ -73,12 +81,5 @@ int cli_update(const QStringList &args)
                      round.status == BatchRound::Status::pending;
     }
     print_utf8(stdout, out);
-    const std::vector<RoundUpdate> updates = batch.updates(all);
-    if (!dry_run && !updates.empty()) {
-        if (const Outcome applied = document.update_results(updates); !applied.ok)
-            return fail(applied.message);
-        if (const Outcome saved = document.save(path); !saved.ok)
-            return fail(saved.message);
-    }
     return any_failed ? 1 : 0;
 }

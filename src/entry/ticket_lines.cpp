@@ -1,6 +1,7 @@
 #include "entry/ticket_lines.h"
 
 #include "book/amount_text.h"
+#include "book/message_text.h"
 #include "entry/purchase_entry.h"
 
 #include <array>
@@ -27,11 +28,12 @@ bool is_digit(char16_t c)
     return c >= u'0' && c <= u'9';
 }
 
-// The character at `at` of the line as the user wrote it, a surrogate pair whole.
+// The character at `at` of the line as the user wrote it, a surrogate pair whole; a control
+// character is written out (\0, \x1b) so that it shows and does not act.
 QString written_char(QStringView line, qsizetype at)
 {
     const qsizetype n = at + 1 < line.size() && line[at].isHighSurrogate() ? 2 : 1;
-    return line.mid(at, n).toString();
+    return escape_controls(line.mid(at, n));
 }
 
 // Reads one line (without its line break) into a purchase, or says why it holds none.
@@ -196,38 +198,54 @@ private:
 
 } // namespace
 
+struct TicketLineParser::Reader : LineReader {
+    using LineReader::LineReader;
+};
+
+TicketLineParser::TicketLineParser(LotteryKind kind, int kept_errors)
+    : reader_(std::make_unique<Reader>(kind)), kept_errors_(kept_errors)
+{
+}
+
+TicketLineParser::~TicketLineParser() = default;
+
+void TicketLineParser::read_line(QStringView text)
+{
+    const int line = ++line_;
+    NewPurchase purchase;
+    bool skipped = false;
+    if (!reader_->read(text, purchase, skipped)) {
+        ++parsed_.error_lines;
+        if (parsed_.errors.size() < static_cast<size_t>(kept_errors_))
+            parsed_.errors.push_back({line, reader_->reason()});
+        return;
+    }
+    if (skipped)
+        return;
+    const auto *multi = std::get_if<MultiPurchase>(&purchase);
+    (multi ? parsed_.multis : parsed_.singles) += 1;
+    parsed_.tickets += multi ? multi->combos : 1;
+    // No round takes more than a pool's worth of either: keep no more than that.
+    if (parsed_.singles > kMaxRecords || parsed_.multis > kMaxRecords)
+        parsed_.too_many = true;
+    if (!parsed_.too_many) {
+        parsed_.purchases.push_back(purchase);
+        parsed_.lines.push_back(line);
+    }
+}
+
 ParsedTickets parse_ticket_lines(QStringView text, LotteryKind kind)
 {
-    ParsedTickets parsed;
-    LineReader reader(kind);
-    int line = 0;
+    TicketLineParser parser(kind);
     qsizetype from = 0;
     while (from <= text.size()) {
         qsizetype to = text.indexOf(u'\n', from);
         if (to < 0)
             to = text.size();
-        ++line;
-        NewPurchase purchase;
-        bool skipped = false;
-        if (!reader.read(text.sliced(from, to - from), purchase, skipped)) {
-            ++parsed.error_lines;
-            if (parsed.errors.size() < static_cast<size_t>(kMaxKeptLineErrors))
-                parsed.errors.push_back({line, reader.reason()});
-        } else if (!skipped) {
-            const auto *multi = std::get_if<MultiPurchase>(&purchase);
-            (multi ? parsed.multis : parsed.singles) += 1;
-            parsed.tickets += multi ? multi->combos : 1;
-            // No round takes more than a pool's worth of either: keep no more than that.
-            if (parsed.singles > kMaxRecords || parsed.multis > kMaxRecords)
-                parsed.too_many = true;
-            if (!parsed.too_many) {
-                parsed.purchases.push_back(purchase);
-                parsed.lines.push_back(line);
-            }
-        }
+        parser.read_line(text.sliced(from, to - from));
         from = to + 1;
     }
-    return parsed;
+    return parser.take();
 }
 
 QString ticket_line(const SinglePurchase &single, LotteryKind kind)

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <memory>
 #include <vector>
 
 // The ticket line: one ticket written as the round's slots in order, the marks of a slot
@@ -34,6 +35,25 @@ struct ParsedTickets {
 
 // How many errors a parse keeps (it counts them all): more than a list can usefully show.
 inline constexpr int kMaxKeptLineErrors = 2 * kMaxRecords;
+
+// Reads lines one by one as tickets of a round of `kind`, keeping at most `kept_errors`
+// reasons (counting every bad line): a file can be read as a stream.
+class TicketLineParser {
+public:
+    explicit TicketLineParser(LotteryKind kind, int kept_errors = kMaxKeptLineErrors);
+    ~TicketLineParser();
+    // The next line, without its line break.
+    void read_line(QStringView line);
+    const ParsedTickets &parsed() const { return parsed_; }
+    ParsedTickets take() { return std::move(parsed_); }
+
+private:
+    struct Reader;
+    std::unique_ptr<Reader> reader_;
+    ParsedTickets parsed_;
+    int kept_errors_;
+    int line_ = 0;
+};
 
 // Reads every line of `text` as a ticket of a round of `kind`. Linear in the text.
 ParsedTickets parse_ticket_lines(QStringView text, LotteryKind kind);

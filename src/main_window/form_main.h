@@ -159,7 +159,7 @@ private:
     void forget_find();
     // "表示中 12 / 1,204 回" while the list is filtered; nothing otherwise.
     void show_shown_count();
-    void show_error(const QString &text);
+    void show_error(const Outcome &failed);
     // Asks for a file name to save under, in an existing folder; "" when cancelled.
     QString ask_save_path(const QString &proposed);
 

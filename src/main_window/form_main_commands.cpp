@@ -160,13 +160,15 @@ void FormMain::menu_csv_write_Click()
     // The command is off without a selected round; a shortcut must not outrun that.
     if (selected_entry() < 0)
         return;
-    const QString name = ask_save_name(ui_, this, QString(), csv_filter(), QStringLiteral(".csv"));
+    const QString name =
+        ask_export_name(ui_, this, QString(), csv_filter(), QStringLiteral(".csv"), state_.document.path());
     if (name.isEmpty())
         return;
     if (!take_selection())
         return;
-    if (const Outcome saved = save_csv(state_.book(), state_.current, name); !saved.ok)
-        show_error(saved.message);
+    if (const Outcome saved = save_csv(state_.book(), state_.current, name, state_.document.path());
+        !saved.ok)
+        show_error(saved);
 }
 
 void FormMain::menu_csv_read_Click()
@@ -230,7 +232,7 @@ void FormMain::menu_down_Click()
         return;
     int entry = -1;
     if (const Outcome applied = apply_download(state_.document, data, outcome, target, &entry); !applied.ok)
-        show_error(applied.message);
+        show_error(applied);
 }
 
 void FormMain::menu_batch_Click()
@@ -249,7 +251,7 @@ void FormMain::menu_batch_Click()
     const Commit<std::vector<RoundUpdate>> commit = [this](const std::vector<RoundUpdate> &updates) {
         const Outcome done = state_.document.update_results(updates);
         if (!done.ok && !done.message.isEmpty())
-            show_error(done.message);
+            show_error(done);
         return done;
     };
     FormBatchCheck check(batch, state_, commit, this);
@@ -261,8 +263,7 @@ void FormMain::menu_stats_Click()
 {
     if (state_.book().entry_count() == 0) // the shortcut may outrun the menu's state
         return;
-    const QString &path = state_.document.path();
-    FormStats stats(state_.book(), path.isEmpty() ? QStringLiteral("無題") : file_name_of(path), ui_, this);
+    FormStats stats(state_.book(), state_.document.path(), ui_, this);
     stats.exec();
 }
 

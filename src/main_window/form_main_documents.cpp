@@ -6,6 +6,8 @@
 
 #include "book/book_file.h"
 #include "book/book_invariants.h"
+#include "book/book_recovery.h"
+#include "book/message_text.h"
 #include "main_window/entry_list_model.h"
 #include "platform/command_line.h"
 #include "ui/save_name.h"
@@ -47,19 +49,32 @@ void FormMain::toto_clear()
     state_.document.clear(); // the window follows the document's report
 }
 
-void FormMain::show_error(const QString &message)
+void FormMain::show_error(const Outcome &failed)
 {
-    ui_.message(this, message, program_title(), UiServices::Icon::critical, UiServices::Buttons::ok);
+    ui_.message(this, failed.message, program_title(), UiServices::Icon::critical, UiServices::Buttons::ok,
+                failed.detail);
 }
 
 bool FormMain::load_book(const QString &path)
 {
     state_.current = 0;
     forget_find();
+    // A save in place that was cut off leaves the old bytes in a recovery copy.
+    if (book_is_torn(path) &&
+        ui_.message(
+            this,
+            QStringLiteral("「%1」は保存の途中で中断されたため壊れています。保存前の内容に戻しますか？")
+                .arg(escape_controls(file_name_of(path))),
+            program_title(), UiServices::Icon::warning, UiServices::Buttons::yes_no,
+            QStringLiteral("保存前の内容の控え: %1").arg(escape_controls(recovery_path(path)))) ==
+            UiServices::Answer::yes) {
+        if (const Outcome restored = restore_from_recovery(path); !restored.ok)
+            show_error(restored);
+    }
     // Opening grades every round and selects the last one; a book that cannot be read
     // leaves an empty, untitled one.
     if (const Outcome opened = state_.document.open(path); !opened.ok) {
-        show_error(opened.message);
+        show_error(opened);
         return false;
     }
     return true;
@@ -68,7 +83,7 @@ bool FormMain::load_book(const QString &path)
 bool FormMain::save_book(const QString &path)
 {
     if (const Outcome saved = state_.document.save(path); !saved.ok) {
-        show_error(saved.message);
+        show_error(saved);
         return false;
     }
     set_title();

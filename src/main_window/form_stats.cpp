@@ -1,10 +1,14 @@
 #include "main_window/form_stats.h"
 
+#include "book/book_file.h"
+#include "book/message_text.h"
+#include "platform/checked_write.h"
 #include "ui/form_controls.h"
 #include "ui/save_name.h"
 #include "ui/ui_services.h"
 
 #include <QAreaSeries>
+#include <QBuffer>
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
@@ -23,6 +27,7 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <limits>
 
@@ -149,8 +154,8 @@ private:
     QAbstractSeries *anchor_ = nullptr;
 };
 
-FormStats::FormStats(const TicketBook &book, const QString &book_name, UiServices &ui, QWidget *parent)
-    : QDialog(parent), book_(book), book_name_(book_name), ui_(ui)
+FormStats::FormStats(const TicketBook &book, const QString &book_path, UiServices &ui, QWidget *parent)
+    : QDialog(parent), book_(book), book_path_(book_path), ui_(ui)
 {
     setObjectName(QStringLiteral("form_stats"));
     setWindowTitle(QStringLiteral("収支統計"));
@@ -280,7 +285,8 @@ void FormStats::build_chart()
         chart->removeAxis(axis);
         delete axis;
     }
-    chart->setTitle(book_name_ + QStringLiteral(" － ") + cmb_kind_->currentText());
+    const QString name = book_path_.isEmpty() ? QStringLiteral("無題") : file_name_of(book_path_);
+    chart->setTitle(name + QStringLiteral(" － ") + cmb_kind_->currentText());
 
     const int n = static_cast<int>(rounds_.size());
     const int columns = std::min(n, kMaxColumns);
@@ -435,12 +441,21 @@ bool FormStats::eventFilter(QObject *watched, QEvent *event)
 
 void FormStats::cmd_save_Click()
 {
-    const QString path =
-        ask_save_name(ui_, this, QStringLiteral("収支統計.png"),
-                      QStringLiteral("PNG 画像 (*.png);;すべてのファイル (*)"), QStringLiteral(".png"));
+    const QString path = ask_export_name(ui_, this, QStringLiteral("収支統計.png"),
+                                         QStringLiteral("PNG 画像 (*.png);;すべてのファイル (*)"),
+                                         QStringLiteral(".png"), book_path_);
     if (path.isEmpty())
         return;
-    if (!cht_balance_->grab().save(path, "PNG"))
-        ui_.message(this, path + QStringLiteral("に画像を保存できませんでした。"), program_title(),
-                    UiServices::Icon::warning);
+    // Encoded in memory first, so the file is written, checked and renamed into place whole.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    const bool encoded = cht_balance_->grab().save(&buffer, "PNG");
+    const FileWrite written = encoded ? replace_file(path, png) : FileWrite::failed(EIO);
+    if (!written.ok)
+        ui_.message(this, escape_controls(path) + QStringLiteral("に画像を保存できませんでした。"),
+                    program_title(), UiServices::Icon::warning, UiServices::Buttons::ok,
+                    write_error_reason(written.error) + (QFileInfo::exists(path)
+                                                             ? QStringLiteral("元のファイルはそのままです。")
+                                                             : QString()));
 }

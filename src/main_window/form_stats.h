@@ -20,8 +20,9 @@ class FormStats : public QDialog {
     Q_OBJECT
 
 public:
-    // `book_name` titles the chart (and so the saved picture): the book's file name or "無題".
-    FormStats(const TicketBook &book, const QString &book_name, UiServices &ui, QWidget *parent = nullptr);
+    // The book's file name titles the chart (and so the saved picture), "無題" when `book_path`
+    // is empty; the picture is never saved onto the book itself.
+    FormStats(const TicketBook &book, const QString &book_path, UiServices &ui, QWidget *parent = nullptr);
 
     // The kind the chart shows, or all kinds.
     std::optional<LotteryKind> chart_kind() const;
@@ -52,7 +53,7 @@ private:
     void build_chart();
 
     const TicketBook &book_;
-    QString book_name_;
+    QString book_path_;
     UiServices &ui_;
     std::vector<RoundBalance> rounds_;
     std::vector<BarColumn> columns_;

@@ -11,27 +11,19 @@ QString temp_folder()
     return temp.isEmpty() ? QDir::tempPath() : temp;
 }
 
-bool copy_file_overwrite(const QString &from, const QString &to)
+bool is_same_file(const QString &a, const QString &b)
 {
-    if (QFile::exists(to) && !delete_file_forced(to))
-        return false;
-    return QFile::copy(from, to);
+    struct stat sa {};
+    struct stat sb {};
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
 }
 
-bool delete_file_forced(const QString &path)
+bool file_starts_with(const QString &path, const QByteArray &prefix)
 {
     QFile file(path);
-    if (!file.exists())
-        return true;
-    file.setPermissions(file.permissions() | QFileDevice::WriteOwner | QFileDevice::WriteUser);
-    return file.remove();
-}
-
-bool same_file(const QString &a, const QString &b)
-{
-    const QFileInfo fa(a);
-    const QFileInfo fb(b);
-    return fa.exists() && fb.exists() && fa.canonicalFilePath() == fb.canonicalFilePath();
+    return file.open(QIODevice::ReadOnly) && file.read(prefix.size()) == prefix;
 }
 
 bool has_other_links(const QString &path)

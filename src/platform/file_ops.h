@@ -1,18 +1,18 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // The folder for the backup copy made while saving: TEMP when set, else the system's.
 QString temp_folder();
 
-// Copies `from` to `to`, replacing `to` (even when it is read-only).
-bool copy_file_overwrite(const QString &from, const QString &to);
+// True when both paths name one existing file (the same device and inode), through any
+// spelling, hard link or symbolic link.
+bool is_same_file(const QString &a, const QString &b);
 
-// Deletes a file even when it is read-only. True when it is gone.
-bool delete_file_forced(const QString &path);
-
-// True when both paths name the same existing file.
-bool same_file(const QString &a, const QString &b);
+// True when the file exists and its first bytes are `prefix`: what a file is, told before
+// it is replaced.
+bool file_starts_with(const QString &path, const QByteArray &prefix);
 
 // True when the file has more than one hard link: replacing it by rename would part it
 // from its other names.

@@ -12,3 +12,9 @@ class UiServices;
 // exist. "" when the user cancels.
 QString ask_save_name(UiServices &ui, QWidget *parent, const QString &proposed, const QString &filter,
                       const QString &suffix);
+
+// The name of an export (a CSV file, an image), asked as ask_save_name asks, that never
+// names the open book `book_path` (refused with its message, and asked again) and names
+// another book only when the user agrees to replace it (default いいえ).
+QString ask_export_name(UiServices &ui, QWidget *parent, const QString &proposed, const QString &filter,
+                        const QString &suffix, const QString &book_path);

@@ -59,9 +59,9 @@ private:
 };
 
 // A folder that takes no new file: the step beside the book is refused.
-ReplaceResult refused(const QString &, const QByteArray &)
+FileWrite refused(const QString &, const QByteArray &, const ReplaceCheck &)
 {
-    return ReplaceResult::no_temporary_file;
+    return FileWrite::failed(EACCES, true);
 }
 
 class BookSave : public ::testing::Test {
@@ -71,28 +71,6 @@ protected:
     TempVariable temp_variable{temp.path().toLocal8Bit()};
     QString path = books.filePath(QStringLiteral("家計 簿.yrm"));
     QString backup = temp.filePath(QStringLiteral("家計 簿.yrm"));
-};
-
-// A device that accepts `limit` bytes and then fails, like a full disk.
-class FailingDevice : public QIODevice {
-public:
-    explicit FailingDevice(qint64 limit) : limit_(limit) { open(QIODevice::WriteOnly); }
-    QByteArray written;
-
-protected:
-    qint64 readData(char *, qint64) override { return -1; }
-    qint64 writeData(const char *data, qint64 len) override
-    {
-        const qint64 room = limit_ - written.size();
-        if (room <= 0)
-            return -1;
-        const qint64 n = std::min(room, len);
-        written.append(data, n);
-        return n;
-    }
-
-private:
-    qint64 limit_;
 };
 
 } // namespace
@@ -204,7 +182,7 @@ TEST_F(BookSave, DiskFullHalfwayKeepsTheOldFile)
     for (int i = 0; i < 4000; ++i)
         EXPECT_TRUE(add_single(big, 0, make_single({1, 1, 1, 1, 1})).ok);
     // Written beside the book and renamed, or in place and put back from the backup copy.
-    for (const ReplaceStep step : {ReplaceStep{replace_atomically}, ReplaceStep{refused}}) {
+    for (const ReplaceStep step : {ReplaceStep{replace_file}, ReplaceStep{refused}}) {
         put(path, old);
         // Files may not grow past 4 KiB for the moment: writes fail like on a full disk.
         std::signal(SIGXFSZ, SIG_IGN);
@@ -243,14 +221,4 @@ TEST_F(BookSave, ABookTheReaderWouldRefuseIsNeverWritten)
     EXPECT_FALSE(write_data(capped, path).ok);
     capped.entries[0].prizes[0] = 1'500'000'000;
     EXPECT_TRUE(write_data(capped, path).ok);
-}
-
-TEST(WriteAll, StopsAtTheFirstFailedWrite)
-{
-    FailingDevice device(10);
-    EXPECT_FALSE(write_all(device, QByteArray(25, 'x')));
-    EXPECT_EQ(device.written.size(), 10);
-    FailingDevice roomy(100);
-    EXPECT_TRUE(write_all(roomy, QByteArray(25, 'x')));
-    EXPECT_EQ(roomy.written, QByteArray(25, 'x'));
 }

@@ -551,7 +551,7 @@ TEST(CsvExport, ALabelWithACommaIsRefusedWithItsReason)
         const CsvExport out = export_csv(book, 0);
         EXPECT_FALSE(out.outcome.ok) << label;
         EXPECT_TRUE(out.outcome.message.endsWith(QStringLiteral("CSVファイルに書き出せません。"))) << label;
-        EXPECT_EQ(save_csv(book, 0, path).message, out.outcome.message);
+        EXPECT_EQ(save_csv(book, 0, path, QString()).message, out.outcome.message);
         EXPECT_FALSE(QFile::exists(path));
     }
     EXPECT_EQ(export_csv(book_of({make_entry(LotteryKind::toto, "1,2")}), 0).outcome.message,
