@@ -124,3 +124,34 @@ TEST(CliTickets, APickTheBookHoldsAsNoneIsRefusedAndTheBookStaysAsItWas)
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "1: 「?」は読めません\n");
     EXPECT_EQ(file_bytes(path), before);
 }
+
+// A file of bad lines names a hundred of them, counts the rest, and shows a control character
+// rather than sending it; a file past the cap is refused unread.
+TEST(CliTickets, AddSaysLittleOfManyBadLinesAndRefusesAnOversizedFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("book.yrm"));
+    TicketBook book;
+    ASSERT_TRUE(add_entry(book, make_entry(LotteryKind::toto5)).ok);
+    ASSERT_TRUE(write_data(book, path).ok);
+    const QByteArray before = file_bytes(path);
+    const QString lines = dir.filePath(QStringLiteral("lines.txt"));
+    auto add = [&](const QByteArray &text) {
+        QFile out(lines);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(text);
+        out.close();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(cli_add({path, QStringLiteral("1"), lines}), 1);
+        return testing::internal::GetCapturedStderr();
+    };
+    const std::string said = add(QByteArray("1 0 2 1 \0\n", 10).repeated(250));
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 101);
+    EXPECT_EQ(said.substr(0, said.find('\n')), "1: 「\\0」は読めません");
+    EXPECT_NE(said.find("\n…: ほか150行\n"), std::string::npos);
+    EXPECT_EQ(said.find('\0'), std::string::npos);
+
+    const std::string refused = add(QByteArray("1 0 2 1 0\n").repeated(8 * 1024 * 1024 / 10 + 1));
+    EXPECT_NE(refused.find("ファイルが大きすぎます（8 MiBまでです）。"), std::string::npos) << refused;
+    EXPECT_EQ(file_bytes(path), before);
+}

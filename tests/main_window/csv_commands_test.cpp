@@ -15,6 +15,12 @@
 
 namespace {
 
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 bool same_book(const TicketBook &a, const TicketBook &b)
 {
     return a.entries == b.entries && a.singles == b.singles && a.multis == b.multis &&
@@ -90,7 +96,39 @@ TEST_F(CsvCommands, ExportWritesTheSelectedRoundAndAddsTheExtension)
     action("menu_csv_write")->trigger();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("big.csv は既に存在します。\n上書きしますか？"));
+    EXPECT_EQ(ui.messages[0].buttons, UiServices::Buttons::yes_no_default_no) << "Enter keeps the file";
     EXPECT_EQ(QFileInfo(file(QStringLiteral("big.csv"))).size(), 0);
+}
+
+// The open book is never the export's target, however its path is spelled; another book is
+// replaced only when the user says so.
+TEST_F(CsvCommands, ExportNeverReplacesTheOpenBookAndAsksBeforeReplacingAnother)
+{
+    const QString book = file(QStringLiteral("book.yrm"));
+    const QString other = write_book(four_round_book(), QStringLiteral("other.yrm"));
+    const QByteArray before = contents(book) + contents(other);
+    ASSERT_TRUE(QFile::link(book, file(QStringLiteral("link.csv"))));
+    for (const QString &spelling :
+         {dir.path() + QStringLiteral("/./book.yrm"), file(QStringLiteral("link.csv"))}) {
+        ui.messages.clear();
+        ui.save_names = {spelling}; // and then the dialog is cancelled
+        action("menu_csv_write")->trigger();
+        ASSERT_EQ(ui.messages.size(), 1U) << spelling.toStdString();
+        EXPECT_EQ(
+            ui.messages[0].text,
+            QStringLiteral("「%1」は開いているｙｏｒｉｍｏのデータのファイルです。ここには書き出せません。")
+                .arg(QFileInfo(spelling).fileName()));
+        EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::critical);
+    }
+    ui.messages.clear();
+    ui.save_names = {other};
+    ui.answers = {UiServices::Answer::no};
+    action("menu_csv_write")->trigger();
+    ASSERT_EQ(ui.messages.size(), 1U);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("「other.yrm」はｙｏｒｉｍｏのデータです。置き換えると"
+                                                  "そのデータは失われます。置き換えますか？"));
+    EXPECT_EQ(ui.messages[0].buttons, UiServices::Buttons::yes_no_default_no);
+    EXPECT_TRUE(contents(book) + contents(other) == before);
 }
 
 TEST_F(CsvCommands, ExportOfALabelTheImportCannotReadBackSaysWhy)

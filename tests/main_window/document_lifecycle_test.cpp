@@ -1,4 +1,5 @@
 // New, open, save, save as, exit: the unsaved-changes prompt, the titles and the file dialogs.
+#include "book/book_recovery.h"
 #include "main_window_fixture.h"
 
 #include <QFileInfo>
@@ -328,4 +329,35 @@ TEST_F(MainWindowTest, AnUnchangedWindowClosesWithoutAsking)
 {
     EXPECT_TRUE(window->close());
     EXPECT_TRUE(ui.messages.empty());
+}
+
+// A save in place cut off by a crash: opening the book offers to put the old bytes back.
+TEST_F(MainWindowTest, ATornBookIsOfferedBackFromItsRecoveryCopy)
+{
+    const TicketBook old = four_round_book();
+    const QString path = write_book(old, QStringLiteral("torn.yrm"));
+    QFile book(path);
+    ASSERT_TRUE(book.open(QIODevice::ReadWrite));
+    const QByteArray old_bytes = book.readAll();
+    ASSERT_TRUE(keep_recovery(path, old_bytes, QByteArray(old_bytes.size(), 'n')).ok);
+    book.seek(9); // the header whole, the first round half new
+    book.write("nnnn");
+    book.close();
+
+    for (const Answer answer : {Answer::no, Answer::yes}) {
+        ui.messages.clear();
+        ui.answers = {answer};
+        EXPECT_EQ(window->load_book(path), answer == Answer::yes);
+        ASSERT_GE(ui.messages.size(), 1U);
+        EXPECT_EQ(ui.messages[0].text,
+                  QStringLiteral(
+                      "「torn.yrm」は保存の途中で中断されたため壊れています。保存前の内容に戻しますか？"));
+        EXPECT_EQ(ui.messages[0].buttons, UiServices::Buttons::yes_no) << "はい is the default";
+        EXPECT_EQ(ui.messages[0].detail, QStringLiteral("保存前の内容の控え: ") + recovery_path(path));
+    }
+    // いいえ: the reader names the copy; はい: the old book is back and the copy gone.
+    EXPECT_EQ(window->state().book().entry_count(), old.entry_count());
+    EXPECT_EQ(rows(), old.entry_count());
+    EXPECT_FALSE(QFile::exists(recovery_path(path)));
+    EXPECT_FALSE(window->state().document.modified());
 }
