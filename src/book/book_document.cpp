@@ -3,6 +3,9 @@
 #include "book/book_file.h"
 #include "book/purchase_deletion.h"
 #include "book/swap_entries.h"
+#include "platform/file_ops.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 #include <utility>
@@ -24,6 +27,7 @@ void BookDocument::clear()
 {
     book_.clear();
     path_.clear();
+    stamp_ = FileStamp{};
     history_.clear();
     notify_all();
 }
@@ -36,25 +40,58 @@ Outcome BookDocument::open(const QString &path)
         return read.outcome;
     }
     adopt(std::move(read.book), path);
+    stamp_ = read.stamp;
     return Outcome::success();
+}
+
+Outcome BookDocument::open_for_writing(const QString &path)
+{
+    lock_ = std::make_unique<BookLock>(path);
+    if (lock_->state() == BookLock::State::busy) {
+        lock_.reset();
+        return Outcome::refused(Outcome::Refusal::busy, book_busy_message(path));
+    }
+    return open(path);
 }
 
 void BookDocument::adopt(TicketBook book, const QString &path)
 {
     book_ = std::move(book);
     path_ = path;
+    stamp_ = FileStamp{};
     history_.clear();
     grade_all();
     notify_all();
 }
 
-Outcome BookDocument::save(const QString &path)
+Outcome BookDocument::save(const QString &path, const std::optional<FileStamp> &replacing)
 {
-    if (Outcome saved = write_data(book_, path); !saved.ok)
+    std::unique_ptr<BookLock> own;
+    if (!lock_ || lock_->book_path() != path) {
+        own = std::make_unique<BookLock>(path);
+        if (own->state() == BookLock::State::busy)
+            return Outcome::refused(Outcome::Refusal::busy, book_busy_message(path));
+    }
+    // The file this document read or wrote must be as it saw it; another file the user chose
+    // to replace (save as) has nothing to be compared with.
+    ReplaceCheck check;
+    const bool own_file = !path_.isEmpty() && (path == path_ || is_same_file(path, path_));
+    if (own_file) {
+        const FileStamp expected = replacing.value_or(stamp_);
+        check = [path, expected] { return !QFileInfo::exists(path) || still_matches(path, expected); };
+    }
+    FileStamp written;
+    if (Outcome saved = write_data(book_, path, replace_file, check, &written); !saved.ok)
         return saved;
     path_ = path;
+    stamp_ = written;
     history_.mark_clean();
     return Outcome::success();
+}
+
+bool BookDocument::file_differs() const
+{
+    return !path_.isEmpty() && !still_matches(path_, stamp_);
 }
 
 void BookDocument::grade_all()

@@ -1,13 +1,17 @@
 #pragma once
 
 #include "book/book_history.h"
+#include "book/book_lock.h"
 #include "book/csv_import.h"
 #include "book/outcome.h"
 #include "book/round_update.h"
 #include "book/ticket_book.h"
+#include "platform/file_stamp.h"
 
 #include <QString>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <vector>
 
 // What a change (or its undo or redo) did, for the views that show the book.
@@ -41,11 +45,26 @@ public:
     void clear();
     // Replaces the book by the file; on failure the book is empty and untitled.
     Outcome open(const QString &path);
+    // For a read-modify-write (a command of the command-line tool): takes the book's lock,
+    // held until the document goes, then opens. Refused as busy when another writer keeps it.
+    Outcome open_for_writing(const QString &path);
     // Takes a book read elsewhere as if it had been opened from `path`; every entry is graded.
     void adopt(TicketBook book, const QString &path = QString());
-    // Writes the book the safe way; once written, `path` is the book's and this is the clean
-    // point of the history. A failure leaves path and state as they were.
-    Outcome save(const QString &path);
+    // Writes the book the safe way, under its lock (refused as busy when another writer keeps
+    // it); once written, `path` is the book's and this is the clean point of the history.
+    // Over the file the document read or last saved, the file must still be what it was then
+    // (or `replacing`, a version the user agreed to replace), else nothing is written and the
+    // outcome is refused as changed; a file gone meanwhile is written anew. A failure leaves
+    // path and state as they were.
+    Outcome save(const QString &path, const std::optional<FileStamp> &replacing = std::nullopt);
+
+    // --- the file on disk ------------------------------------------------------------------
+    // What the document last read or wrote of its file.
+    const FileStamp &file_stamp() const { return stamp_; }
+    // The file no longer holds what the document read or wrote: changed, or gone.
+    bool file_differs() const;
+    // The book in memory no longer matches its file: it counts as modified until saved.
+    void mark_differs_from_file() { history_.forget_clean(); }
 
     // --- changes: each one step, refused with the user's message and nothing changed -------
     Outcome add_round(const RoundEntry &round);
@@ -96,6 +115,8 @@ private:
 
     TicketBook book_;
     QString path_;
+    FileStamp stamp_;
+    std::unique_ptr<BookLock> lock_; // held by open_for_writing
     Grader grader_;
     Listener listener_;
     BookHistory history_;

@@ -1,6 +1,7 @@
 #include "book/book_file.h"
 
 #include "book/big_endian.h"
+#include "book/book_lock.h"
 #include "book/book_recovery.h"
 #include "book/message_text.h"
 #include "platform/checked_write.h"
@@ -356,6 +357,7 @@ BookReadResult read_data(const QString &path)
     const QByteArray data =
         mapped ? QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), size) : file.readAll();
     BookReadResult result = parse_book(data, shown);
+    result.stamp = stamp_of(path, data);
     file.close();
     return result;
 }
@@ -420,8 +422,11 @@ private:
 
 // In place there is no new file to fall back on: the old bytes go to a recovery copy first,
 // and come back from memory when the rewrite fails.
-Outcome rewrite_in_place(const QString &path, const QByteArray &old_bytes, const QByteArray &bytes)
+Outcome rewrite_in_place(const QString &path, const QByteArray &old_bytes, const QByteArray &bytes,
+                         const ReplaceCheck &check)
 {
+    if (check && !check())
+        return Outcome::refused(Outcome::Refusal::changed, book_changed_message(path));
     if (const Outcome kept = keep_recovery(path, old_bytes, bytes); !kept.ok)
         return save_failure(kept.detail);
     const FileWrite written = overwrite_file(path, bytes);
@@ -442,7 +447,8 @@ Outcome rewrite_in_place(const QString &path, const QByteArray &old_bytes, const
 
 } // namespace
 
-Outcome write_data(const TicketBook &book, const QString &path, ReplaceStep replace)
+Outcome write_data(const TicketBook &book, const QString &path, ReplaceStep replace,
+                   const ReplaceCheck &check, FileStamp *written)
 {
     const QByteArray bytes = serialize_book(book);
     const QFileInfo info(path);
@@ -467,16 +473,20 @@ Outcome write_data(const TicketBook &book, const QString &path, ReplaceStep repl
     }
     Outcome saved = Outcome::success();
     if (!exists || !has_other_links(path)) {
-        const FileWrite replaced = replace(path, bytes, {});
-        if (!replaced.ok && (!replaced.refused_here || !exists))
+        const FileWrite replaced = replace(path, bytes, check);
+        if (!replaced.ok && replaced.error == kWriteFileChanged)
+            saved = Outcome::refused(Outcome::Refusal::changed, book_changed_message(path));
+        else if (!replaced.ok && (!replaced.refused_here || !exists))
             saved = save_failure(replaced.error, exists);
         else if (!replaced.ok)
-            saved = rewrite_in_place(path, old_bytes, bytes);
+            saved = rewrite_in_place(path, old_bytes, bytes, check);
     } else {
-        saved = rewrite_in_place(path, old_bytes, bytes);
+        saved = rewrite_in_place(path, old_bytes, bytes, check);
     }
     if (!saved.ok)
         backup.drop();
+    else if (written)
+        *written = stamp_of(path, bytes);
     return saved;
 }
 

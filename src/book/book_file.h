@@ -2,6 +2,7 @@
 
 #include "book/ticket_book.h"
 #include "platform/checked_write.h"
+#include "platform/file_stamp.h"
 
 #include <QString>
 
@@ -12,6 +13,7 @@ inline constexpr int kRequiredVersion = 170;
 struct BookReadResult {
     Outcome outcome;
     TicketBook book;
+    FileStamp stamp; // of the bytes read
 };
 
 // Loads a book file of any format version from 1.00 to 1.70. The winning counters are not
@@ -35,7 +37,11 @@ using ReplaceStep = FileWrite (*)(const QString &path, const QByteArray &bytes, 
 // a book the reader would refuse is never written. When the folder takes no new file, or
 // the book has other hard links, the file is rewritten in place behind a recovery copy
 // (book_recovery.h). On failure the old file is kept, and the detail says why.
-Outcome write_data(const TicketBook &book, const QString &path, ReplaceStep replace = replace_file);
+// `check` runs just before the file is replaced (or rewritten in place); when it says no,
+// nothing is written and the outcome is refused as changed. `*written` gets the stamp of the
+// file as saved.
+Outcome write_data(const TicketBook &book, const QString &path, ReplaceStep replace = replace_file,
+                   const ReplaceCheck &check = {}, FileStamp *written = nullptr);
 
 // The backup path: the temporary folder followed by the file name of `path`.
 QString get_tempfile(const QString &path);

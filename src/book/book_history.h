@@ -49,6 +49,8 @@ public:
 
     void clear();
     void mark_clean() { clean_ = done_; }
+    // No step is the saved state any more: the file changed or went away.
+    void forget_clean() { clean_ = -1; }
     bool at_clean() const { return clean_ == done_; }
 
     void set_bounds(int max_steps, size_t max_bytes);

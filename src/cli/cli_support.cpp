@@ -31,3 +31,12 @@ bool open_into(BookDocument &document, const QString &path)
     }
     return true;
 }
+
+bool open_for_writing(BookDocument &document, const QString &path)
+{
+    if (const Outcome opened = document.open_for_writing(path); !opened.ok) {
+        fail(opened);
+        return false;
+    }
+    return true;
+}

@@ -17,5 +17,8 @@ int fail(const Outcome &outcome);
 std::optional<int> entry_of_row(const TicketBook &book, const QString &row);
 
 // Opens the book at `path` into `document`, graded as the window grades it; on failure
-// prints the reader's message and returns false.
+// prints the reader's message and returns false. A reading command takes no lock.
 bool open_into(BookDocument &document, const QString &path);
+// For a writing command: takes the book's lock (held until the document goes), then opens
+// the book; prints the busy message or the reader's on failure.
+bool open_for_writing(BookDocument &document, const QString &path);

@@ -32,7 +32,7 @@ int cli_import_csv(const QStringList &args)
     if (args.size() != 2)
         return kUsageFault;
     BookDocument document(result_chk);
-    if (!open_into(document, args[0]))
+    if (!open_for_writing(document, args[0]))
         return 1;
     const CsvImport staged = read_csv(args[1], document.book());
     if (!staged.outcome.ok)

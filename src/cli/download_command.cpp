@@ -189,7 +189,7 @@ int cli_download(const QStringList &args)
     }
     BookDocument document(result_chk);
     if (!into.book_path.isEmpty()) {
-        if (!open_into(document, into.book_path))
+        if (!open_for_writing(document, into.book_path))
             return 1;
         if (into.row > document.book().entry_count())
             return fail(QStringLiteral("row %1 names no round").arg(into.row));

@@ -72,7 +72,7 @@ int cli_add(const QStringList &args)
     if (args.size() != 3)
         return kUsageFault;
     BookDocument document(result_chk);
-    if (!open_into(document, args[0]))
+    if (!open_for_writing(document, args[0]))
         return 1;
     const std::optional<int> entry = entry_of_row(document.book(), args[1]);
     if (!entry)

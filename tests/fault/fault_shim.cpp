@@ -7,7 +7,7 @@
 // The count starts again whenever the variable changes, so a test process may set it
 // between cases. YORIMO_FAULT_SLOW="PREFIX:MICROSECONDS" makes every write to such a file
 // take at most 4,096 bytes and then wait, so a save lasts long enough to be killed midway.
-// A close counts only for a descriptor open for writing.
+// A close counts only for a descriptor open for writing; lock files (NAME.lock) are spared.
 #include <atomic>
 #include <cerrno>
 #include <cstdarg>
@@ -73,9 +73,18 @@ const Fault *current_fault()
     return &fault;
 }
 
+bool ends_with(const std::string &text, const char *end)
+{
+    const size_t n = std::strlen(end);
+    return text.size() >= n && text.compare(text.size() - n, n, end) == 0;
+}
+
+// A lock file beside a book is struck only when the prefix names it: the faults are for
+// the book's own writes.
 bool under(const std::string &path, const std::string &prefix)
 {
-    return path.compare(0, prefix.size(), prefix) == 0;
+    const bool lock = ends_with(path, ".lock") || ends_with(path, ".rmlock");
+    return path.compare(0, prefix.size(), prefix) == 0 && (!lock || path.size() == prefix.size());
 }
 
 std::string path_of(int fd)
