@@ -3,10 +3,12 @@
 #include "book/big_endian.h"
 #include "book/message_text.h"
 #include "platform/checked_write.h"
+#include "platform/file_ops.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <sys/stat.h>
 
 namespace {
@@ -25,6 +27,7 @@ QString state_folder()
 }
 
 struct Recovery {
+    QString book; // the path the book was saved under
     qint64 new_size = 0;
     QByteArray new_digest;
     QByteArray old_bytes;
@@ -38,11 +41,15 @@ bool read_recovery(const QString &copy, Recovery &out)
         return false;
     const QByteArray rest = data.mid(kMagic.size());
     BigEndianReader in(rest);
+    uint32_t length = 0;
+    QByteArrayView path;
     uint32_t high = 0;
     uint32_t low = 0;
     QByteArrayView hash;
-    if (!in.u32(high) || !in.u32(low) || !in.bytes(32, hash))
+    if (!in.u32(length) || !in.bytes(static_cast<int>(length), path) || !in.u32(high) || !in.u32(low) ||
+        !in.bytes(32, hash))
         return false;
+    out.book = QString::fromUtf8(path);
     out.new_size = static_cast<qint64>((static_cast<uint64_t>(high) << 32) | low);
     out.new_digest = hash.toByteArray();
     out.old_bytes = rest.mid(rest.size() - in.remaining());
@@ -67,6 +74,9 @@ Outcome keep_recovery(const QString &path, const QByteArray &old_bytes, const QB
     const QString copy = recovery_path(path);
     BigEndianWriter out;
     out.bytes(kMagic);
+    const QByteArray name = QFileInfo(path).absoluteFilePath().toUtf8();
+    out.u32(static_cast<uint32_t>(name.size()));
+    out.bytes(name);
     const auto size = static_cast<uint64_t>(new_bytes.size());
     out.u32(static_cast<uint32_t>(size >> 32));
     out.u32(static_cast<uint32_t>(size));
@@ -95,8 +105,15 @@ bool book_is_torn(const QString &path)
     const QString copy = recovery_path(path);
     Recovery recovery;
     QByteArray book;
-    if (copy.isEmpty() || !QFile::exists(copy) || !read_recovery(copy, recovery) ||
-        !read_whole_file(path, book))
+    if (copy.isEmpty() || !QFile::exists(copy) || !read_recovery(copy, recovery))
+        return false;
+    // A copy whose book no longer names this file was left for another file, now gone, that
+    // had this file's inode.
+    if (!is_same_file(recovery.book, path)) {
+        QFile::remove(copy);
+        return false;
+    }
+    if (!read_whole_file(path, book))
         return false;
     if (book == recovery.old_bytes) {
         drop_recovery(path);
