@@ -37,6 +37,11 @@ public:
     {
         return buttons == Buttons::ok ? Answer::ok : Answer::yes;
     }
+    int choose(QWidget *, const QString &, const QString &, Icon, const QStringList &, int default_choice,
+               const QString &) override
+    {
+        return default_choice;
+    }
     QString open_file_name(QWidget *, const QString &) override { return QString(); }
     QString save_file_name(QWidget *, const QString &, const QString &, QString *) override
     {

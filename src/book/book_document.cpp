@@ -44,6 +44,16 @@ Outcome BookDocument::open(const QString &path)
     return Outcome::success();
 }
 
+Outcome BookDocument::reopen()
+{
+    BookReadResult read = read_data(path_);
+    if (!read.outcome.ok)
+        return read.outcome;
+    adopt(std::move(read.book), path_);
+    stamp_ = read.stamp;
+    return Outcome::success();
+}
+
 Outcome BookDocument::open_for_writing(const QString &path)
 {
     lock_ = std::make_unique<BookLock>(path);

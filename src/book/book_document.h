@@ -48,6 +48,9 @@ public:
     // For a read-modify-write (a command of the command-line tool): takes the book's lock,
     // held until the document goes, then opens. Refused as busy when another writer keeps it.
     Outcome open_for_writing(const QString &path);
+    // Reads the document's file again as it is now (another program changed it); on failure
+    // the book stays as it was.
+    Outcome reopen();
     // Takes a book read elsewhere as if it had been opened from `path`; every entry is graded.
     void adopt(TicketBook book, const QString &path = QString());
     // Writes the book the safe way, under its lock (refused as busy when another writer keeps

@@ -6,6 +6,7 @@
 #include "main_window/find_bar.h"
 #include "main_window/frozen_list_view.h"
 #include "main_window/list_columns.h"
+#include "main_window/notice_bar.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -66,6 +67,7 @@ FormMain::FormMain(UiServices &ui, QString help_file, QWidget *parent)
     build_menus();
     build_toolbar();
     build_central();
+    build_watcher();
     state_.document.set_listener([this](const BookChange &change) { book_changed(change); });
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     // Wide enough that every column shows beside a vertical scrollbar.
@@ -333,6 +335,8 @@ void FormMain::build_central()
         menu_kinds.push_back(item.kind);
     build_find_bar(central, menu_kinds);
     auto *listed = new QVBoxLayout();
+    notice_ = new NoticeBar(central);
+    listed->addWidget(notice_);
     listed->addWidget(find_bar_);
     listed->addWidget(lvw_main_, 1);
     grid->addLayout(listed, 0, 0);

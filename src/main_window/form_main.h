@@ -1,6 +1,7 @@
 #pragma once
 
 #include "book/lottery_kind.h"
+#include "platform/file_stamp.h"
 #include "results/winning_check.h"
 #include "ui/help_viewer.h"
 #include "ui/shared_state.h"
@@ -15,6 +16,9 @@
 struct DownloadRun;
 class EntryListModel;
 class FindBar;
+class NoticeBar;
+class QFileSystemWatcher;
+class QTimer;
 class QAction;
 class QLabel;
 class QMenu;
@@ -57,6 +61,17 @@ public:
     // Writes the book to `path`, which becomes the book's path once the file is written; a
     // failure is shown and the book keeps its old path.
     bool save_book(const QString &path);
+
+    // --- the file on disk (another program may change it) -----------------------------------
+    // A change of the file or its folder: looked at once the changes have settled.
+    void file_touched();
+    // Looks at the file: an unmodified book is read again, a modified one asks (when the
+    // window is active), a file gone makes the book modified. Nothing while a dialog is open.
+    void file_settled();
+    // The line above the list that says what happened ("…読み込み直しました。").
+    NoticeBar *notice() const { return notice_; }
+    // How long changes of the file are gathered before they are looked at.
+    static constexpr int kSettleMs = 300;
 
     // --- the list, for the commands that change the book -----------------------------------
     // Repaints the row of `entry` from its stored fields (no grading).
@@ -140,6 +155,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void build_menus();
@@ -162,6 +178,13 @@ private:
     void show_error(const Outcome &failed);
     // Asks for a file name to save under, in an existing folder; "" when cancelled.
     QString ask_save_path(const QString &proposed);
+    // Watches the book's file and its folder again: after opening, saving, or any change (a
+    // file replaced by rename drops out of the watcher).
+    void watch_file();
+    // Reads the file again, keeping the selection by position, the scroll and the filter;
+    // a file that cannot be read is tried once more a second later.
+    void reload_book();
+    void build_watcher();
 
     UiServices &ui_;
     SharedState state_{result_chk};
@@ -190,4 +213,14 @@ private:
     int list_width_ = 0;  // the list with every column and a vertical scrollbar
     int beside_list_ = 0; // the move buttons and the margins
     std::unique_ptr<DownloadRun> download_;
+
+    NoticeBar *notice_ = nullptr;
+    QFileSystemWatcher *watcher_ = nullptr;
+    QTimer *settle_ = nullptr;  // gathers the watcher's events
+    QTimer *pending_ = nullptr; // looks again while a dialog is open or an ask waits
+    bool ask_pending_ = false;  // a modified book waits for the window to be active
+    bool retried_ = false;      // the failed reload was tried again once
+    bool unreadable_said_ = false;
+    bool file_gone_ = false;
+    FileStamp asked_about_; // the version of the file the user said いいえ to
 };

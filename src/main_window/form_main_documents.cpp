@@ -47,6 +47,7 @@ void FormMain::toto_clear()
     state_.current = 0;
     forget_find();           // a new book starts with every row shown
     state_.document.clear(); // the window follows the document's report
+    watch_file();
 }
 
 void FormMain::show_error(const Outcome &failed)
@@ -73,7 +74,9 @@ bool FormMain::load_book(const QString &path)
     }
     // Opening grades every round and selects the last one; a book that cannot be read
     // leaves an empty, untitled one.
-    if (const Outcome opened = state_.document.open(path); !opened.ok) {
+    const Outcome opened = state_.document.open(path);
+    watch_file();
+    if (!opened.ok) {
         show_error(opened);
         return false;
     }
@@ -82,10 +85,38 @@ bool FormMain::load_book(const QString &path)
 
 bool FormMain::save_book(const QString &path)
 {
-    if (const Outcome saved = state_.document.save(path); !saved.ok) {
-        show_error(saved);
+    Outcome saved = state_.document.save(path);
+    if (saved.refusal == Outcome::Refusal::changed) {
+        // Another program changed the file since it was read: never overwritten unasked.
+        const FileStamp seen = current_stamp(path);
+        switch (ui_.choose(this,
+                           QStringLiteral("「%1」は読み込んだ後に他のプログラムによって変更されています。")
+                               .arg(escape_controls(file_name_of(path))),
+                           program_title(), UiServices::Icon::warning,
+                           {QStringLiteral("上書き保存"), QStringLiteral("名前を付けて保存..."),
+                            QStringLiteral("キャンセル")},
+                           2)) {
+        case 0: saved = state_.document.save(path, seen); break;
+        case 1: {
+            const QString other = ask_save_path(path);
+            return !other.isEmpty() && save_book(other);
+        }
+        default: return false;
+        }
+    }
+    if (saved.refusal == Outcome::Refusal::busy) {
+        ui_.message(this, saved.message, program_title(), UiServices::Icon::warning);
         return false;
     }
+    if (!saved.ok) {
+        if (saved.refusal != Outcome::Refusal::changed)
+            show_error(saved);
+        else
+            ui_.message(this, saved.message, program_title(), UiServices::Icon::warning);
+        return false;
+    }
+    file_gone_ = false;
+    watch_file();
     set_title();
     return true;
 }

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <algorithm>
 
 namespace {
@@ -25,23 +26,51 @@ void keep_detail_lines_whole(QMessageBox &box, const QString &detail)
     label->setMinimumWidth(std::min(widest + 8, 560));
 }
 
+void set_icon(QMessageBox &box, UiServices::Icon icon)
+{
+    switch (icon) {
+    case UiServices::Icon::none: box.setIcon(QMessageBox::NoIcon); break;
+    case UiServices::Icon::information: box.setIcon(QMessageBox::Information); break;
+    case UiServices::Icon::warning: box.setIcon(QMessageBox::Warning); break;
+    case UiServices::Icon::critical: box.setIcon(QMessageBox::Critical); break;
+    case UiServices::Icon::question: box.setIcon(QMessageBox::Question); break;
+    }
+}
+
+void fill(QMessageBox &box, const QString &text, const QString &title, UiServices::Icon icon,
+          const QString &detail)
+{
+    box.setText(text);
+    box.setInformativeText(detail);
+    box.setWindowTitle(title);
+    keep_detail_lines_whole(box, detail);
+    set_icon(box, icon);
+}
+
 } // namespace
+
+int QtUiServices::choose(QWidget *parent, const QString &text, const QString &title, Icon icon,
+                         const QStringList &choices, int default_choice, const QString &detail)
+{
+    QMessageBox box(parent);
+    fill(box, text, title, icon, detail);
+    QList<QPushButton *> buttons;
+    for (const QString &choice : choices)
+        buttons << box.addButton(choice, QMessageBox::ActionRole);
+    if (default_choice >= 0 && default_choice < buttons.size()) {
+        box.setDefaultButton(buttons[default_choice]);
+        box.setEscapeButton(buttons[default_choice]);
+    }
+    box.exec();
+    const qsizetype chosen = buttons.indexOf(qobject_cast<QPushButton *>(box.clickedButton()));
+    return chosen >= 0 ? static_cast<int>(chosen) : default_choice;
+}
 
 UiServices::Answer QtUiServices::message(QWidget *parent, const QString &text, const QString &title,
                                          Icon icon, Buttons buttons, const QString &detail)
 {
     QMessageBox box(parent);
-    box.setText(text);
-    box.setInformativeText(detail);
-    box.setWindowTitle(title);
-    keep_detail_lines_whole(box, detail);
-    switch (icon) {
-    case Icon::none: box.setIcon(QMessageBox::NoIcon); break;
-    case Icon::information: box.setIcon(QMessageBox::Information); break;
-    case Icon::warning: box.setIcon(QMessageBox::Warning); break;
-    case Icon::critical: box.setIcon(QMessageBox::Critical); break;
-    case Icon::question: box.setIcon(QMessageBox::Question); break;
-    }
+    fill(box, text, title, icon, detail);
     switch (buttons) {
     case Buttons::ok: box.setStandardButtons(QMessageBox::Ok); break;
     case Buttons::yes_no: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -24,6 +25,10 @@ public:
     // `detail` is shown beneath the text, when given.
     virtual Answer message(QWidget *parent, const QString &text, const QString &title, Icon icon,
                            Buttons buttons = Buttons::ok, const QString &detail = QString()) = 0;
+    // A question with buttons of its own, `choices` in order; the one chosen, or
+    // `default_choice` (also Enter's) when the box is closed. Esc closes it.
+    virtual int choose(QWidget *parent, const QString &text, const QString &title, Icon icon,
+                       const QStringList &choices, int default_choice, const QString &detail = QString()) = 0;
     // File dialogs: the chosen path, or "" when cancelled. `filter` uses Qt's syntax; the
     // save dialog tells which of its filters was chosen through `selected_filter` (may be null).
     virtual QString open_file_name(QWidget *parent, const QString &filter) = 0;
@@ -38,6 +43,8 @@ class QtUiServices : public UiServices {
 public:
     Answer message(QWidget *parent, const QString &text, const QString &title, Icon icon,
                    Buttons buttons = Buttons::ok, const QString &detail = QString()) override;
+    int choose(QWidget *parent, const QString &text, const QString &title, Icon icon,
+               const QStringList &choices, int default_choice, const QString &detail = QString()) override;
     QString open_file_name(QWidget *parent, const QString &filter) override;
     QString save_file_name(QWidget *parent, const QString &proposed, const QString &filter,
                            QString *selected_filter) override;

@@ -15,10 +15,13 @@ public:
         Icon icon;
         Buttons buttons;
         QString detail;
+        QStringList choices; // a question with buttons of its own
+        int default_choice = -1;
     };
 
     std::vector<Shown> messages;
     std::deque<Answer> answers;     // next answers to message boxes; default: ok / yes
+    std::deque<int> choices;        // next answers to questions of their own buttons; default: the default
     std::deque<QString> open_names; // next open-dialog results; default: cancelled
     std::deque<QString> save_names; // next save-dialog results; default: cancelled
     std::deque<int> save_filters;   // filter chosen in the next save dialogs; default: the first
@@ -30,13 +33,24 @@ public:
     Answer message(QWidget *, const QString &text, const QString &title, Icon icon, Buttons buttons,
                    const QString &detail) override
     {
-        messages.push_back({text, title, icon, buttons, detail});
+        messages.push_back({text, title, icon, buttons, detail, {}, -1});
         if (!answers.empty()) {
             const Answer a = answers.front();
             answers.pop_front();
             return a;
         }
         return buttons == Buttons::ok ? Answer::ok : Answer::yes;
+    }
+
+    int choose(QWidget *, const QString &text, const QString &title, Icon icon, const QStringList &buttons,
+               int default_choice, const QString &detail) override
+    {
+        messages.push_back({text, title, icon, Buttons::ok, detail, buttons, default_choice});
+        if (choices.empty())
+            return default_choice;
+        const int chosen = choices.front();
+        choices.pop_front();
+        return chosen;
     }
 
     QString open_file_name(QWidget *, const QString &) override
