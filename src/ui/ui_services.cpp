@@ -10,18 +10,16 @@
 
 namespace {
 
-// A message box wraps its informative text at a narrow width; Japanese text has no spaces, so a
-// short reason ("3行目: …") would break in mid-word. Widen the label to its longest line, within
-// reason, so a line of detail reads as one line.
-void keep_detail_lines_whole(QMessageBox &box, const QString &detail)
+// A message box wraps its texts at a narrow width; Japanese text has no spaces, so a short
+// question or reason ("3行目: …") would break in mid-word. Widen each label to its longest
+// line, within reason, so a line reads as one line.
+void keep_lines_whole(QMessageBox &box, const char *name, const QString &text)
 {
-    if (detail.isEmpty())
-        return;
-    auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel"));
-    if (!label)
+    auto *label = box.findChild<QLabel *>(QLatin1String(name));
+    if (text.isEmpty() || !label)
         return;
     int widest = 0;
-    for (const QString &line : detail.split(QLatin1Char('\n')))
+    for (const QString &line : text.split(QLatin1Char('\n')))
         widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
     label->setMinimumWidth(std::min(widest + 8, 560));
 }
@@ -43,7 +41,8 @@ void fill(QMessageBox &box, const QString &text, const QString &title, UiService
     box.setText(text);
     box.setInformativeText(detail);
     box.setWindowTitle(title);
-    keep_detail_lines_whole(box, detail);
+    keep_lines_whole(box, "qt_msgbox_label", text);
+    keep_lines_whole(box, "qt_msgbox_informativelabel", detail);
     set_icon(box, icon);
 }
 
