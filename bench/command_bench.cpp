@@ -9,6 +9,7 @@
 #include "main_window/form_main.h"
 #include "maximal_book.h"
 #include "ui/ui_services.h"
+#include "yes_ui.h"
 #ifdef YORIMO_BATCH_ROWS
 #include "batch_rows.h"
 #endif
@@ -30,26 +31,6 @@
 namespace {
 
 // Answers every question with yes and never blocks.
-class YesUi : public UiServices {
-public:
-    Answer message(QWidget *, const QString &, const QString &, Icon, Buttons buttons,
-                   const QString &) override
-    {
-        return buttons == Buttons::ok ? Answer::ok : Answer::yes;
-    }
-    int choose(QWidget *, const QString &, const QString &, Icon, const QStringList &, int default_choice,
-               const QString &) override
-    {
-        return default_choice;
-    }
-    QString open_file_name(QWidget *, const QString &) override { return QString(); }
-    QString save_file_name(QWidget *, const QString &, const QString &, QString *) override
-    {
-        return QString();
-    }
-    void beep() override {}
-    QString clipboard_text() override { return QString(); }
-};
 
 double ms_since(const QElapsedTimer &timer)
 {

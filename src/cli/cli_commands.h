@@ -20,6 +20,7 @@ int cli_stats(const QStringList &args);
 int cli_add(const QStringList &args);
 int cli_tickets(const QStringList &args);
 int cli_update(const QStringList &args);
+int cli_live(const QStringList &args);
 
 // Writes bytes as they are (UTF-8) to stdout or stderr.
 void print_utf8(FILE *stream, const QByteArray &text);

@@ -1,5 +1,6 @@
 #include "cli/cli_support.h"
 
+#include "book/message_text.h"
 #include "cli/cli_commands.h"
 #include "results/winning_check.h"
 
@@ -21,6 +22,11 @@ std::optional<int> entry_of_row(const TicketBook &book, const QString &row)
     if (!number || value < 1 || value > book.entry_count())
         return std::nullopt;
     return value - 1;
+}
+
+QString no_row_message(const QString &row)
+{
+    return QStringLiteral("一覧の%1行目に開催回がありません。").arg(escape_controls(row));
 }
 
 bool open_into(BookDocument &document, const QString &path)

@@ -15,6 +15,8 @@ int fail(const Outcome &outcome);
 
 // The entry of list row `row` (1 = the first round), when there is one.
 std::optional<int> entry_of_row(const TicketBook &book, const QString &row);
+// "一覧の7行目に開催回がありません。"
+QString no_row_message(const QString &row);
 
 // Opens the book at `path` into `document`, graded as the window grades it; on failure
 // prints the reader's message and returns false. A reading command takes no lock.

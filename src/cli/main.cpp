@@ -25,6 +25,7 @@ const std::array kCommands = {
     Command{"add", "add BOOK.yrm ROW FILE", cli_add},
     Command{"tickets", "tickets BOOK.yrm ROW", cli_tickets},
     Command{"update", "update [--today YYYY/MM/DD] [--dry-run] BOOK.yrm", cli_update},
+    Command{"live", "live BOOK.yrm ROW [SLOT=MARK ...]", cli_live},
 };
 
 // One line on stderr: the command's usage, or the commands there are.

@@ -18,11 +18,6 @@ constexpr qint64 kMaxTicketFileBytes = 8 << 20;
 // Bad lines named one by one; the rest are counted.
 constexpr int kShownLineErrors = 100;
 
-QString no_row_message(const QString &row)
-{
-    return QStringLiteral("一覧の%1行目に開催回がありません。").arg(escape_controls(row));
-}
-
 // Reads `path` ("-": standard input) as UTF-8 lines into the parser, a chunk at a time, so
 // memory stays flat whatever the file holds; false with the message on stderr.
 bool read_lines(const QString &path, TicketLineParser &parser)

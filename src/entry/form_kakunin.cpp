@@ -3,6 +3,7 @@
 #include "book/csv_import.h"
 #include "entry/csv_confirmation.h"
 #include "entry/purchase_review.h"
+#include "results/live_texts.h"
 #include "ui/ui_services.h"
 
 #include <QComboBox>
@@ -58,6 +59,8 @@ KakuninDialog::KakuninDialog(Family family, SharedState &state, UiServices &ui, 
     lbl_line_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     lbl_line_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     head->addWidget(lbl_line_);
+    lbl_standing_ = make_label(this, QStringLiteral("lbl_standing"), QString());
+    head->addWidget(lbl_standing_);
     layout->addLayout(head);
     // The CSV confirmation says which round of the book takes the file's tickets.
     lbl_target_ = make_label(this, QStringLiteral("lbl_target"), QString());
@@ -243,6 +246,7 @@ void KakuninDialog::show_item(int item)
     const bool ticket = item > 0 && item < static_cast<int>(item_values_.size());
     // The line is the item's tooltip.
     lbl_line_->setText(ticket ? cmb_kind_->itemData(item, Qt::ToolTipRole).toString() : QString());
+    lbl_standing_->clear();
     if (!ticket) {
         shown_type_ = 0;
         state_.edit_target = 1;
@@ -269,6 +273,7 @@ void KakuninDialog::show_item(int item)
         }
     }
     lbl_right_num_->setText(t.right_text());
+    lbl_standing_->setText(standing_text(state_.current_entry(), t.correct));
 }
 
 void KakuninDialog::cmd_cng_Click()

@@ -78,6 +78,7 @@ private:
     QLabel *lbl_kind_ = nullptr;
     QLabel *lbl_target_ = nullptr;           // CSV confirmation only
     QLabel *lbl_line_ = nullptr;             // the shown ticket's line
+    QLabel *lbl_standing_ = nullptr;         // how it stands with the results so far
     std::vector<QWidget *> counter_widgets_; // the counters and 正当数, shown with a ticket
     QLabel *lbl_double_ = nullptr;
     QLabel *lbl_triple_ = nullptr;

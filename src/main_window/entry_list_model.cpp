@@ -1,6 +1,7 @@
 #include "main_window/entry_list_model.h"
 
 #include "results/entry_row.h"
+#include "results/live_texts.h"
 
 #include <QSize>
 #include <algorithm>
@@ -36,6 +37,11 @@ QVariant EntryListModel::data(const QModelIndex &index, int role) const
     if (role == Qt::DisplayRole) {
         const RoundEntry &entry = book_.entries[static_cast<size_t>(entry_index)];
         return entry_column_text(entry, index.column());
+    }
+    if (role == Qt::ToolTipRole) {
+        // What the counts of an unfinished round mean.
+        const QString tip = entry_column_tip(book_.entries[static_cast<size_t>(entry_index)], index.column());
+        return tip.isEmpty() ? QVariant() : QVariant(tip);
     }
     if (role == Qt::SizeHintRole)
         return QSize(0, row_height_);

@@ -170,6 +170,10 @@ void FormMain::build_menus()
     connect(menu_kakunin, &QAction::triggered, this, &FormMain::menu_kakunin_Click);
     QAction *menu_result = add_menu_action(edit, "menu_result", QStringLiteral("結果入力"));
     connect(menu_result, &QAction::triggered, this, &FormMain::menu_result_Click);
+    QAction *menu_live = add_menu_action(edit, "menu_live", QStringLiteral("途中経過..."));
+    menu_live->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    menu_live->setEnabled(false);
+    connect(menu_live, &QAction::triggered, this, &FormMain::menu_live_Click);
     edit->addSeparator();
     QAction *menu_down = add_menu_action(edit, "menu_down", QStringLiteral("ダウンロード..."));
     connect(menu_down, &QAction::triggered, this, &FormMain::menu_down_Click);
@@ -433,7 +437,8 @@ void FormMain::build_list_conveniences()
         auto *menu = new QMenu(lvw_main_);
         menu->setObjectName(QStringLiteral("menu_row"));
         menu->setAttribute(Qt::WA_DeleteOnClose);
-        for (const char *name : {"menu_single", "menu_multi", "menu_quick", "menu_kakunin", "menu_result"})
+        for (const char *name :
+             {"menu_single", "menu_multi", "menu_quick", "menu_kakunin", "menu_result", "menu_live"})
             menu->addAction(findChild<QAction *>(QLatin1String(name)));
         menu->popup(lvw_main_->viewport()->mapToGlobal(at));
     });

@@ -110,6 +110,8 @@ public:
     bool edit_single(int pool_index);
     bool edit_multi(int pool_index);
     void menu_result_Click();
+    // 途中経過: the selected round's tickets against the results so far and supposed ones.
+    void menu_live_Click();
     void menu_down_Click();
     void menu_batch_Click();
     void menu_stats_Click();

@@ -17,6 +17,7 @@
 #include "entry/form_kakunin.h"
 #include "entry/form_quick.h"
 #include "main_window/form_about.h"
+#include "main_window/form_live.h"
 #include "main_window/form_stats.h"
 #include "results/form_result.h"
 #include "results/winning_check.h"
@@ -148,6 +149,18 @@ void FormMain::menu_result_Click()
     auto dialog = family_dialog<ResultDialog, FormResult, FormGoalResult>(state_.current_entry().kind, state_,
                                                                           ui_, results_commit(state_), this);
     run(state_, *dialog);
+}
+
+void FormMain::menu_live_Click()
+{
+    // The shortcut may outrun the menu's state.
+    if (!take_selection())
+        return;
+    const RoundEntry &entry = state_.current_entry();
+    if (entry.tickets == 0 || entry.state == kPrizeRefund)
+        return;
+    FormLive dialog(state_, ui_, results_commit(state_), this);
+    run(state_, dialog);
 }
 
 QString FormMain::csv_filter()

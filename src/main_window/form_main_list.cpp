@@ -4,6 +4,7 @@
 #include "main_window/entry_list_model.h"
 #include "results/winning_check.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeView>
@@ -45,12 +46,16 @@ void FormMain::lvw_main_ItemClick()
 {
     set_entry_commands(false, false);
     set_move_commands(false, false);
+    QAction *menu_live = findChild<QAction *>(QStringLiteral("menu_live"));
+    menu_live->setEnabled(false);
     const int row = selected_entry();
     if (row < 0 || row >= state_.book().entry_count())
         return;
     state_.current = row;
     const RoundEntry &entry = state_.book().entries[static_cast<size_t>(row)];
     set_entry_commands(true, !is_big_family(entry.kind));
+    // 途中経過 counts tickets; a refunded round has none in play.
+    menu_live->setEnabled(entry.tickets > 0 && entry.state != kPrizeRefund);
     // The moves go by the book's order, which a filtered list does not show.
     if (!model_->filtered())
         set_move_commands(row > 0, row < state_.book().entry_count() - 1);

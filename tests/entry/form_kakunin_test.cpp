@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <memory>
+#include <tuple>
 
 namespace {
 
@@ -131,6 +133,44 @@ TEST(FormKakunin, ShowsTheRoundAndEachTicket)
     control<QComboBox>(&d, "cmb_kind")->setCurrentIndex(0);
     EXPECT_TRUE(control<QLabel>(&d, "lbl_win", 0)->isHidden());
     EXPECT_TRUE(control<QLabel>(&d, "lbl_nm_double")->isHidden());
+}
+
+// Beside the ticket's line, how it stands on a match day: its right picks among the slots
+// with a result (a cancelled one is right for every mark), and the slots still open.
+TEST(FormKakunin, TheStandingBesideTheLineCountsTheDecidedSlots)
+{
+    SharedState state = three_rounds();
+    TicketBook &book = setup_book(state.document);
+    for (int i = 10; i < 13; ++i)
+        book.entries[0].matches[i].result = kResultNone;
+    book.entries[0].matches[9].result = kCancelled;
+    std::vector<int> picks = {kDraw, kDraw,    kAwayWin, kHomeWin, kHomeWin, kAwayWin, kHomeWin,
+                              kDraw, kAwayWin, kHomeWin, kDraw,    kAwayWin, kAwayWin};
+    EXPECT_TRUE(add_single(book, 0, make_single(picks)).ok);
+    EXPECT_TRUE(add_multi(book, 0, make_multi(std::vector<const char *>(13, "110"))).ok);
+    EXPECT_TRUE(add_single(book, 1, make_single(std::vector<int>(10, 1))).ok);
+    FakeUiServices ui;
+    for (const auto &[entry, item, standing] : {std::tuple{0, 0, ""},
+                                                {0, 1, "的中 8/10（残り3試合）"},
+                                                {0, 2, "的中 7/10（残り3試合）"},
+                                                {1, 1, "的中 0/0（残り10チーム）"}}) {
+        state.current = entry;
+        auto d = entry == 0
+                     ? std::unique_ptr<KakuninDialog>(new FormKakunin(state, ui, review_commits(state)))
+                     : std::unique_ptr<KakuninDialog>(new FormGoalKakunin(state, ui, review_commits(state)));
+        d->load();
+        control<QComboBox>(d.get(), "cmb_kind")->setCurrentIndex(item);
+        EXPECT_EQ(control<QLabel>(d.get(), "lbl_standing")->text(), QString::fromUtf8(standing))
+            << "round " << entry << " item " << item;
+    }
+    book.entries[0].matches[11].result = kHomeWin;
+    book.entries[0].matches[10].result = kDraw;
+    book.entries[0].matches[12].result = kHomeWin;
+    state.current = 0;
+    FormKakunin d(state, ui, review_commits(state));
+    d.load();
+    control<QComboBox>(&d, "cmb_kind")->setCurrentIndex(1);
+    EXPECT_EQ(control<QLabel>(&d, "lbl_standing")->text(), QStringLiteral("的中 9/13")) << "nothing left";
 }
 
 TEST(FormKakunin, DeletingATicketAsksAndRebuildsTheItems)

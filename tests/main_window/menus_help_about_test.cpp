@@ -41,15 +41,17 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts)
 
     auto *edit = window->findChild<QMenu *>(QStringLiteral("menu_edit"));
     ASSERT_NE(edit, nullptr);
-    EXPECT_EQ(texts_of(edit->actions()),
-              QStringList({QStringLiteral("元に戻す(&U)"), QStringLiteral("やり直し(&R)"),
-                           QStringLiteral("検索..."), QStringLiteral("新規登録"),
-                           QStringLiteral("シングル購入"), QStringLiteral("マルチ購入"),
-                           QStringLiteral("まとめて入力..."), QStringLiteral("購入確認・修正"),
-                           QStringLiteral("結果入力"), QStringLiteral("ダウンロード..."),
-                           QStringLiteral("結果を一括更新..."), QStringLiteral("収支統計...")}));
+    EXPECT_EQ(
+        texts_of(edit->actions()),
+        QStringList({QStringLiteral("元に戻す(&U)"), QStringLiteral("やり直し(&R)"),
+                     QStringLiteral("検索..."), QStringLiteral("新規登録"), QStringLiteral("シングル購入"),
+                     QStringLiteral("マルチ購入"), QStringLiteral("まとめて入力..."),
+                     QStringLiteral("購入確認・修正"), QStringLiteral("結果入力"),
+                     QStringLiteral("途中経過..."), QStringLiteral("ダウンロード..."),
+                     QStringLiteral("結果を一括更新..."), QStringLiteral("収支統計...")}));
     EXPECT_EQ(action("menu_undo")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
     EXPECT_EQ(action("menu_quick")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
+    EXPECT_EQ(action("menu_live")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
     EXPECT_EQ(action("menu_redo")->shortcuts(),
               QList<QKeySequence>(
                   {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
