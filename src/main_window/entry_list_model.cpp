@@ -37,6 +37,8 @@ QVariant EntryListModel::data(const QModelIndex &index, int role) const
         const RoundEntry &entry = book_.entries[static_cast<size_t>(entry_index)];
         return entry_column_text(entry, index.column());
     }
+    if (role == kEntryRole)
+        return entry_index;
     if (role == Qt::SizeHintRole)
         return QSize(0, row_height_);
     if (role == Qt::TextAlignmentRole) {

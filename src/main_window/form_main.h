@@ -14,6 +14,7 @@
 
 struct DownloadRun;
 class EntryListModel;
+class PrintDocument;
 class FindBar;
 class QAction;
 class QLabel;
@@ -98,6 +99,10 @@ public:
     void menu_down_Click();
     void menu_batch_Click();
     void menu_stats_Click();
+    // 印刷 (the print dialog), 印刷プレビュー and PDFに書き出し: each asks first what to print.
+    void menu_print_Click();
+    void menu_preview_Click();
+    void menu_pdf_Click();
     void menu_undo_Click();
     void menu_redo_Click();
     void menu_index_Click();
@@ -160,6 +165,13 @@ private:
     // "表示中 12 / 1,204 回" while the list is filtered; nothing otherwise.
     void show_shown_count();
     void show_error(const QString &text);
+    // Printing: its items in the file menu; the document chosen to print (null when
+    // cancelled); the print dialog and the PDF file for it.
+    void build_print_menu(QMenu *file);
+    std::unique_ptr<PrintDocument> choose_print();
+    void print_document(PrintDocument &document);
+    void export_pdf(PrintDocument &document);
+    QString ask_pdf_path(const PrintDocument &document);
     // Asks for a file name to save under, in an existing folder; "" when cancelled.
     QString ask_save_path(const QString &proposed);
 
@@ -190,4 +202,7 @@ private:
     int list_width_ = 0;  // the list with every column and a vertical scrollbar
     int beside_list_ = 0; // the move buttons and the margins
     std::unique_ptr<DownloadRun> download_;
+    // What was printed last in this run, offered first the next time.
+    int print_what_ = 0;
+    int print_kind_ = -1; // 収支統計's chart kind, or -1 for all
 };

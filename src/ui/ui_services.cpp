@@ -72,6 +72,13 @@ QString QtUiServices::save_file_name(QWidget *parent, const QString &proposed, c
     return QFileDialog::getSaveFileName(parent, QString(), proposed, filter, selected_filter);
 }
 
+QString QtUiServices::save_file_name_unconfirmed(QWidget *parent, const QString &proposed,
+                                                 const QString &filter, QString *selected_filter)
+{
+    return QFileDialog::getSaveFileName(parent, QString(), proposed, filter, selected_filter,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
 void QtUiServices::beep()
 {
     QApplication::beep();

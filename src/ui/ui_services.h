@@ -29,6 +29,13 @@ public:
     virtual QString open_file_name(QWidget *parent, const QString &filter) = 0;
     virtual QString save_file_name(QWidget *parent, const QString &proposed, const QString &filter,
                                    QString *selected_filter) = 0;
+    // A save dialog that leaves the question about an existing file to the caller, who asks
+    // it through message() with the default answer it needs.
+    virtual QString save_file_name_unconfirmed(QWidget *parent, const QString &proposed,
+                                               const QString &filter, QString *selected_filter)
+    {
+        return save_file_name(parent, proposed, filter, selected_filter);
+    }
     virtual void beep() = 0;
     virtual QString clipboard_text() = 0;
 };
@@ -41,6 +48,8 @@ public:
     QString open_file_name(QWidget *parent, const QString &filter) override;
     QString save_file_name(QWidget *parent, const QString &proposed, const QString &filter,
                            QString *selected_filter) override;
+    QString save_file_name_unconfirmed(QWidget *parent, const QString &proposed, const QString &filter,
+                                       QString *selected_filter) override;
     void beep() override;
     QString clipboard_text() override;
 };
