@@ -171,6 +171,7 @@ private:
     std::unique_ptr<PrintDocument> choose_print();
     void print_document(PrintDocument &document);
     void export_pdf(PrintDocument &document);
+    QString proposed_pdf_path(const PrintDocument &document) const;
     QString ask_pdf_path(const PrintDocument &document);
     // Asks for a file name to save under, in an existing folder; "" when cancelled.
     QString ask_save_path(const QString &proposed);

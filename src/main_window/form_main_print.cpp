@@ -121,6 +121,9 @@ void FormMain::print_document(PrintDocument &document)
         layout.setPageSize(printer.pageLayout().pageSize());
     printer.setPageLayout(layout);
     printer.setDocName(document.heading().book_name + QStringLiteral(" ") + document.heading().title);
+    // Printing to a file proposes the name PDFに書き出し would.
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        printer.setOutputFileName(proposed_pdf_path(document));
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("印刷"));
     dialog.setOption(QAbstractPrintDialog::PrintPageRange);
@@ -150,7 +153,7 @@ void FormMain::print_document(PrintDocument &document)
         show_error(done.message);
 }
 
-QString FormMain::ask_pdf_path(const PrintDocument &document)
+QString FormMain::proposed_pdf_path(const PrintDocument &document) const
 {
     // "sample_一覧.pdf" beside the book.
     const QString &book = state_.document.path();
@@ -158,9 +161,13 @@ QString FormMain::ask_pdf_path(const PrintDocument &document)
     QString what = document.heading().title;
     what.replace(unsafe, QString());
     const QString base = book.isEmpty() ? QStringLiteral("無題") : QFileInfo(book).completeBaseName();
-    QString name = base + u'_' + what + QStringLiteral(".pdf");
-    if (!book.isEmpty())
-        name = QFileInfo(book).dir().filePath(name);
+    const QString name = base + u'_' + what + QStringLiteral(".pdf");
+    return book.isEmpty() ? name : QFileInfo(book).dir().filePath(name);
+}
+
+QString FormMain::ask_pdf_path(const PrintDocument &document)
+{
+    QString name = proposed_pdf_path(document);
     for (;;) {
         QString chosen_filter;
         name = ui_.save_file_name_unconfirmed(this, name, pdf_filter(), &chosen_filter);

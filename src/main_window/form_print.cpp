@@ -7,6 +7,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QLabel>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -17,18 +18,18 @@ FormPrint::FormPrint(const TicketBook &book, int selected, const PrintChoice &la
     setWindowTitle(QStringLiteral("印刷する内容"));
     setModal(true);
 
-    opt_print_list_ = form_ui::named(new QRadioButton(QStringLiteral("一覧（表示中の行と合計）"), this),
+    opt_print_list_ = form_ui::named(new QRadioButton(QStringLiteral("一覧(&L)（表示中の行と合計）"), this),
                                      QStringLiteral("opt_print_list"));
     const bool has_round = selected >= 0 && selected < book.entry_count();
     opt_print_round_ = form_ui::named(
-        new QRadioButton(has_round ? QStringLiteral("この回の購入（") +
+        new QRadioButton(has_round ? QStringLiteral("この回の購入(&R)（") +
                                          round_print_title(book.entries[static_cast<size_t>(selected)]) +
                                          QStringLiteral("）")
-                                   : QStringLiteral("この回の購入（開催回を選んでください）"),
+                                   : QStringLiteral("この回の購入(&R)（開催回を選んでください）"),
                          this),
         QStringLiteral("opt_print_round"));
     opt_print_round_->setEnabled(has_round);
-    opt_print_stats_ = form_ui::named(new QRadioButton(QStringLiteral("収支統計（表とグラフ）"), this),
+    opt_print_stats_ = form_ui::named(new QRadioButton(QStringLiteral("収支統計(&S)（表とグラフ）"), this),
                                       QStringLiteral("opt_print_stats"));
     auto *group = new QButtonGroup(this);
     for (QRadioButton *o : {opt_print_list_, opt_print_round_, opt_print_stats_})

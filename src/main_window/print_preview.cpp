@@ -216,13 +216,11 @@ PrintPreview::PrintPreview(PrintDocument &document, QWidget *parent) : QDialog(p
     connect(view_->verticalScrollBar(), &QScrollBar::valueChanged, this, &PrintPreview::follow_scroll);
 
     pages_changed();
-    // Tall enough for a whole portrait page at the width of the screen's half.
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect room = screen->availableGeometry();
-        resize(std::min(room.width(), 900), std::min(room.height(), 1000));
-    } else {
-        resize(900, 1000);
-    }
+    // A portrait page at a readable width, within the screen.
+    QSize size(900, 1000);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 0.9);
+    resize(size);
     view_->setFocus();
 }
 

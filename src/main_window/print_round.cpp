@@ -296,8 +296,9 @@ void RoundPrint::paint_grid_headings(QPainter &painter, double top) const
         const int result = entry_.slot_result(s);
         const QRectF cell(slot_left(s), top, slot_width_, ticket_row_);
         if (result_cancelled(entry_.kind, result)) {
-            painter.setFont(text_font_);
-            draw(painter, cell, QStringLiteral("中止"), Qt::AlignHCenter);
+            // A narrow column of single marks still shows the whole word, smaller.
+            painter.setFont(font(kTextPoints * 0.75));
+            painter.drawText(cell, Qt::AlignCenter | Qt::TextDontClip, QStringLiteral("中止"));
         } else {
             painter.setFont(mark_font_);
             painter.setPen(QColor(0x60, 0x60, 0x60));
