@@ -49,10 +49,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# The libraries come from the binaries; what Qt loads at run time does not show there: the SVG
-# icon engine and image plugin (libqt6svg6), the Japanese texts of Qt's own buttons, and a font
-# with Japanese glyphs. The X11 platform plugin is in libqt6gui6, which the binaries pull in.
+# The libraries come from the binaries (print support, libqt6printsupport6, among them); what Qt
+# loads at run time does not show there: the SVG icon engine and image plugin (libqt6svg6), the
+# Japanese texts of Qt's own buttons, a font with Japanese glyphs, and the font of the printed
+# pages (IPA P Gothic, whose text reads back from a PDF). The X11 platform plugin is in
+# libqt6gui6, which the binaries pull in.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-translations-l10n, fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-translations-l10n, fonts-noto-cjk, fonts-ipafont-gothic")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)

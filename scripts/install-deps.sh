@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the tests and the program need, when missing.
+# Qt's print support comes with qt6-base-dev (headers) and libqt6printsupport6 (run time);
+# the printed pages are written in IPA P Gothic; the print tests read PDFs with poppler-utils.
 set -euo pipefail
 
 packages=(
@@ -9,8 +11,9 @@ packages=(
   qt6-charts-dev
   libqt6svg6 libqt6opengl6-dev
   clang-format
-  fonts-noto-cjk
+  fonts-noto-cjk fonts-ipafont-gothic
   dpkg-dev file lintian appstream desktop-file-utils
+  poppler-utils
 )
 
 missing=()

@@ -38,6 +38,8 @@ QVariant EntryListModel::data(const QModelIndex &index, int role) const
         const RoundEntry &entry = book_.entries[static_cast<size_t>(entry_index)];
         return entry_column_text(entry, index.column());
     }
+    if (role == kEntryRole)
+        return entry_index;
     if (role == Qt::ToolTipRole) {
         // What the counts of an unfinished round mean.
         const QString tip = entry_column_tip(book_.entries[static_cast<size_t>(entry_index)], index.column());

@@ -18,6 +18,10 @@ class EntryListModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
+    // The entry a row shows (an int), for whoever reads the rows through the view's model:
+    // printing takes the rows in the order and the selection the view shows.
+    static constexpr int kEntryRole = Qt::UserRole + 1;
+
     explicit EntryListModel(const TicketBook &book, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;

@@ -134,6 +134,8 @@ void FormMain::build_menus()
     connect(add_menu_action(csv, "menu_csv_read", QStringLiteral("読み込み")), &QAction::triggered, this,
             &FormMain::menu_csv_read_Click);
     file->addSeparator();
+    build_print_menu(file);
+    file->addSeparator();
     connect(add_menu_action(file, "menu_end", QStringLiteral("終了(&X)")), &QAction::triggered, this,
             &FormMain::menu_end_Click);
 
@@ -303,9 +305,10 @@ void FormMain::build_central()
     auto *grid = new QGridLayout(central);
 
     model_ = new EntryListModel(state_.book(), this);
-    // 収支統計 needs an entry: follow the rows as they come and go.
+    // 収支統計 and printing need an entry: follow the rows as they come and go.
     const auto stats_follow_rows = [this] {
-        findChild<QAction *>(QStringLiteral("menu_stats"))->setEnabled(state_.book().entry_count() > 0);
+        for (const char *name : {"menu_stats", "menu_print", "menu_preview", "menu_pdf"})
+            findChild<QAction *>(QLatin1String(name))->setEnabled(state_.book().entry_count() > 0);
     };
     connect(model_, &QAbstractItemModel::rowsInserted, this, stats_follow_rows);
     connect(model_, &QAbstractItemModel::rowsRemoved, this, stats_follow_rows);

@@ -15,6 +15,7 @@
 
 struct DownloadRun;
 class EntryListModel;
+class PrintDocument;
 class FindBar;
 class NoticeBar;
 class QFileSystemWatcher;
@@ -115,6 +116,10 @@ public:
     void menu_down_Click();
     void menu_batch_Click();
     void menu_stats_Click();
+    // 印刷 (the print dialog), 印刷プレビュー and PDFに書き出し: each asks first what to print.
+    void menu_print_Click();
+    void menu_preview_Click();
+    void menu_pdf_Click();
     void menu_undo_Click();
     void menu_redo_Click();
     void menu_index_Click();
@@ -178,6 +183,14 @@ private:
     // "表示中 12 / 1,204 回" while the list is filtered; nothing otherwise.
     void show_shown_count();
     void show_error(const Outcome &failed);
+    // Printing: its items in the file menu; the document chosen to print (null when
+    // cancelled); the print dialog and the PDF file for it.
+    void build_print_menu(QMenu *file);
+    std::unique_ptr<PrintDocument> choose_print();
+    void print_document(PrintDocument &document);
+    void export_pdf(PrintDocument &document);
+    QString proposed_pdf_path(const PrintDocument &document) const;
+    QString ask_pdf_path(const PrintDocument &document);
     // Asks for a file name to save under, in an existing folder; "" when cancelled.
     QString ask_save_path(const QString &proposed);
     // Watches the book's file and its folder again: after opening, saving, or any change (a
@@ -225,4 +238,7 @@ private:
     bool unreadable_said_ = false;
     bool file_gone_ = false;
     FileStamp asked_about_; // the version of the file the user said いいえ to
+    // What was printed last in this run, offered first the next time.
+    int print_what_ = 0;
+    int print_kind_ = -1; // 収支統計's chart kind, or -1 for all
 };

@@ -113,6 +113,22 @@ void grade_book(TicketBook &book)
         result_chk(book, i);
 }
 
+std::array<int64_t, 7> purchase_hits(const RoundEntry &entry, const SinglePurchase &single)
+{
+    RoundEntry alone = entry;
+    alone.hits.fill(0);
+    result_single(single, alone);
+    return alone.hits;
+}
+
+std::array<int64_t, 7> purchase_hits(const RoundEntry &entry, const MultiPurchase &multi)
+{
+    RoundEntry alone = entry;
+    alone.hits.fill(0);
+    result_multi(multi, alone);
+    return alone.hits;
+}
+
 void result_chk(TicketBook &book, int index)
 {
     RoundEntry &entry = book.entries[static_cast<size_t>(index)];

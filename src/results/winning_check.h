@@ -18,6 +18,12 @@ void result_chk(TicketBook &book, int entry);
 // Grades every entry, as after loading a book (the file keeps no winning counters).
 void grade_book(TicketBook &book);
 
+// What one purchase of the entry adds to its hits: tickets per grade 1..6, then losing
+// tickets. Slots without a result (and cancelled ones) count as right, so while results
+// are missing this is the best the purchase can still do.
+std::array<int64_t, 7> purchase_hits(const RoundEntry &entry, const SinglePurchase &single);
+std::array<int64_t, 7> purchase_hits(const RoundEntry &entry, const MultiPurchase &multi);
+
 // Texts of the list's count columns: grade 1..6, or kLosingColumn for はずれ.
 inline constexpr int kLosingColumn = 7;
 QString grade_cell_text(const RoundEntry &entry, int grade);

@@ -6,8 +6,12 @@
 #include <QDir>
 #include <QFileInfo>
 
-QString ask_save_name(UiServices &ui, QWidget *parent, const QString &proposed, const QString &filter,
-                      const QString &suffix)
+namespace {
+
+// `book_path` set: the name is for an export, which never goes onto the open book and
+// names another book as one when it would replace it.
+QString ask_name(UiServices &ui, QWidget *parent, const QString &proposed, const QString &filter,
+                 const QString &suffix, const QString *book_path)
 {
     QString name = proposed;
     for (;;) {
@@ -16,40 +20,43 @@ QString ask_save_name(UiServices &ui, QWidget *parent, const QString &proposed, 
         if (name.isEmpty())
             return name;
         // Without the suffix the open dialogs' filter would hide the file.
-        if (chosen_filter == filter.section(QStringLiteral(";;"), 0, 0) &&
-            QFileInfo(name).suffix().isEmpty()) {
+        if (chosen_filter == filter.section(QStringLiteral(";;"), 0, 0) && QFileInfo(name).suffix().isEmpty())
             name += suffix;
-            if (QFileInfo::exists(name) &&
-                ui.message(parent,
-                           QFileInfo(name).fileName() +
-                               QStringLiteral(" は既に存在します。\n上書きしますか？"),
-                           program_title(), UiServices::Icon::warning,
-                           UiServices::Buttons::yes_no_default_no) != UiServices::Answer::yes)
-                continue;
-        }
         const QFileInfo info(name);
-        if (info.absoluteDir().exists())
+        if (!info.absoluteDir().exists()) {
+            ui.message(parent, info.absolutePath() + QStringLiteral("\nフォルダーが見つかりません。"),
+                       program_title(), UiServices::Icon::warning);
+            continue;
+        }
+        if (book_path) {
+            if (const Outcome refused = refuse_export_onto_book(name, *book_path); !refused.ok) {
+                ui.message(parent, refused.message, program_title(), UiServices::Icon::critical);
+                continue;
+            }
+        }
+        if (!info.exists() || info.isDir()) // a folder is no file to ask about: the write says why
             return name;
-        ui.message(parent, info.absolutePath() + QStringLiteral("\nフォルダーが見つかりません。"),
-                   program_title(), UiServices::Icon::warning);
+        // The dialog leaves this question to us, so that Enter always keeps the file.
+        const QString question =
+            book_path && is_book_file(name)
+                ? replaces_book_question(name)
+                : info.fileName() + QStringLiteral(" は既に存在します。\n上書きしますか？");
+        if (ui.message(parent, question, program_title(), UiServices::Icon::warning,
+                       UiServices::Buttons::yes_no_default_no) == UiServices::Answer::yes)
+            return name;
     }
+}
+
+} // namespace
+
+QString ask_save_name(UiServices &ui, QWidget *parent, const QString &proposed, const QString &filter,
+                      const QString &suffix)
+{
+    return ask_name(ui, parent, proposed, filter, suffix, nullptr);
 }
 
 QString ask_export_name(UiServices &ui, QWidget *parent, const QString &proposed, const QString &filter,
                         const QString &suffix, const QString &book_path)
 {
-    QString name = proposed;
-    for (;;) {
-        name = ask_save_name(ui, parent, name, filter, suffix);
-        if (name.isEmpty())
-            return name;
-        if (const Outcome refused = refuse_export_onto_book(name, book_path); !refused.ok) {
-            ui.message(parent, refused.message, program_title(), UiServices::Icon::critical);
-            continue;
-        }
-        if (!is_book_file(name) ||
-            ui.message(parent, replaces_book_question(name), program_title(), UiServices::Icon::warning,
-                       UiServices::Buttons::yes_no_default_no) == UiServices::Answer::yes)
-            return name;
-    }
+    return ask_name(ui, parent, proposed, filter, suffix, &book_path);
 }

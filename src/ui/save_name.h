@@ -7,13 +7,13 @@ class UiServices;
 
 // Asks for the name of a file to write, the one way every save dialog of the program does:
 // a name typed without an extension under the first filter of `filter` gets `suffix`
-// (".yrm", ".csv", ".png"), and since the dialog's own overwrite question saw the name
-// without it, an existing file of the completed name is asked about again; the folder must
-// exist. "" when the user cancels.
+// (".yrm", ".csv", ".png", ".pdf"); the folder must exist; an existing file is replaced only
+// when the user says so ("… は既に存在します。上書きしますか？", default いいえ; the dialog itself
+// does not ask). "" when the user cancels.
 QString ask_save_name(UiServices &ui, QWidget *parent, const QString &proposed, const QString &filter,
                       const QString &suffix);
 
-// The name of an export (a CSV file, an image), asked as ask_save_name asks, that never
+// The name of an export (a CSV file, an image, a PDF), asked as ask_save_name asks, that never
 // names the open book `book_path` (refused with its message, and asked again) and names
 // another book only when the user agrees to replace it (default いいえ).
 QString ask_export_name(UiServices &ui, QWidget *parent, const QString &proposed, const QString &filter,

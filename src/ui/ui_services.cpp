@@ -97,7 +97,9 @@ QString QtUiServices::open_file_name(QWidget *parent, const QString &filter)
 QString QtUiServices::save_file_name(QWidget *parent, const QString &proposed, const QString &filter,
                                      QString *selected_filter)
 {
-    return QFileDialog::getSaveFileName(parent, QString(), proposed, filter, selected_filter);
+    // The program asks about an existing file itself (ask_save_name), with いいえ as its default.
+    return QFileDialog::getSaveFileName(parent, QString(), proposed, filter, selected_filter,
+                                        QFileDialog::DontConfirmOverwrite);
 }
 
 void QtUiServices::beep()

@@ -32,10 +32,13 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsAndShortcuts)
     EXPECT_EQ(texts_of(file->actions()),
               QStringList({QStringLiteral("新規作成(&N)..."), QStringLiteral("開く(&O)..."),
                            QStringLiteral("上書き保存(&S)"), QStringLiteral("名前を付けて保存(&A)..."),
-                           QStringLiteral("ＣＳＶ"), QStringLiteral("終了(&X)")}));
+                           QStringLiteral("ＣＳＶ"), QStringLiteral("印刷(&P)..."),
+                           QStringLiteral("印刷プレビュー(&V)..."), QStringLiteral("PDFに書き出し(&D)..."),
+                           QStringLiteral("終了(&X)")}));
     EXPECT_EQ(action("menu_new")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
     EXPECT_EQ(action("menu_open")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
     EXPECT_EQ(action("menu_over")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(action("menu_print")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
     EXPECT_EQ(action("menu_csv_write")->text(), QStringLiteral("書き出し"));
     EXPECT_EQ(action("menu_csv_read")->text(), QStringLiteral("読み込み"));
 

@@ -58,7 +58,8 @@ for program in ./usr/bin/yorimo ./usr/bin/yorimo-cli; do
 done
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6widgets6 libqt6network6 libqt6charts6 libqt6svg6 fonts-noto-cjk qt6-translations-l10n; do
+for package in libqt6widgets6 libqt6network6 libqt6charts6 libqt6printsupport6 libqt6svg6 fonts-noto-cjk \
+  fonts-ipafont-gothic qt6-translations-l10n; do
   grep -q "\b$package\b" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
 
@@ -94,4 +95,8 @@ sample=$root/usr/share/doc/yorimo/examples/sample.yrm
 cmp "$work/list-built.txt" "$work/list-packaged.txt" ||
   fail "the packaged yorimo-cli lists the sample differently from the built one"
 [ "$(wc -l <"$work/list-packaged.txt")" -eq 13 ] || fail "the sample's list is not 12 rounds and the totals"
+# Printing belongs to the window: the command-line tool runs without widgets or print support.
+if objdump -p "$root/usr/bin/yorimo-cli" | grep -E 'NEEDED.*(PrintSupport|Widgets)'; then
+  fail "yorimo-cli needs the widgets or print support"
+fi
 echo "package checked: $deb"

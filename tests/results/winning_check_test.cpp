@@ -214,6 +214,32 @@ TEST(WinningCheck, WonAmountsAndTotalsPastSixtyFourBitsStayExact)
     EXPECT_EQ(format_yen(t.balance), QStringLiteral("19,131,872,173,624,800,000"));
 }
 
+// A round's hits are the sum of what each of its purchases adds, graded alone: the grade
+// each ticket prints with is the one the round counts.
+TEST(WinningCheck, PurchaseHitsAddUpToTheRoundsHits)
+{
+    std::mt19937 rng(31);
+    const TicketBook book = random_book(rng, 60, 600);
+    int graded = 0;
+    for (int e = 0; e < book.entry_count(); ++e) {
+        const RoundEntry &entry = book.entries[static_cast<size_t>(e)];
+        if (entry.state == kPrizeRefund || entry.tickets == 0)
+            continue; // their hits are not counted anew
+        std::array<int64_t, 7> sum{};
+        book.for_each_purchase(e, [&](int type, int index) {
+            const auto hits =
+                type == kSingle
+                    ? purchase_hits(entry, book.single_pool(entry.kind)[static_cast<size_t>(index)])
+                    : purchase_hits(entry, book.multi_pool(entry.kind)[static_cast<size_t>(index)]);
+            for (size_t g = 0; g < sum.size(); ++g)
+                sum[g] += hits[g];
+        });
+        EXPECT_EQ(sum, entry.hits) << "entry " << e;
+        ++graded;
+    }
+    EXPECT_GT(graded, 10);
+}
+
 TEST(BookTotals, BalanceIsWonLessBought)
 {
     TicketBook book = one_round(LotteryKind::BIG, kHomeWin);
