@@ -58,8 +58,10 @@ void run_batch(int rounds)
     for (const BatchRound &round : batch.rounds())
         found += round.status == BatchRound::Status::found ? 1 : 0;
     timer.restart();
-    const bool applied =
-        document.update_results(batch.updates(std::vector<bool>(batch.rounds().size(), true))).ok;
+    const bool applied = document
+                             .apply_updates(BookDocument::Source::batch,
+                                            batch.updates(std::vector<bool>(batch.rounds().size(), true)))
+                             .ok;
     const double apply = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     std::printf("result batch, %4d open rounds          %8.1f ms  %6.3f ms/round  %5lld requests  found %d  "
                 "apply %s %.1f ms\n",

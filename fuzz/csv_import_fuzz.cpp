@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (csv_row_views(staged).size() != staged.csv_rows.size())
         std::abort();
     TicketBook book = original;
-    if (!apply_csv(book, staged).ok) {
+    if (!apply_round_update(book, csv_update(book, staged)).ok) {
         if (!same_book(book, original))
             std::abort();
         return 0;

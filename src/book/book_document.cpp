@@ -240,44 +240,22 @@ Outcome BookDocument::move_round(int entry, int to)
         to, true);
 }
 
-Outcome BookDocument::import_csv(const CsvImport &staged)
-{
-    if (!has_entry(staged.entry))
-        return Outcome::failure(QString());
-    return record(step_name("CSV読み込み"), staged.entry, true,
-                  [&](TicketBook &b) { return apply_csv(b, staged); });
-}
-
-Outcome BookDocument::add_downloaded(const RoundEntry &round)
-{
-    const int added = book_.entry_count();
-    RoundUpdate update;
-    update.round = round;
-    return record(step_name("ダウンロード"), added, true,
-                  [&](TicketBook &b) { return apply_round_update(b, update); });
-}
-
-Outcome BookDocument::take_results(int entry, const RoundEntry &downloaded)
-{
-    if (!has_entry(entry) || book_.entries[static_cast<size_t>(entry)].kind != downloaded.kind)
-        return Outcome::failure(QString());
-    return record(step_name("ダウンロード"), entry, true,
-                  [&](TicketBook &b) { return apply_round_update(b, results_update(entry, downloaded)); });
-}
-
-Outcome BookDocument::update_results(const std::vector<RoundUpdate> &updates)
+Outcome BookDocument::apply_updates(Source source, const std::vector<RoundUpdate> &updates)
 {
     if (updates.empty())
         return Outcome::success();
     for (const RoundUpdate &u : updates)
-        if (u.entry == RoundUpdate::kNewEntry || !has_entry(u.entry))
+        if (u.entry && !has_entry(*u.entry))
             return Outcome::failure(QString());
-    return record(step_name("結果を一括更新"), updates.front().entry, false, [&](TicketBook &b) {
+    static const char *const kNames[] = {"CSV読み込み", "ダウンロード", "結果を一括更新"};
+    const int focus = updates.front().entry.value_or(book_.entry_count());
+    return record(step_name(kNames[static_cast<int>(source)]), focus, false, [&](TicketBook &b) {
         for (const RoundUpdate &u : updates) {
-            if (Outcome applied = apply_round_update(b, u); !applied.ok)
+            int written = 0;
+            if (Outcome applied = apply_round_update(b, u, &written); !applied.ok)
                 return applied;
             if (grader_)
-                grader_(b, u.entry);
+                grader_(b, written);
         }
         return Outcome::success();
     });

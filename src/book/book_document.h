@@ -2,7 +2,6 @@
 
 #include "book/book_history.h"
 #include "book/book_lock.h"
-#include "book/csv_import.h"
 #include "book/outcome.h"
 #include "book/round_update.h"
 #include "book/ticket_book.h"
@@ -85,13 +84,11 @@ public:
     Outcome delete_round(int entry);
     // Exchanges the entry with its neighbour `to` (entry ± 1).
     Outcome move_round(int entry, int to);
-    Outcome import_csv(const CsvImport &staged);
-    // A downloaded round as a new entry, or its results, prize state, grade flags and prizes
-    // into an existing entry of its kind.
-    Outcome add_downloaded(const RoundEntry &round);
-    Outcome take_results(int entry, const RoundEntry &downloaded);
-    // The results of several existing entries as one step, each entry graded; all or none.
-    Outcome update_results(const std::vector<RoundUpdate> &updates);
+    // Rounds from outside the dialogs, as one step named for where they come from: a CSV
+    // file's tickets and results, a downloaded round (a new entry, or its results into an
+    // entry of its kind), the batch's results. Each round written is graded; all or none.
+    enum class Source { csv, download, batch };
+    Outcome apply_updates(Source source, const std::vector<RoundUpdate> &updates);
 
     // --- history -----------------------------------------------------------------------------
     bool can_undo() const { return history_.can_undo(); }

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int64_t kMaxTickets = kMaxRoundTickets;
 constexpr int64_t kMaxPrize = std::numeric_limits<int32_t>::max();
 constexpr int64_t kMaxCount = std::numeric_limits<int16_t>::max();
 
@@ -192,22 +191,16 @@ public:
                     ? QStringLiteral("%1 行の値が足りないか、数でない値があります。").arg(QLatin1Char(type))
                     : QStringLiteral("行の種類（S、M、R）が読めません。"));
         }
-        if (row.row_type == kCsvSingle) {
-            ++singles_;
-            ++tickets_;
-        } else if (row.row_type == kCsvMulti) {
-            ++multis_;
-            tickets_ += row.combos;
-        } else if (++results_ > kMaxCsvResultsLines) {
+        if (row.row_type == kCsvSingle)
+            tally_.add_single();
+        else if (row.row_type == kCsvMulti)
+            tally_.add_multi(staged_.kind, row.combos);
+        else if (++results_ > kMaxCsvResultsLines)
             return refuse(QStringLiteral("結果の行が多すぎます。"));
-        }
-        // The same limits as csv_fits, checked as the rows come.
+        // The book's limits, checked as the rows come.
         const RoundEntry &e = book_.entries[static_cast<size_t>(staged_.entry)];
-        const auto size_of = [](const auto &pool) { return static_cast<int64_t>(pool.size()); };
-        if (size_of(book_.single_pool(e.kind)) + singles_ > kMaxRecords ||
-            size_of(book_.multi_pool(e.kind)) + multis_ > kMaxRecords ||
-            (tickets_ > 0 && e.tickets + tickets_ > kMaxTickets)) {
-            too_many_ = true;
+        if (Outcome fits = purchases_fit(book_, e.kind, e.tickets, tally_); !fits.ok) {
+            refusal_ = fits.message;
             return refuse(QStringLiteral("帳簿の上限を超えます。"));
         }
         staged_.csv_rows.push_back(row);
@@ -225,7 +218,7 @@ public:
     CsvImport failure() const
     {
         const QString why = reason_.isEmpty() ? QStringLiteral("行が長すぎます。") : reason_;
-        return failed_import(too_many_ ? out_of_memory_message() : csv_failed_message(),
+        return failed_import(!refusal_.isEmpty() ? refusal_ : csv_failed_message(),
                              QStringLiteral("%1行目: ").arg(reason_.isEmpty() ? line_ + 1 : line_) + why);
     }
 
@@ -255,13 +248,11 @@ private:
 
     const TicketBook &book_;
     CsvImport staged_;
-    int64_t singles_ = 0;
-    int64_t multis_ = 0;
-    int64_t tickets_ = 0;
+    PurchaseTally tally_;
     int64_t results_ = 0;
     int64_t line_ = 0;
     QString reason_;
-    bool too_many_ = false;
+    QString refusal_; // the book's own refusal of what the file would add
 };
 
 void apply_results(RoundEntry &e, const CsvRow &row)
@@ -353,31 +344,6 @@ CsvImport read_csv(const QString &path, const TicketBook &book)
     return stager.result();
 }
 
-Outcome csv_fits(const TicketBook &book, const CsvImport &staged)
-{
-    if (!staged_entry_valid(book, staged))
-        return Outcome::failure(csv_failed_message());
-    const RoundEntry &e = book.entries[static_cast<size_t>(staged.entry)];
-    int64_t singles = 0;
-    int64_t multis = 0;
-    int64_t tickets = 0;
-    for (const CsvRow &row : staged.csv_rows) {
-        if (row.row_type == kCsvSingle) {
-            ++singles;
-            ++tickets;
-        } else if (row.row_type == kCsvMulti) {
-            ++multis;
-            tickets += row.combos;
-        }
-    }
-    const auto size_of = [](const auto &pool) { return static_cast<int64_t>(pool.size()); };
-    if (size_of(book.single_pool(e.kind)) + singles > kMaxRecords ||
-        size_of(book.multi_pool(e.kind)) + multis > kMaxRecords ||
-        (tickets > 0 && e.tickets + tickets > kMaxTickets))
-        return Outcome::failure(out_of_memory_message());
-    return Outcome::success();
-}
-
 NewPurchase csv_purchase(const CsvRow &row, LotteryKind kind)
 {
     if (row.row_type == kCsvMulti) {
@@ -408,6 +374,10 @@ RoundUpdate csv_update(const TicketBook &book, const CsvImport &staged)
 {
     RoundUpdate update;
     update.entry = staged.entry;
+    if (!staged_entry_valid(book, staged)) {
+        update.entry = -1; // no entry: refused when applied
+        return update;
+    }
     update.round = book.entries[static_cast<size_t>(staged.entry)];
     const LotteryKind kind = update.round.kind;
     update.purchases.reserve(staged.csv_rows.size());
@@ -417,15 +387,8 @@ RoundUpdate csv_update(const TicketBook &book, const CsvImport &staged)
         } else {
             // Each results line overwrites the one before.
             apply_results(update.round, row);
-            update.results = update.grade_flags = true;
+            update.results = true;
         }
     }
     return update;
-}
-
-Outcome apply_csv(TicketBook &book, const CsvImport &staged)
-{
-    if (Outcome fits = csv_fits(book, staged); !fits.ok)
-        return fits;
-    return apply_round_update(book, csv_update(book, staged));
 }

@@ -11,8 +11,9 @@
 #include <vector>
 
 // Importing a round CSV file happens in two steps: parse_csv stages every line without
-// touching the book, the user confirms what was staged, and apply_csv writes it into the
-// entry. Nothing of a file that fails to parse, or that would not fit, reaches the book.
+// touching the book, the user confirms what was staged, and its update (csv_update) goes
+// to the book's one door for rounds from outside. Nothing of a file that fails to parse, or
+// that would not fit, reaches the book.
 
 enum CsvRowType : int { kCsvSingle = 0, kCsvMulti = 1, kCsvResults = 2 };
 
@@ -60,28 +61,21 @@ inline constexpr int64_t kMaxCsvBytes = kMaxCsvLines * (kMaxCsvLineBytes + 2);
 
 // Stages a CSV file's bytes for the book: finds the first entry of the header's kind
 // whose label has the same number, and parses every further line. A fault gives
-// csv_failed_message(); lines that could no longer fit the book (csv_fits) stop the
-// reading with out_of_memory_message(). Either way nothing is staged.
+// csv_failed_message(); lines that could no longer fit the book (purchases_fit) stop the
+// reading with the book's refusal. Either way nothing is staged.
 CsvImport parse_csv(const QByteArray &bytes, const TicketBook &book);
 // The same from a file, read in chunks so that memory stays bounded whatever its size;
 // an empty book fails before the file is opened, a file beyond kMaxCsvBytes before it is
 // read.
 CsvImport read_csv(const QString &path, const TicketBook &book);
 
-// Whether applying keeps the book within its limits: records per pool, and the entry's
-// tickets within 32 bits. Fails with out_of_memory_message().
-Outcome csv_fits(const TicketBook &book, const CsvImport &staged);
-
 // The purchase an "S" or "M" row adds, as the book holds it.
 NewPurchase csv_purchase(const CsvRow &row, LotteryKind kind);
 
-// What the staged rows do to the entry, as one update (the entry must be valid for them).
+// What the staged rows do to the entry, as one update: the purchases appended after the
+// entry's own, the last results line's results and prizes; refused when applied if the
+// staged entry is no longer one of its kind.
 RoundUpdate csv_update(const TicketBook &book, const CsvImport &staged);
-
-// Appends the staged purchases after the entry's own (in linear time) and writes the
-// staged results and prizes. All or nothing: when csv_fits fails the book is untouched.
-// The caller marks the book changed and grades the entry.
-Outcome apply_csv(TicketBook &book, const CsvImport &staged);
 
 QString csv_failed_message(); // "CSV読み込み失敗"
 QString csv_failed_title();   // the title of that message box: "yorimo"

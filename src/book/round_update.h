@@ -3,32 +3,34 @@
 #include "book/outcome.h"
 #include "book/ticket_book.h"
 
+#include <optional>
 #include <variant>
 #include <vector>
 
 // A change of one round staged before it is written: what the CSV import, a download's
-// Ｏ．Ｋ． and the batch result update hand to the book. Everything that writes a round
-// from outside the dialogs goes through apply_round_update, so the rules live once.
+// Ｏ．Ｋ． and the batch result update hand to the book (BookDocument::apply_updates).
+// Everything that writes a round from outside the dialogs goes through apply_round_update, so
+// the rules live once.
 struct RoundUpdate {
-    // The round written: kNewEntry appends `round` whole (label, kind, slots, results,
-    // prize state, grade flags and prizes; no purchases of its own).
-    static constexpr int kNewEntry = -1;
-    int entry = kNewEntry;
+    // The round written: none appends `round` whole (label, kind, slots, results, prize
+    // state, grade flags and prizes; no purchases of its own).
+    std::optional<int> entry;
     RoundEntry round;
-    // For an existing entry, which parts of `round` are taken; its kind must be the entry's.
-    bool results = false;     // results or scores, prize state and prizes
-    bool grade_flags = false; // has_grade3, has_grade5, has_grade6
+    // For an existing entry: the results or scores, prize state, prizes and grade flags of
+    // `round` are taken; its kind must be the entry's.
+    bool results = false;
     // Appended after the entry's own purchases, in this order.
-    std::vector<std::variant<SinglePurchase, MultiPurchase>> purchases;
+    std::vector<NewPurchase> purchases;
 };
 
-// The staged results of a downloaded round for existing entry `entry`: results, prize
-// state, grade flags and prizes; names and purchases stay.
+// The staged results of a downloaded round for existing entry `entry`; names and purchases stay.
 RoundUpdate results_update(int entry, const RoundEntry &downloaded);
+// A downloaded round as a new entry.
+RoundUpdate new_round_update(const RoundEntry &round);
 
-// Writes the update; `*written` is the entry written. Refused with the out-of-memory
-// message when the book, a pool or the round's tickets would pass their limits, and
-// without one when the target is no entry of the round's kind; a refusal writes nothing.
+// Writes the update; `*written` is the entry written. Refused as purchases_fit refuses when
+// the book, a pool or the round's tickets would pass their limits, and without a message when
+// the target is no entry of the round's kind; a refusal writes nothing.
 Outcome apply_round_update(TicketBook &book, const RoundUpdate &update, int *written = nullptr);
 
 // The grade flags of a round whose prize table lists `prize_count` grades: toto has 3等

@@ -89,77 +89,71 @@ void ChainAppender::append(int type, int index)
     tail_index_ = index;
 }
 
-namespace {
-
-template <typename Record>
-Outcome store_and_link(TicketBook &book, int entry, TrackedList<Record> &pool, Record record, int type,
-                       int64_t tickets)
+void PurchaseTally::add_multi(LotteryKind kind, int64_t combos)
 {
-    if (static_cast<int>(pool.size()) >= kMaxRecords)
+    big_multi = big_multi || is_big_family(kind);
+    ++multis;
+    tickets += combos;
+}
+
+void PurchaseTally::add(const NewPurchase &purchase, LotteryKind kind)
+{
+    if (const auto *multi = std::get_if<MultiPurchase>(&purchase)) {
+        MultiPurchase counted = *multi;
+        count_multi(counted, kind);
+        add_multi(kind, counted.combos);
+    } else {
+        add_single();
+    }
+}
+
+Outcome purchases_fit(const TicketBook &book, LotteryKind kind, int64_t round_tickets,
+                      const PurchaseTally &added)
+{
+    if (added.big_multi)
+        return Outcome::failure(QStringLiteral("この種別はマルチ購入できません。"));
+    const auto size_of = [](const auto &pool) { return static_cast<int64_t>(pool.size()); };
+    if (size_of(book.single_pool(kind)) + added.singles > kMaxRecords ||
+        size_of(book.multi_pool(kind)) + added.multis > kMaxRecords ||
+        (added.tickets > 0 && round_tickets + added.tickets > kMaxRoundTickets))
         return Outcome::failure(out_of_memory_message());
-    record.link = PurchaseLinks{};
-    pool.push_back(record);
-    link_purchase(book, entry, type, static_cast<int>(pool.size()) - 1);
-    book.entries[static_cast<size_t>(entry)].tickets += tickets;
     return Outcome::success();
 }
 
-} // namespace
-
 Outcome add_single(TicketBook &book, int entry, const SinglePurchase &purchase)
 {
-    const LotteryKind kind = book.entries[static_cast<size_t>(entry)].kind;
-    return store_and_link(book, entry, book.single_pool(kind), purchase, kSingle, 1);
+    return add_purchases(book, entry, {purchase});
 }
 
 Outcome add_multi(TicketBook &book, int entry, const MultiPurchase &purchase)
 {
-    const LotteryKind kind = book.entries[static_cast<size_t>(entry)].kind;
-    if (is_big_family(kind)) // the window never offers it; the grading has no rule for it
-        return Outcome::failure(QStringLiteral("この種別はマルチ購入できません。"));
-    MultiPurchase counted = purchase;
-    count_multi(counted, kind);
-    return store_and_link(book, entry, book.multi_pool(kind), counted, kMulti, counted.combos);
+    return add_purchases(book, entry, {purchase});
 }
 
 Outcome add_purchases(TicketBook &book, int entry, const std::vector<NewPurchase> &purchases)
 {
     RoundEntry &e = book.entries[static_cast<size_t>(entry)];
-    std::vector<MultiPurchase> counted; // the multis, counted once for the check and the store
-    int64_t singles = 0;
-    int64_t tickets = 0;
-    for (const NewPurchase &p : purchases) {
-        if (const auto *multi = std::get_if<MultiPurchase>(&p)) {
-            if (is_big_family(e.kind))
-                return Outcome::failure(QStringLiteral("この種別はマルチ購入できません。"));
-            counted.push_back(*multi);
-            count_multi(counted.back(), e.kind);
-            tickets += counted.back().combos;
-        } else {
-            ++singles;
-            ++tickets;
-        }
-        // Checked as the sum grows, so no sum of combinations can overflow.
-        if (e.tickets + tickets > kMaxRoundTickets)
-            return Outcome::failure(out_of_memory_message());
-    }
+    PurchaseTally tally;
+    for (const NewPurchase &p : purchases)
+        tally.add(p, e.kind);
+    if (Outcome fits = purchases_fit(book, e.kind, e.tickets, tally); !fits.ok)
+        return fits;
     auto &single_pool = book.single_pool(e.kind);
     auto &multi_pool = book.multi_pool(e.kind);
-    if (static_cast<int64_t>(single_pool.size()) + singles > kMaxRecords ||
-        static_cast<int64_t>(multi_pool.size()) + static_cast<int64_t>(counted.size()) > kMaxRecords)
-        return Outcome::failure(out_of_memory_message());
+    // The tail is found once, so each purchase links in constant time.
     ChainAppender chain(book, entry);
-    size_t next_multi = 0;
     for (const NewPurchase &p : purchases) {
         if (const auto *single = std::get_if<SinglePurchase>(&p)) {
             single_pool.push_back(*single);
             chain.append(kSingle, static_cast<int>(single_pool.size()) - 1);
         } else {
-            multi_pool.push_back(counted[next_multi++]);
+            MultiPurchase counted = std::get<MultiPurchase>(p);
+            count_multi(counted, e.kind);
+            multi_pool.push_back(counted);
             chain.append(kMulti, static_cast<int>(multi_pool.size()) - 1);
         }
     }
-    e.tickets += tickets;
+    e.tickets += tally.tickets;
     return Outcome::success();
 }
 

@@ -168,14 +168,31 @@ private:
     int tail_index_ = 0;
 };
 
-// Stores a purchase for an entry, links it and adds its tickets. Refused when the pool
-// is full; a multi is refused on a BIG-family round.
+// What new tickets add to a round, counted as they come (a file is checked line by line).
+struct PurchaseTally {
+    int64_t singles = 0;
+    int64_t multis = 0;
+    int64_t tickets = 0; // combinations
+    bool big_multi = false;
+
+    // `multi_combos` of a multi already counted (count_multi).
+    void add_single() { ++singles, ++tickets; }
+    void add_multi(LotteryKind kind, int64_t combos);
+    void add(const NewPurchase &purchase, LotteryKind kind);
+};
+
+// The one rule of what a round of `kind` holding `round_tickets` can take besides: no multi on
+// a BIG-family round ("この種別はマルチ購入できません。"; the grading has no rule for one), no pool
+// past kMaxRecords records and no round past kMaxRoundTickets tickets (out_of_memory_message).
+Outcome purchases_fit(const TicketBook &book, LotteryKind kind, int64_t round_tickets,
+                      const PurchaseTally &added);
+
+// Stores a purchase for an entry, links it and adds its tickets, when it fits.
 Outcome add_single(TicketBook &book, int entry, const SinglePurchase &purchase);
 Outcome add_multi(TicketBook &book, int entry, const MultiPurchase &purchase);
 
-// Appends `purchases` in order to the end of the entry's chain, in linear time. All or
-// nothing: refused (out of memory message) when a pool would pass kMaxRecords or the round's
-// tickets kMaxRoundTickets, and refused when a multi goes to a BIG-family round.
+// Appends `purchases` in order to the end of the entry's chain, in linear time, each multi
+// counted. All or nothing: nothing is added unless they all fit (purchases_fit).
 Outcome add_purchases(TicketBook &book, int entry, const std::vector<NewPurchase> &purchases);
 
 // Replaces the picks of single `index` of the entry's pool; its place in the chain stays.

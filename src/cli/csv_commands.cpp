@@ -39,7 +39,9 @@ int cli_import_csv(const QStringList &args)
         return fail(staged.outcome.message);
     if (staged.csv_rows.empty())
         return 0; // a header alone changes nothing
-    if (const Outcome applied = document.import_csv(staged); !applied.ok)
+    if (const Outcome applied =
+            document.apply_updates(BookDocument::Source::csv, {csv_update(document.book(), staged)});
+        !applied.ok)
         return fail(applied);
     const Outcome saved = document.save(args[0]);
     return saved.ok ? 0 : fail(saved);

@@ -91,7 +91,7 @@ int cli_update(const QStringList &args)
     // The lines describe what was written, so they wait for the save.
     QString not_written;
     if (!dry_run && !updates.empty()) {
-        Outcome written = document.update_results(updates);
+        Outcome written = document.apply_updates(BookDocument::Source::batch, updates);
         if (written.ok)
             written = document.save(path);
         if (!written.ok) {

@@ -44,12 +44,14 @@ Outcome apply_download(BookDocument &document, const DownloadedData &data, int o
                        int *entry)
 {
     if (outcome == kScheduleAsNewEntry || outcome == kResultAsNewEntry) {
-        Outcome added = document.add_downloaded(entry_from_download(data, outcome));
+        Outcome added = document.apply_updates(BookDocument::Source::download,
+                                               {new_round_update(entry_from_download(data, outcome))});
         if (added.ok)
             *entry = document.book().entry_count() - 1;
         return added;
     }
     Q_ASSERT(outcome == kResultIntoEntry && can_take_results(document.book(), target, data.round));
     *entry = target;
-    return document.take_results(target, book_round(data.round));
+    return document.apply_updates(BookDocument::Source::download,
+                                  {results_update(target, book_round(data.round))});
 }

@@ -406,7 +406,9 @@ ReviewEditors review_commits(SharedState &state)
         return state.document.delete_purchase(state.current, type, pool_index);
     };
     editors.delete_round = [&state] { return state.document.delete_round(state.current); };
-    editors.import_csv = [&state](const CsvImport &staged) { return state.document.import_csv(staged); };
+    editors.import_csv = [&state](const CsvImport &staged) {
+        return state.document.apply_updates(BookDocument::Source::csv, {csv_update(state.book(), staged)});
+    };
     return editors;
 }
 

@@ -262,7 +262,7 @@ void FormMain::menu_batch_Click()
             return;
     }
     const Commit<std::vector<RoundUpdate>> commit = [this](const std::vector<RoundUpdate> &updates) {
-        const Outcome done = state_.document.update_results(updates);
+        const Outcome done = state_.document.apply_updates(BookDocument::Source::batch, updates);
         if (!done.ok && !done.message.isEmpty())
             show_error(done);
         return done;

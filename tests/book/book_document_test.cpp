@@ -1,6 +1,7 @@
 #include "book/book_document.h"
 #include "book/book_file.h"
 #include "book/book_invariants.h"
+#include "book/csv_import.h"
 #include "results/winning_check.h"
 #include "support/book_builders.h"
 
@@ -134,9 +135,18 @@ void random_change(BookDocument &d, std::mt19937 &rng)
         break;
     case 7: (void)d.delete_round(e); break;
     case 8: (void)d.move_round(e, pick(rng, 2) ? e - 1 : e + 1); break;
-    case 9: (void)d.import_csv(random_import(rng, b, e)); break;
-    case 10: (void)d.add_downloaded(with_random_results(rng, make_entry(kind, "8"))); break;
-    case 11: (void)d.take_results(e, with_random_results(rng, b.entries[static_cast<size_t>(e)])); break;
+    case 9:
+        (void)d.apply_updates(BookDocument::Source::csv, {csv_update(b, random_import(rng, b, e))});
+        break;
+    case 10:
+        (void)d.apply_updates(BookDocument::Source::download,
+                              {new_round_update(with_random_results(rng, make_entry(kind, "8")))});
+        break;
+    case 11:
+        (void)d.apply_updates(
+            BookDocument::Source::download,
+            {results_update(e, with_random_results(rng, b.entries[static_cast<size_t>(e)]))});
+        break;
     default: {
         std::vector<NewPurchase> tickets(static_cast<size_t>(pick(rng, 4)));
         for (NewPurchase &t : tickets) {
@@ -366,11 +376,13 @@ TEST(BookDocumentBatch, ResultsOfSeveralRoundsAreOneStepAndAllOrNothing)
     big.state = kPrizeRefund;
     big.has_grade5 = true;
     // A target of another kind refuses the whole batch: nothing written, no step.
-    EXPECT_FALSE(d.update_results({results_update(0, toto), results_update(1, big)}).ok);
+    EXPECT_FALSE(
+        d.apply_updates(BookDocument::Source::batch, {results_update(0, toto), results_update(1, big)}).ok);
     EXPECT_TRUE(same_book(d.book(), before));
     EXPECT_FALSE(d.can_undo());
 
-    ASSERT_TRUE(d.update_results({results_update(0, toto), results_update(2, big)}).ok);
+    ASSERT_TRUE(
+        d.apply_updates(BookDocument::Source::batch, {results_update(0, toto), results_update(2, big)}).ok);
     EXPECT_EQ(d.book().entries[0].kai, before.entries[0].kai); // names stay
     EXPECT_EQ(d.book().entries[0].hits[0], 1);                 // graded: the ticket wins 1等
     EXPECT_EQ(d.book().entries[2].state, kPrizeRefund);

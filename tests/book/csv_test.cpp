@@ -39,7 +39,7 @@ bool same_book(const TicketBook &a, const TicketBook &b)
 Outcome import(TicketBook &book, const QByteArray &bytes)
 {
     const CsvImport staged = parse_csv(bytes, book);
-    return staged.outcome.ok ? apply_csv(book, staged) : staged.outcome;
+    return staged.outcome.ok ? apply_round_update(book, csv_update(book, staged)) : staged.outcome;
 }
 
 } // namespace
@@ -244,7 +244,7 @@ TEST(CsvImport, FindsTheFirstEntryOfTheKindWithTheSameNumber)
     ASSERT_TRUE(empty.outcome.ok);
     EXPECT_TRUE(empty.csv_rows.empty());
     const TicketBook before = book;
-    EXPECT_TRUE(apply_csv(book, empty).ok);
+    EXPECT_TRUE(apply_round_update(book, csv_update(book, empty)).ok);
     EXPECT_TRUE(same_book(book, before));
 }
 
@@ -308,7 +308,7 @@ TEST(CsvImport, EveryFaultRefusesTheWholeFile)
         EXPECT_FALSE(staged.outcome.ok) << fault;
         EXPECT_EQ(staged.outcome.message, csv_failed_message()) << fault;
         EXPECT_TRUE(staged.csv_rows.empty()) << fault;
-        EXPECT_FALSE(apply_csv(book, staged).ok) << fault;
+        EXPECT_FALSE(apply_round_update(book, csv_update(book, staged)).ok) << fault;
         EXPECT_TRUE(same_book(book, before)) << fault;
     }
     EXPECT_EQ(parse_csv(csv({"123,T5"}), TicketBook{}).outcome.message, csv_failed_message());
@@ -342,7 +342,7 @@ TEST(CsvImport, LimitsAreCheckedBeforeAnythingIsApplied)
     CsvImport staged = parse_csv(file, book);
     ASSERT_TRUE(staged.outcome.ok);
     TicketBook full = book;
-    ASSERT_TRUE(apply_csv(full, staged).ok);
+    ASSERT_TRUE(apply_round_update(full, csv_update(full, staged)).ok);
     EXPECT_EQ(full.singles.size(), size_t{kMaxRecords});
     EXPECT_EQ(full.entries[0].tickets, kMaxRecords - 1);
     EXPECT_TRUE(chains_consistent(full));
@@ -352,10 +352,17 @@ TEST(CsvImport, LimitsAreCheckedBeforeAnythingIsApplied)
     // The book can change between staging and applying: the limits are checked again.
     TicketBook grown = book;
     EXPECT_TRUE(add_single(grown, 1, make_single({1, 1, 1, 1, 1})).ok);
-    EXPECT_EQ(csv_fits(grown, staged).message, out_of_memory_message());
     const TicketBook before = grown;
-    EXPECT_EQ(apply_csv(grown, staged).message, out_of_memory_message());
+    EXPECT_EQ(apply_round_update(grown, csv_update(grown, staged)).message, out_of_memory_message());
     EXPECT_TRUE(same_book(grown, before)); // not even the results line
+
+    // A multi on a BIG-family round is refused with one message, whichever way it comes.
+    TicketBook big = book_of({make_entry(LotteryKind::miniBIG, "1")});
+    RoundUpdate staged_multi = results_update(0, big.entries[0]);
+    staged_multi.purchases = {make_multi(std::vector<const char *>(9, "110"))};
+    for (const Outcome &refused :
+         {add_purchases(big, 0, staged_multi.purchases), apply_round_update(big, staged_multi)})
+        EXPECT_EQ(refused.message, QStringLiteral("この種別はマルチ購入できません。"));
 
     // Tickets: a toto multi of 13 triples stands for 3^13 tickets.
     TicketBook toto = book_of({make_entry(LotteryKind::toto, "1")});
@@ -397,7 +404,7 @@ TEST(CsvRoundTrip, RandomRoundsOfEveryKindComeBackIntoAnEmptyCopy)
             ASSERT_TRUE(out.outcome.ok);
             const CsvImport staged = parse_csv(out.bytes, copy);
             ASSERT_TRUE(staged.outcome.ok) << out.bytes.toStdString();
-            ASSERT_TRUE(apply_csv(copy, staged).ok);
+            ASSERT_TRUE(apply_round_update(copy, csv_update(copy, staged)).ok);
 
             // The model: purchases and results come back as they were; prizes and grade
             // flags as far as the prize cells carry them.

@@ -90,7 +90,7 @@ TEST_F(ResultBatchTest, ReadsEveryFamilyOnceAndAppliesAsOneStep)
 
     std::vector<bool> ticked(rounds.size(), true);
     ticked[2] = false; // the refund stays as the book has it
-    ASSERT_TRUE(document.update_results(batch.updates(ticked)).ok);
+    ASSERT_TRUE(document.apply_updates(BookDocument::Source::batch, batch.updates(ticked)).ok);
     const TicketBook after = document.book();
     const RoundEntry &toto = after.entries[1];
     EXPECT_EQ(toto.matches[0].result, kHomeWin);
@@ -121,7 +121,7 @@ TEST_F(ResultBatchTest, ReadsEveryFamilyOnceAndAppliesAsOneStep)
     // The refund, taken on its own.
     std::vector<bool> refund(rounds.size(), false);
     refund[2] = true;
-    ASSERT_TRUE(document.update_results(batch.updates(refund)).ok);
+    ASSERT_TRUE(document.apply_updates(BookDocument::Source::batch, batch.updates(refund)).ok);
     EXPECT_EQ(document.book().entries[3].state, kPrizeRefund);
     EXPECT_EQ(document.book().entries[3].matches[4].result, kCancelled);
 }

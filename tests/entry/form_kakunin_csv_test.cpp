@@ -182,7 +182,7 @@ TEST(FormKakuninCsv, OkAppliesEveryLine)
     const CsvImport import = staged(state, kToto5File);
     state.current = import.entry;
     TicketBook expected = state.book();
-    ASSERT_TRUE(apply_csv(expected, import).ok);
+    ASSERT_TRUE(apply_round_update(expected, csv_update(expected, import)).ok);
     FakeUiServices ui;
     FormKakunin d(state, ui, review_commits(state));
     d.set_csv_import(import);

@@ -88,11 +88,18 @@ TicketBook all_cancelled_toto_book(int rounds, int multis, int64_t prize)
         e.matches[static_cast<size_t>(s)].result = kCancelled;
     e.state = kPrizeEntered;
     e.prizes[0] = prize;
-    const MultiPurchase all = make_multi(std::vector<const char *>(13, "111"));
+    MultiPurchase all = make_multi(std::vector<const char *>(13, "111"));
+    count_multi(all, LotteryKind::toto);
+    // Past the tickets the program lets a round take, as only a file can hold them: stored
+    // as the reader stores them.
     for (int r = 0; r < rounds; ++r) {
         EXPECT_TRUE(add_entry(book, e).ok);
-        for (int m = 0; m < multis; ++m)
-            EXPECT_TRUE(add_multi(book, r, all).ok);
+        ChainAppender chain(book, r);
+        for (int m = 0; m < multis; ++m) {
+            book.multis.push_back(all);
+            chain.append(kMulti, static_cast<int>(book.multis.size()) - 1);
+            book.entries[static_cast<size_t>(r)].tickets += all.combos;
+        }
     }
     grade_book(book);
     return book;
