@@ -197,17 +197,15 @@ void DownloadSession::fetch_data(const QByteArray &chunk, qint64 content_length)
 {
     if (!fetching_)
         return;
-    if (received_.size() + chunk.size() > kMaxPageBytes) {
+    if (!received_.take(chunk)) {
         // Not a page of the store: stop reading and treat it as rejected.
         fetcher_.cancel();
         fetching_ = false;
-        received_.clear();
         if (running_)
             page_rejected(st_.step);
         changed();
         return;
     }
-    received_.append(chunk);
     update_progress(received_.size(), content_length);
     changed();
 }
@@ -239,8 +237,7 @@ void DownloadSession::fetch_finished(qint64 content_length)
     if (!running_)
         return;
     const int step = st_.step;
-    const std::optional<QString> text = decode_utf8(received_);
-    received_.clear();
+    const std::optional<QString> text = received_.finish();
     st_.fetch_request.clear();
     const bool ok = text && get_data(st_, teams_, *text);
     after_reading(ok, step, text.value_or(QString()), true);

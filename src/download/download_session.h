@@ -1,6 +1,7 @@
 #pragma once
 
 #include "download/download_state.h"
+#include "download/page_receiver.h"
 #include "download/team_names.h"
 #include "platform/clock.h"
 #include "platform/page_fetcher.h"
@@ -15,10 +16,6 @@ struct DownloadAddresses {
     // YORIMO_STORE_URL and YORIMO_TEAMLIST_URL, else the operator's store and our list server.
     static DownloadAddresses from_environment();
 };
-
-// The biggest page accepted. The operator's pages are a few hundred kilobytes; anything
-// past this is not a page of theirs and is rejected rather than held in memory.
-inline constexpr qsizetype kMaxPageBytes = 4 * 1024 * 1024;
 
 // The messages of a download that ends without its page: "ダウンロードに失敗しました。" when the
 // store's pages could not be read, "ｔｏｔｏオフィシャルサイトに接続できません。" when the store
@@ -114,7 +111,7 @@ private:
     ChoiceEntry chosen_; // the kind chosen while the team-name list is fetched
     QString lbl_cur_;
     QString saved_page_;
-    QByteArray received_;
+    PageReceiver received_;
     int level_ = 0;
     int retry_count_ = 0;
     int progress_ = 0;

@@ -9,6 +9,17 @@ void DownloadState::show_choices()
     ok_enabled = back_enabled = true;
 }
 
+bool DownloadState::show(std::optional<std::vector<ChoiceEntry>> read)
+{
+    choices = read ? std::move(*read) : std::vector<ChoiceEntry>{};
+    if (!read) {
+        lines.clear();
+        return false;
+    }
+    show_choices();
+    return true;
+}
+
 RoundEntry book_round(const DownloadedRound &round)
 {
     RoundEntry entry;

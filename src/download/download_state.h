@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QStringList>
 #include <array>
+#include <optional>
 #include <vector>
 
 // A label or team name as a page wrote it. A result page's names can be longer than the
@@ -70,4 +71,6 @@ struct DownloadState {
 
     // Shows the choices with their captions, first line selected, OK and back enabled.
     void show_choices();
+    // Takes a reader's choices and shows them; false (and the list emptied) when it read none.
+    bool show(std::optional<std::vector<ChoiceEntry>> read);
 };

@@ -47,6 +47,15 @@ const KindPage *kind_page_of_step(int step)
     return nullptr;
 }
 
+const KindPage *kind_page_of(LotteryKind kind)
+{
+    for (const KindPage &page : kPages) {
+        if (page.kind == kind)
+            return &page;
+    }
+    return nullptr;
+}
+
 const KindPage *kind_page_by_name(QStringView name, bool big_side)
 {
     for (const KindPage &page : kPages) {

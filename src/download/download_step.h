@@ -78,6 +78,8 @@ struct KindPage {
 
 // The kind a data step reads; nullptr for other steps.
 const KindPage *kind_page_of_step(int step);
+// The page entry of a kind.
+const KindPage *kind_page_of(LotteryKind kind);
 // The toto-side (false) or BIG-side (true) kind of that page name; nullptr when unknown.
 const KindPage *kind_page_by_name(QStringView name, bool big_side);
 

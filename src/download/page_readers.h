@@ -4,6 +4,8 @@
 #include "download/team_names.h"
 
 #include <cstddef>
+#include <optional>
+#include <vector>
 
 // The readers of the operator's pages and of the team-name list, one per step. Each takes
 // the whole page text and returns true when it understood the page. The toto side and the
@@ -36,6 +38,25 @@ bool get_big_result_kind(DownloadState &st, const QString &text); // step 31
 bool get_result_data(DownloadState &st, const QString &text);     // 14..17
 bool get_big_result_data(DownloadState &st, const QString &text); // 32..35
 bool get_goalresult_data(DownloadState &st, const QString &text); // 18..20
+
+// The past-results pages as values, for whoever reads them (the dialog's steps above, the
+// batch). Nothing when the page is not as the store writes it.
+struct ListedPage {
+    QString caption;
+    QString url; // absolute
+};
+// The years an index page lists: this year first (its rounds are on the page itself: no
+// url), then the older years' list pages.
+std::optional<std::vector<ListedPage>> listed_years(const QString &store, const QString &text, bool big);
+// The rounds a list page links to ("第1234回(01/13)").
+std::optional<std::vector<ListedPage>> listed_rounds(const QString &store, const QString &text, bool big);
+// The kinds a round page has results of.
+std::optional<std::vector<LotteryKind>> listed_kinds(const QString &text, bool big);
+// The round of `kind` on its round page: names, results and prizes as the page writes them,
+// over `round` (the dialog's walk carries its round from page to page: what a page does not
+// list stays).
+std::optional<DownloadedRound> round_results(const QString &text, LotteryKind kind,
+                                             DownloadedRound round = {});
 
 // Runs the reader of `st.step` on the page; steps without a reader reject every page.
 bool get_data(DownloadState &st, TeamNames &teams, const QString &text);

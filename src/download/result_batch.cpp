@@ -93,59 +93,76 @@ bool ResultBatch::settle_current()
         settle(BatchRound::Status::not_published);
         return true;
     }
-    const qint64 number = *round.number;
     const bool big = is_big_family(round.kind);
-    Family &family = families_[big ? 1 : 0];
-    if (!family.index_read) {
-        const QString url = result_index_url(addresses_.store_url, big);
-        if (pages_[url].state == Page::State::failed) {
-            settle(BatchRound::Status::failed, download_failed_message());
-            return true;
-        }
-        request(url, [this, big](const QString &text) {
-            Family read;
-            if (!list_years(read, big, text) || !list_rounds(read, big, text))
-                return false;
-            read.index_read = true;
-            families_[big ? 1 : 0] = std::move(read);
-            return true;
-        });
+    const Family &family = families_[big ? 1 : 0];
+    if (!family.index_read)
+        return read_index(big);
+    if (const auto listed = family.rounds.constFind(*round.number); listed != family.rounds.cend())
+        return read_round_page(*listed);
+    return look_in_older_years(big, *round.number);
+}
+
+bool ResultBatch::failed_page(const QString &url)
+{
+    if (pages_[url].state != Page::State::failed)
         return false;
-    }
-    const auto listed = family.rounds.constFind(number);
-    if (listed == family.rounds.cend()) {
-        // Older years are read only for a round below every round listed so far (all of
-        // them, while the lists hold none).
-        if ((!family.rounds.isEmpty() && number > family.lowest) ||
-            family.years_read >= family.year_urls.size()) {
-            settle(BatchRound::Status::not_published);
-            return true;
-        }
-        const QString url = family.year_urls[family.years_read];
-        if (pages_[url].state == Page::State::failed) {
-            settle(BatchRound::Status::failed, download_failed_message());
-            return true;
-        }
-        request(url, [this, big](const QString &text) {
-            Family &f = families_[big ? 1 : 0];
-            if (!list_rounds(f, big, text))
-                return false;
-            ++f.years_read;
-            return true;
-        });
-        return false;
-    }
-    const QString url = *listed;
-    Page &page = pages_[url];
-    if (page.state == Page::State::failed) {
-        settle(BatchRound::Status::failed, download_failed_message());
+    fail_round();
+    return true;
+}
+
+void ResultBatch::fail_round()
+{
+    settle(BatchRound::Status::failed, download_failed_message());
+}
+
+bool ResultBatch::read_index(bool big)
+{
+    const QString url = result_index_url(addresses_.store_url, big);
+    if (failed_page(url))
+        return true;
+    request(url, [this, big](const QString &text) {
+        Family read;
+        if (!list_years(read, big, text) || !list_rounds(read, big, text))
+            return false;
+        read.index_read = true;
+        families_[big ? 1 : 0] = std::move(read);
+        return true;
+    });
+    return false;
+}
+
+bool ResultBatch::look_in_older_years(bool big, qint64 number)
+{
+    const Family &family = families_[big ? 1 : 0];
+    // Older years are read only for a round below every round listed so far (all of them,
+    // while the lists hold none).
+    if ((!family.rounds.isEmpty() && number > family.lowest) ||
+        family.years_read >= family.year_urls.size()) {
+        settle(BatchRound::Status::not_published);
         return true;
     }
+    const QString url = family.year_urls[family.years_read];
+    if (failed_page(url))
+        return true;
+    request(url, [this, big](const QString &text) {
+        Family &f = families_[big ? 1 : 0];
+        if (!list_rounds(f, big, text))
+            return false;
+        ++f.years_read;
+        return true;
+    });
+    return false;
+}
+
+bool ResultBatch::read_round_page(const QString &url)
+{
+    Page &page = pages_[url];
+    if (failed_page(url))
+        return true;
     const size_t at = next_;
     const Acceptor accept = [this, at](const QString &text) {
         RoundEntry found;
-        bool kind_listed = false;
-        return read_kind(rounds_[at], text, &found, &kind_listed);
+        return read_kind(rounds_[at], text, &found) != Early::unreadable;
     };
     if (page.state == Page::State::unread) {
         request(url, accept, true);
@@ -153,12 +170,8 @@ bool ResultBatch::settle_current()
     }
     // This round fetched the page, or a round before it read this round's kind ahead.
     Early early = early_[next_];
-    if (early == Early::none && !page.text.isEmpty()) {
-        bool kind_listed = false;
-        early = !read_kind(round, page.text, &rounds_[next_].found, &kind_listed) ? Early::unreadable
-                : kind_listed                                                     ? Early::found
-                                                                                  : Early::not_listed;
-    }
+    if (early == Early::none && !page.text.isEmpty())
+        early = read_kind(rounds_[next_], page.text, &rounds_[next_].found);
     switch (early) {
     case Early::found: settle(BatchRound::Status::found); return true;
     case Early::not_listed: settle(BatchRound::Status::not_published); return true;
@@ -171,7 +184,7 @@ bool ResultBatch::settle_current()
         request(url, accept, true);
         return false;
     }
-    settle(BatchRound::Status::failed, download_failed_message());
+    fail_round();
     return true;
 }
 
@@ -181,10 +194,7 @@ void ResultBatch::read_ahead(const std::pair<bool, qint64> &key, Page &page)
         for (const size_t j : *users) {
             if (j <= next_ || early_[j] == Early::found || early_[j] == Early::not_listed)
                 continue;
-            bool kind_listed = false;
-            early_[j] = !read_kind(rounds_[j], page.text, &rounds_[j].found, &kind_listed) ? Early::unreadable
-                        : kind_listed                                                      ? Early::found
-                                      : Early::not_listed;
+            early_[j] = read_kind(rounds_[j], page.text, &rounds_[j].found);
         }
     }
     page.text.clear();
@@ -192,18 +202,16 @@ void ResultBatch::read_ahead(const std::pair<bool, qint64> &key, Page &page)
 
 bool ResultBatch::list_years(Family &family, bool big, const QString &text) const
 {
-    DownloadState st;
-    st.store_url = addresses_.store_url;
-    st.step = big ? kStepBigResultYear : kStepResultYear;
-    if (!(big ? get_big_result_year(st, text) : get_result_year(st, text)))
+    const std::optional<std::vector<ListedPage>> years = listed_years(addresses_.store_url, text, big);
+    if (!years)
         return false;
-    // The first choice is the current year, listed on the index page itself.
-    const int current = leading_number(st.choices.front().caption);
+    // The first is the current year, listed on the index page itself.
+    const int current = leading_number(years->front().caption);
     std::vector<std::pair<int, QString>> older;
-    for (size_t i = 1; i < st.choices.size(); ++i) {
-        const int year = leading_number(st.choices[i].caption);
+    for (size_t i = 1; i < years->size(); ++i) {
+        const int year = leading_number((*years)[i].caption);
         if (year < current)
-            older.emplace_back(year, st.choices[i].url);
+            older.emplace_back(year, (*years)[i].url);
     }
     std::stable_sort(older.begin(), older.end(),
                      [](const auto &a, const auto &b) { return a.first > b.first; });
@@ -220,48 +228,32 @@ bool ResultBatch::list_years(Family &family, bool big, const QString &text) cons
 
 bool ResultBatch::list_rounds(Family &family, bool big, const QString &text) const
 {
-    DownloadState st;
-    st.store_url = addresses_.store_url;
-    st.step = big ? kStepBigResultKai : kStepResultKai;
-    if (!(big ? get_big_result_kai(st, text) : get_result_kai(st, text)))
+    const std::optional<std::vector<ListedPage>> rounds = listed_rounds(addresses_.store_url, text, big);
+    if (!rounds)
         return false;
-    for (const ChoiceEntry &choice : st.choices) {
-        const std::optional<qint64> number = label_number(chg_kai(choice.caption));
+    for (const ListedPage &round : *rounds) {
+        const std::optional<qint64> number = label_number(chg_kai(round.caption));
         if (!number || family.rounds.contains(*number))
             continue;
         family.lowest = family.rounds.isEmpty() ? *number : std::min(family.lowest, *number);
-        family.rounds.insert(*number, choice.url);
+        family.rounds.insert(*number, round.url);
     }
     return true;
 }
 
-bool ResultBatch::read_kind(const BatchRound &round, const QString &text, RoundEntry *found,
-                            bool *listed) const
+ResultBatch::Early ResultBatch::read_kind(const BatchRound &round, const QString &text,
+                                          RoundEntry *found) const
 {
-    const bool big = is_big_family(round.kind);
-    DownloadState st;
-    st.store_url = addresses_.store_url;
-    st.step = big ? kStepBigResultKind : kStepResultKind;
-    if (!(big ? get_big_result_kind(st, text) : get_result_kind(st, text)))
-        return false;
-    *listed = false;
-    const KindPage *page = nullptr;
-    for (const ChoiceEntry &choice : st.choices) {
-        const KindPage *named = kind_page_by_name(choice.caption, big);
-        if (named && named->kind == round.kind) {
-            page = named;
-            break;
-        }
-    }
-    if (!page)
-        return true;
-    *listed = true;
-    st.step = page->result_step;
-    TeamNames no_names; // result readers keep the page's names
-    if (!get_data(st, no_names, text))
-        return false;
-    *found = book_round(st.downloaded_round);
-    return true;
+    const std::optional<std::vector<LotteryKind>> kinds = listed_kinds(text, is_big_family(round.kind));
+    if (!kinds)
+        return Early::unreadable;
+    if (std::find(kinds->begin(), kinds->end(), round.kind) == kinds->end())
+        return Early::not_listed;
+    const std::optional<DownloadedRound> results = round_results(text, round.kind);
+    if (!results)
+        return Early::unreadable;
+    *found = book_round(*results);
+    return Early::found;
 }
 
 void ResultBatch::request(const QString &url, Acceptor accept, bool keep_text)
@@ -281,23 +273,18 @@ void ResultBatch::fetch_data(const QByteArray &chunk, qint64)
 {
     if (!fetching_)
         return;
-    if (received_.size() + chunk.size() > kMaxPageBytes) {
+    if (!received_.take(chunk)) {
         // Not a page of the store: read no further, and treat it as rejected.
         fetcher_.cancel();
-        received_.clear();
         page_done(std::nullopt);
-        return;
     }
-    received_.append(chunk);
 }
 
 void ResultBatch::fetch_finished(qint64)
 {
     if (!fetching_)
         return;
-    const std::optional<QString> text = decode_utf8(received_);
-    received_.clear();
-    page_done(text);
+    page_done(received_.finish());
 }
 
 void ResultBatch::page_done(const std::optional<QString> &text)
@@ -317,7 +304,7 @@ void ResultBatch::page_done(const std::optional<QString> &text)
         // A page read before stays readable for the other kinds of its round.
         if (page.state == Page::State::unread)
             page.state = Page::State::failed;
-        settle(BatchRound::Status::failed, download_failed_message());
+        fail_round();
     }
     advance();
 }

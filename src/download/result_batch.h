@@ -3,6 +3,7 @@
 #include "book/round_update.h"
 #include "book/ticket_book.h"
 #include "download/download_session.h"
+#include "download/page_receiver.h"
 #include "platform/page_fetcher.h"
 
 #include <QHash>
@@ -84,11 +85,20 @@ private:
     void fetch_failed() override;
 
     void advance();
-    // Settles rounds_[next_] when it needs no fetch; false when it started one.
+    // Settles rounds_[next_] when it needs no fetch; false when it started one. Its cases:
+    // the family's index page not read yet, its round listed (the round page), or not (the
+    // older years' pages).
     bool settle_current();
+    bool read_index(bool big);
+    bool look_in_older_years(bool big, qint64 number);
+    bool read_round_page(const QString &url);
+    // A page that could not be read settles the round as failed; true when it did.
+    bool failed_page(const QString &url);
+    void fail_round();
     bool list_years(Family &family, bool big, const QString &text) const;
     bool list_rounds(Family &family, bool big, const QString &text) const;
-    bool read_kind(const BatchRound &round, const QString &text, RoundEntry *found, bool *listed) const;
+    // What a round page says of the round's kind; `found` filled when it has its results.
+    Early read_kind(const BatchRound &round, const QString &text, RoundEntry *found) const;
     // `keep_text`: a round page, whose text the rounds of its number read once it is taken.
     void request(const QString &url, Acceptor accept, bool keep_text = false);
     // Reads every later round of `key` from `page`, then drops the page's text: a batch
@@ -112,7 +122,7 @@ private:
     bool keep_text_ = false;   // of the page in flight
     QString fetching_url_;
     Acceptor accept_;
-    QByteArray received_;
+    PageReceiver received_;
     bool running_ = false;
     bool fetching_ = false;
     bool unreachable_ = false;

@@ -12,11 +12,11 @@
 namespace {
 
 // Links on the result pages are relative to the store or to the pages' own folder.
-QString absolute_link(const DownloadState &st, const QString &link, bool big)
+QString absolute_link(const QString &store, const QString &link, bool big)
 {
     if (link.startsWith(u'/'))
-        return st.store_url + link;
-    return st.store_url +
+        return store + link;
+    return store +
            (big ? QStringLiteral("/dcs/subos/screen/pi05/spin014/")
                 : QStringLiteral("/dcs/subos/screen/pi04/spin011/")) +
            link;
@@ -103,15 +103,10 @@ int read_grade_row(TagScanner &s, DownloadedRound &round)
 
 // A round with more cancelled slots than its kind allows is refunded and its page has
 // nothing more to read; true when it was.
-bool settle_refund(DownloadState &st, DownloadedRound &round, int cancelled, const KindPage &page)
+bool settle_refund(DownloadedRound &round, int cancelled, const KindPage &page)
 {
-    if (cancelled <= page.refund_limit) {
-        round.state = kPrizeEntered;
-        return false;
-    }
-    round.state = kPrizeRefund;
-    st.dialog_result = kResultAsNewEntry;
-    return true;
+    round.state = cancelled <= page.refund_limit ? kPrizeEntered : kPrizeRefund;
+    return round.state == kPrizeRefund;
 }
 
 } // namespace
@@ -123,24 +118,18 @@ QString result_index_url(const QString &store, bool big)
                 : QStringLiteral("/dcs/subos/screen/pi04/spin011/PGSPIN01101InitLotResultLsttoto.form"));
 }
 
-namespace {
-
-bool read_years(DownloadState &st, const QString &text, bool big)
+std::optional<std::vector<ListedPage>> listed_years(const QString &store, const QString &text, bool big)
 {
-    const int next_step = big ? kStepBigResultKai : kStepResultKai;
-    st.choices.clear();
     const QStringView marker = u"過去のくじ結果</p>";
     const qsizetype past = text.indexOf(marker);
     if (past < 0)
-        return false;
+        return std::nullopt;
     const qsizetype year = text.indexOf(u'年', past + marker.size());
     if (year < 0)
-        return false;
-    ChoiceEntry current;
-    current.caption = text.mid(std::max<qsizetype>(year - 4, 0), std::min<qsizetype>(year, 4) + 1);
-    current.step = next_step;
-    st.choices.push_back(current);
-
+        return std::nullopt;
+    std::vector<ListedPage> years;
+    years.push_back(
+        {text.mid(std::max<qsizetype>(year - 4, 0), std::min<qsizetype>(year, 4) + 1), QString()});
     TagScanner s(text);
     s.pos = year + 1;
     while (s.next_tag()) {
@@ -148,24 +137,18 @@ bool read_years(DownloadState &st, const QString &text, bool big)
             continue;
         const qsizetype end = text.indexOf(u'<', s.pos - 1);
         const QString link_text = text.mid(s.pos - 1, (end < 0 ? text.size() : end) - (s.pos - 1)).trimmed();
-        if (link_text.size() >= 5 && link_text[4] == u'年') {
-            ChoiceEntry choice;
-            choice.caption = link_text.left(5);
-            choice.url = absolute_link(st, s.first, big);
-            choice.step = next_step;
-            st.choices.push_back(choice);
-        }
+        if (link_text.size() >= 5 && link_text[4] == u'年')
+            years.push_back({link_text.left(5), absolute_link(store, s.first, big)});
     }
-    st.show_choices();
-    return true;
+    return years;
 }
 
-bool read_rounds(DownloadState &st, const QString &text, bool big)
+std::optional<std::vector<ListedPage>> listed_rounds(const QString &store, const QString &text, bool big)
 {
-    st.choices.clear();
     const qsizetype kaisai = text.indexOf(u"開催回");
     if (kaisai < 0)
-        return false;
+        return std::nullopt;
+    std::vector<ListedPage> rounds;
     TagScanner s(text);
     s.pos = kaisai + 1;
     while (s.next_tag()) {
@@ -182,55 +165,84 @@ bool read_rounds(DownloadState &st, const QString &text, bool big)
         if (dai < 0)
             continue;
         const qsizetype close = link_text.indexOf(u')', dai);
-        ChoiceEntry choice;
-        choice.caption = (close >= 0 ? link_text.mid(dai, close - dai + 1) : link_text.mid(dai)).toString();
-        choice.url = absolute_link(st, target, big);
-        choice.step = big ? kStepBigResultKind : kStepResultKind;
-        st.choices.push_back(choice);
+        rounds.push_back({(close >= 0 ? link_text.mid(dai, close - dai + 1) : link_text.mid(dai)).toString(),
+                          absolute_link(store, target, big)});
     }
-    if (st.choices.empty())
-        return false;
-    st.show_choices();
-    return true;
+    if (rounds.empty())
+        return std::nullopt;
+    return rounds;
 }
 
-bool read_kinds(DownloadState &st, const QString &text, bool big)
+namespace {
+
+// The choices of the dialog's next step, one per listed page.
+std::optional<std::vector<ChoiceEntry>> choices_of(const std::optional<std::vector<ListedPage>> &listed,
+                                                   int next_step)
 {
-    return read_kind_choices(st, text, big, true,
-                             [](const QString &, const QString &name, const KindPage &page) {
-                                 ChoiceEntry choice;
-                                 choice.caption = name;
-                                 choice.step = page.result_step;
-                                 return choice;
-                             });
+    if (!listed)
+        return std::nullopt;
+    std::vector<ChoiceEntry> choices;
+    for (const ListedPage &page : *listed) {
+        ChoiceEntry choice;
+        choice.caption = page.caption;
+        choice.url = page.url;
+        choice.step = next_step;
+        choices.push_back(choice);
+    }
+    return choices;
+}
+
+std::optional<std::vector<ChoiceEntry>> kind_choices(const QString &text, bool big)
+{
+    return read_kind_choices(text, big, true, [](const QString &, const QString &name, const KindPage &page) {
+        ChoiceEntry choice;
+        choice.caption = name;
+        choice.step = page.result_step;
+        return choice;
+    });
 }
 
 } // namespace
 
+std::optional<std::vector<LotteryKind>> listed_kinds(const QString &text, bool big)
+{
+    const std::optional<std::vector<ChoiceEntry>> choices = kind_choices(text, big);
+    if (!choices)
+        return std::nullopt;
+    std::vector<LotteryKind> kinds;
+    for (const ChoiceEntry &choice : *choices)
+        kinds.push_back(kind_page_of_step(choice.step)->kind);
+    return kinds;
+}
+
 // The toto-named readers read the side their step belongs to.
 bool get_result_year(DownloadState &st, const QString &text)
 {
-    return read_years(st, text, is_big_step(st.step));
+    const bool big = is_big_step(st.step);
+    return st.show(
+        choices_of(listed_years(st.store_url, text, big), big ? kStepBigResultKai : kStepResultKai));
 }
 bool get_big_result_year(DownloadState &st, const QString &text)
 {
-    return read_years(st, text, true);
+    return st.show(choices_of(listed_years(st.store_url, text, true), kStepBigResultKai));
 }
 bool get_result_kai(DownloadState &st, const QString &text)
 {
-    return read_rounds(st, text, is_big_step(st.step));
+    const bool big = is_big_step(st.step);
+    return st.show(
+        choices_of(listed_rounds(st.store_url, text, big), big ? kStepBigResultKind : kStepResultKind));
 }
 bool get_big_result_kai(DownloadState &st, const QString &text)
 {
-    return read_rounds(st, text, true);
+    return st.show(choices_of(listed_rounds(st.store_url, text, true), kStepBigResultKind));
 }
 bool get_result_kind(DownloadState &st, const QString &text)
 {
-    return read_kinds(st, text, is_big_step(st.step));
+    return st.show(kind_choices(text, is_big_step(st.step)));
 }
 bool get_big_result_kind(DownloadState &st, const QString &text)
 {
-    return read_kinds(st, text, true);
+    return st.show(kind_choices(text, true));
 }
 
 namespace {
@@ -278,24 +290,24 @@ int read_big_prize_rows(TagScanner &s, DownloadedRound &round)
     return ok ? static_cast<int>(rows) : -1;
 }
 
-bool read_match_results(DownloadState &st, const QString &text, bool big)
+// The grades whose prizes a round of the kind lists (toto: 2, or 3 with 3等).
+int listed_grades(LotteryKind kind)
 {
-    const KindPage *page = kind_page_of_step(st.step);
-    if (!page || page->result_step != st.step || !is_match_kind(page->kind) ||
-        is_big_family(page->kind) != big)
-        return false;
-    DownloadedRound &round = st.downloaded_round;
-    round.kind = page->kind;
-    for (int m = 0; m < (big ? 14 : 13); ++m)
-        round.matches[static_cast<size_t>(m)].result = kResultNone;
-    int cancelled = 0;
+    RoundEntry probe;
+    probe.kind = kind;
+    return grade_count(probe);
+}
 
+bool read_match_results(const KindPage &page, const QString &text, DownloadedRound &round)
+{
+    const bool big = is_big_family(page.kind);
+    int cancelled = 0;
     TagScanner s(text);
     TableColumns columns;
-    if (!read_result_table(s, *page, round, columns, {equals_result_header, false, false}))
+    if (!read_result_table(s, page, round, columns, {equals_result_header, false, false}))
         return false;
     static constexpr std::array<QStringView, 3> kCells = {u"ホーム", u"アウェイ", u"くじ結果"};
-    const int count = slot_count(page->kind);
+    const int count = slot_count(page.kind);
     int m = 0;
     const bool rows_ok = read_data_rows(
         s, false, [&] { return m < count; },
@@ -307,61 +319,34 @@ bool read_match_results(DownloadState &st, const QString &text, bool big)
                 taken == 3 ? match_result_code(cells[2], cancelled) : std::nullopt;
             if (end == RowEnd::reject || !result)
                 return RowEnd::reject;
-            const auto at = static_cast<size_t>(m);
-            round.matches[at] = DownloadedMatch{cells[0], cells[1], *result};
+            round.matches[static_cast<size_t>(m)] = DownloadedMatch{cells[0], cells[1], *result};
             ++m;
             return end;
         });
     if (!rows_ok)
         return false;
-    if (settle_refund(st, round, cancelled, *page))
+    if (settle_refund(round, cancelled, page))
         return true;
-
-    if (!big) {
-        const int cells = read_grade_row(s, round);
-        if (page->kind == LotteryKind::toto ? (cells != 2 && cells != 3) : cells != 1)
-            return false;
-        set_grade_flags(round, cells);
-        st.dialog_result = kResultAsNewEntry;
-        return true;
-    }
-    const int rows = read_big_prize_rows(s, round);
-    if (rows < 0)
+    const int prizes = big ? read_big_prize_rows(s, round) : read_grade_row(s, round);
+    // toto lists 3等 or not; the other kinds as many grades as they have.
+    const bool as_listed = page.kind == LotteryKind::toto ? (prizes == 2 || prizes == 3)
+                           : big                          ? prizes >= 0
+                                                          : prizes == listed_grades(page.kind);
+    if (!as_listed)
         return false;
-    set_grade_flags(round, rows);
-    st.dialog_result = kResultAsNewEntry;
+    set_grade_flags(round, prizes);
     return true;
 }
 
-} // namespace
-
-bool get_result_data(DownloadState &st, const QString &text)
+bool read_goal_results(const KindPage &page, const QString &text, DownloadedRound &round)
 {
-    return read_match_results(st, text, is_big_step(st.step));
-}
-
-bool get_big_result_data(DownloadState &st, const QString &text)
-{
-    return read_match_results(st, text, true);
-}
-
-bool get_goalresult_data(DownloadState &st, const QString &text)
-{
-    const KindPage *page = kind_page_of_step(st.step);
-    if (!page || page->result_step != st.step || is_match_kind(page->kind))
-        return false;
-    DownloadedRound &round = st.downloaded_round;
-    round.kind = page->kind;
-    for (DownloadedTeam &slot : round.teams)
-        slot.score = kScoreNone;
     int cancelled = 0;
-
     TagScanner s(text);
     TableColumns columns;
-    if (!read_result_table(s, *page, round, columns, {equals_predicted_team, true, false}))
+    if (!read_result_table(s, page, round, columns, {equals_predicted_team, true, false}))
         return false;
     static constexpr std::array<QStringView, 2> kCells = {u"予想チーム", u"くじ結果"};
-    const int count = slot_count(page->kind);
+    const int count = slot_count(page.kind);
     int t = 0;
     const bool rows_ok = read_data_rows(
         s, true, [&] { return t < count; },
@@ -372,19 +357,60 @@ bool get_goalresult_data(DownloadState &st, const QString &text)
             const std::optional<int> score = taken == 2 ? score_code(cells[1], cancelled) : std::nullopt;
             if (end == RowEnd::reject || !score)
                 return RowEnd::reject;
-            const auto at = static_cast<size_t>(t);
-            round.teams[at] = DownloadedTeam{cells[0], *score};
+            round.teams[static_cast<size_t>(t)] = DownloadedTeam{cells[0], *score};
             ++t;
             return end;
         });
     if (!rows_ok)
         return false;
-    if (settle_refund(st, round, cancelled, *page))
+    if (settle_refund(round, cancelled, page))
         return true;
-    const int cells = read_grade_row(s, round);
-    const int expected = page->kind == LotteryKind::totoGOAL2 ? 1 : 2;
-    if (cells != expected)
+    return read_grade_row(s, round) == listed_grades(page.kind);
+}
+
+// The data step of the dialog: the round of the step's kind, if the step is one of `match`
+// kinds (of the BIG side when `big`).
+bool read_step_results(DownloadState &st, const QString &text, bool match, bool big)
+{
+    const KindPage *page = kind_page_of_step(st.step);
+    if (!page || page->result_step != st.step || is_match_kind(page->kind) != match ||
+        (match && is_big_family(page->kind) != big))
         return false;
+    std::optional<DownloadedRound> round = round_results(text, page->kind, st.downloaded_round);
+    if (!round)
+        return false;
+    st.downloaded_round = std::move(*round);
     st.dialog_result = kResultAsNewEntry;
     return true;
+}
+
+} // namespace
+
+std::optional<DownloadedRound> round_results(const QString &text, LotteryKind kind, DownloadedRound round)
+{
+    const KindPage *page = kind_page_of(kind);
+    round.kind = kind;
+    for (DownloadedMatch &match : round.matches)
+        match.result = kResultNone;
+    for (DownloadedTeam &team : round.teams)
+        team.score = kScoreNone;
+    if (!page || !(is_match_kind(kind) ? read_match_results(*page, text, round)
+                                       : read_goal_results(*page, text, round)))
+        return std::nullopt;
+    return round;
+}
+
+bool get_result_data(DownloadState &st, const QString &text)
+{
+    return read_step_results(st, text, true, is_big_step(st.step));
+}
+
+bool get_big_result_data(DownloadState &st, const QString &text)
+{
+    return read_step_results(st, text, true, true);
+}
+
+bool get_goalresult_data(DownloadState &st, const QString &text)
+{
+    return read_step_results(st, text, false, false);
 }

@@ -204,8 +204,8 @@ bool read_sale_dates(DownloadState &st, const QString &text)
 
 bool read_schedule_kinds(DownloadState &st, const QString &text, bool big)
 {
-    return read_kind_choices(
-        st, text, big, false, [&](const QString &cell, const QString &name, const KindPage &page) {
+    return st.show(read_kind_choices(
+        text, big, false, [&](const QString &cell, const QString &name, const KindPage &page) {
             ChoiceEntry choice;
             choice.caption = name;
             if (big) {
@@ -217,7 +217,7 @@ bool read_schedule_kinds(DownloadState &st, const QString &text, bool big)
             }
             choice.step = page.schedule_step;
             return choice;
-        });
+        }));
 }
 
 // The section of the kind on a schedule page, its table and the header rows; gives the

@@ -54,13 +54,13 @@ bool find_kind_table(TagScanner &s, const KindPage &page, bool results, QString 
     return find_section(s, page, results, cell) && (s.is(u"TABLE") || s.seek({u"TABLE"})) && s.seek({u"TR"});
 }
 
-bool read_kind_choices(DownloadState &st, const QString &text, bool big, bool results, const KindChoice &take)
+std::optional<std::vector<ChoiceEntry>> read_kind_choices(const QString &text, bool big, bool results,
+                                                          const KindChoice &take)
 {
-    st.choices.clear();
-    st.lines.clear();
+    std::vector<ChoiceEntry> choices;
     TagScanner s(text);
     if (!s.seek({u"TABLE"}))
-        return false;
+        return std::nullopt;
     while (s.next_tag()) {
         if (!s.is_cell())
             continue;
@@ -72,8 +72,7 @@ bool read_kind_choices(DownloadState &st, const QString &text, bool big, bool re
         const std::optional<QString> name = section_name(cell, big, results);
         const KindPage *page = name ? kind_page_by_name(*name, big) : nullptr;
         if (page)
-            st.choices.push_back(take(cell, *name, *page));
+            choices.push_back(take(cell, *name, *page));
     }
-    st.show_choices();
-    return true;
+    return choices;
 }

@@ -20,7 +20,7 @@ bool find_kind_table(TagScanner &s, const KindPage &page, bool results, QString 
 
 // The kinds a round page of the toto or the BIG side lists, as the choices of the next
 // step: `take` makes the choice of each cell that names a kind's section (cell, kind name,
-// kind). False when the page has no table.
+// kind). Nothing when the page has no table.
 using KindChoice = std::function<ChoiceEntry(const QString &cell, const QString &name, const KindPage &page)>;
-bool read_kind_choices(DownloadState &st, const QString &text, bool big, bool results,
-                       const KindChoice &take);
+std::optional<std::vector<ChoiceEntry>> read_kind_choices(const QString &text, bool big, bool results,
+                                                          const KindChoice &take);
