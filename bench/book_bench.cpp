@@ -2,6 +2,7 @@
 // Both costs should grow linearly: the full/half ratios are expected near 2.
 #include "best_ms.h"
 #include "book/book_file.h"
+#include "book/book_history.h"
 #include "maximal_book.h"
 #include "results/winning_check.h"
 
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <malloc.h>
 
 namespace {
 
@@ -73,5 +75,18 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "the file changed\n");
     });
     std::printf("full: stamp of the bytes %.2f ms, check before replacing %.2f ms\n", hash_ms, check_ms);
+
+    // What a step writing every single of the full pool keeps once it is over, against what
+    // the history's bound counts of it.
+    TicketBook book = full;
+    const size_t heap_before = mallinfo2().uordblks;
+    BookStep step;
+    start_recording(book, step);
+    for (size_t i = 0; i < book.singles.size(); ++i)
+        book.singles[i].picks[0] ^= 1;
+    stop_recording(book);
+    const size_t held = mallinfo2().uordblks - heap_before;
+    std::printf("step writing %zu records: the bound counts %zu bytes, the step holds %zu bytes\n",
+                book.singles.size(), step.bytes(), held);
     return 0;
 }

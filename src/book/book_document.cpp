@@ -132,8 +132,8 @@ Outcome BookDocument::record(const QString &name, int entry, bool grade,
         rewind(book_, step); // all or nothing, whatever the change got to
         return done;
     }
-    if (step.empty())
-        return done;
+    if (step.changes_nothing(book_))
+        return done; // an Ｏ．Ｋ． that changed nothing is no step and leaves the book clean
     const BookChange report = change_of(step, step.focus_done);
     history_.push(std::move(step));
     tell(report);

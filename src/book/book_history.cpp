@@ -8,10 +8,12 @@ size_t BookStep::bytes() const
            goal_multis.bytes();
 }
 
-bool BookStep::empty() const
+bool BookStep::changes_nothing(const TicketBook &book) const
 {
-    return entries.empty() && singles.empty() && multis.empty() && goal_singles.empty() &&
-           goal_multis.empty();
+    return entries.changes_nothing(book.entries.items()) && singles.changes_nothing(book.singles.items()) &&
+           multis.changes_nothing(book.multis.items()) &&
+           goal_singles.changes_nothing(book.goal_singles.items()) &&
+           goal_multis.changes_nothing(book.goal_multis.items());
 }
 
 void start_recording(TicketBook &book, BookStep &step)

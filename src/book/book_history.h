@@ -20,7 +20,8 @@ struct BookStep {
     bool reorders = false; // entries change places, done or undone
 
     size_t bytes() const;
-    bool empty() const;
+    // Whether the step, done on `book`, left it as it was (values written back unchanged).
+    bool changes_nothing(const TicketBook &book) const;
 };
 
 // Starts recording into `step`: every change of the book is logged until stop_recording.

@@ -31,8 +31,28 @@ public:
         return out;
     }
 
+    // Whether replaying the log would leave the list as `items` is: nothing added or removed,
+    // and every value written back to what it was.
+    bool changes_nothing(const std::vector<T> &items) const
+    {
+        if (reshaped_)
+            return false;
+        for (const Record &r : ops_)
+            if (r.op == Op::set && !(items[r.index] == values_[r.value]))
+                return false;
+        return true;
+    }
+
     // --- recording, called by TrackedList -------------------------------------------------
     void start(size_t size) { base_ = size; }
+    // The step is over: what only served the recording goes, so what the history keeps is
+    // what bytes() counts.
+    void finish()
+    {
+        std::unordered_set<size_t>().swap(captured_);
+        ops_.shrink_to_fit();
+        values_.shrink_to_fit();
+    }
     void before_write(const std::vector<T> &items, size_t index)
     {
         // Elements appended during the step go away with the append; the first write of an
@@ -219,6 +239,8 @@ public:
     // Recording: attach a log for the step, detach it when the step is done.
     void attach(ListLog<T> *log)
     {
+        if (log_)
+            log_->finish();
         log_ = log;
         if (log_)
             log_->start(items_.size());
