@@ -394,3 +394,62 @@ TEST(BookDocumentBatch, ResultsOfSeveralRoundsAreOneStepAndAllOrNothing)
 }
 
 } // namespace
+
+TEST(BookHistory, ANewStepAfterSavingAtAFullHistoryIsAwayFromTheSavedPoint)
+{
+    BookHistory history;
+    history.set_bounds(3, BookHistory::kDefaultMaxBytes);
+    for (int k = 0; k < 3; ++k)
+        history.push(BookStep{});
+    history.mark_clean();
+    history.push(BookStep{}); // the oldest step goes; the saved point moves with it
+    EXPECT_EQ(history.step_count(), 3);
+    EXPECT_FALSE(history.at_clean());
+    history.take_undo();
+    EXPECT_TRUE(history.at_clean());
+}
+
+TEST(BookHistory, AStepCountsWhatItKeepsOfEveryPool)
+{
+    std::mt19937 rng(3);
+    const TicketBook book = random_book(rng, 40, 300);
+    // Writes every record of one pool, or of the rounds, in one step.
+    const auto step_over = [&](auto member) {
+        TicketBook changed = book;
+        BookStep step;
+        start_recording(changed, step);
+        auto &list = changed.*member;
+        for (size_t i = 0; i < list.size(); ++i)
+            (void)list[i];
+        stop_recording(changed);
+        return step;
+    };
+    const auto expect_counted = [&](auto member, auto log) {
+        const BookStep step = step_over(member);
+        const auto &list = book.*member;
+        ASSERT_GT(list.size(), 0u);
+        EXPECT_EQ(step.bytes() - sizeof(BookStep), (step.*log).bytes());
+        EXPECT_GE((step.*log).bytes(), list.size() * sizeof(list[0]));
+    };
+    expect_counted(&TicketBook::entries, &BookStep::entries);
+    expect_counted(&TicketBook::singles, &BookStep::singles);
+    expect_counted(&TicketBook::multis, &BookStep::multis);
+    expect_counted(&TicketBook::goal_singles, &BookStep::goal_singles);
+    expect_counted(&TicketBook::goal_multis, &BookStep::goal_multis);
+}
+
+TEST(BookDocument, AChangeThatLeavesTheBookAsItWasIsNoStep)
+{
+    BookDocument d(result_chk);
+    TicketBook book;
+    ASSERT_TRUE(add_entry(book, make_entry(LotteryKind::toto)).ok);
+    d.adopt(book);
+    EXPECT_TRUE(d.edit_round(0, d.book().entries[0]).ok);
+    EXPECT_FALSE(d.can_undo());
+    EXPECT_FALSE(d.modified());
+    RoundEntry renamed = d.book().entries[0];
+    renamed.kai = "101";
+    EXPECT_TRUE(d.edit_round(0, renamed).ok);
+    EXPECT_TRUE(d.can_undo());
+    EXPECT_TRUE(d.modified());
+}

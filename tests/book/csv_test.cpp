@@ -331,6 +331,34 @@ TEST(CsvImport, HarmlessVariants)
     EXPECT_TRUE(check_invariants(book).ok);
 }
 
+// A line of the documented maximum is read, one byte more refuses the file: read whole, and
+// split from chunks that cut the line anywhere.
+TEST(CsvImport, ALineOfTheMaximumLengthIsReadAndOneByteMoreIsNot)
+{
+    const TicketBook book = book_of({make_entry(LotteryKind::toto5, "123")});
+    std::mt19937 rng(11);
+    for (const qsizetype extra : {0, 1}) {
+        QByteArray line = "S,1,0,2,1,1";
+        line += QByteArray(kMaxCsvLineBytes + extra - line.size(), ' ');
+        for (const char *end : {"\r\n", ""}) {
+            const QByteArray file = "123,T5\r\n" + line + end;
+            TicketBook copy = book;
+            EXPECT_EQ(import(copy, file).ok, extra == 0) << extra << end;
+            for (int run = 0; run < 20; ++run) {
+                CsvLineSplitter splitter(kMaxCsvLineBytes);
+                bool ok = true;
+                const auto take = [](QByteArrayView) { return true; };
+                for (qsizetype at = 0; ok && at < file.size();) {
+                    const qsizetype n = std::uniform_int_distribution<qsizetype>(1, 600)(rng);
+                    ok = splitter.feed(QByteArrayView(file).sliced(at, std::min(n, file.size() - at)), take);
+                    at += n;
+                }
+                EXPECT_EQ(ok && splitter.finish(take), extra == 0) << extra << end;
+            }
+        }
+    }
+}
+
 TEST(CsvImport, LimitsAreCheckedBeforeAnythingIsApplied)
 {
     // Pools: the entry's pool may fill up to its last record, never beyond.

@@ -29,11 +29,14 @@ struct CliRun {
     QByteArray out, err;
 };
 
-// Any command of the tool, with the store at `store`.
+// Any command of the tool, with the store at `store`. Each run has a TEMP of its own, so
+// tests running side by side never share a backup copy's folder.
 CliRun run_tool(const QString &store, const QStringList &args, const QByteArray &input = {})
 {
     QProcess cli;
+    QTemporaryDir temp;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TEMP"), temp.path());
     env.insert(QStringLiteral("YORIMO_STORE_URL"), store);
     env.insert(QStringLiteral("YORIMO_TEAMLIST_URL"), TestStore::refused_url());
     cli.setProcessEnvironment(env);

@@ -175,4 +175,39 @@ TEST_F(ResultBatchTest, AnEmptyCurrentYearSendsEveryRoundToTheOlderYears)
               1);
 }
 
+// Older years are read newest first, however the index lists them, each page once: a round
+// of last year is found there, before the year before shows rounds below it.
+TEST_F(ResultBatchTest, OlderYearsAreReadNewestFirstEachOnce)
+{
+    batch_store::serve(store);
+    store.set(result_index_url({}, false),
+              store_pages::result_index(
+                  QString::fromUtf8("2024年"),
+                  {QString::fromUtf8("2022年"), QString::fromUtf8("2023年"), QString::fromUtf8("2023年")},
+                  {QString::fromUtf8("1612")}));
+    store.set(
+        QString::fromUtf8("/dcs/subos/screen/pi04/spin011/PGSPIN01101LnkYearResultLsttoto.form?year=2022"),
+        store_pages::result_index(QString::fromUtf8("2022年"), {}, {QString::fromUtf8("1300")}));
+    store.set(QString::fromUtf8(
+                  "/dcs/subos/screen/pi04/spin011/PGSPIN01101LnkHoldCntLotResultLsttoto.form?holdCntId=1300"),
+              store_pages::match_result_page(
+                  QString::fromUtf8("1300"), QString::fromUtf8("toto5"), false,
+                  std::vector<store_pages::ResultRow>(
+                      5, {QString::fromUtf8("鹿島"), QString::fromUtf8("浦和"), QString::fromUtf8("1")}),
+                  {QString::fromUtf8("5円")}));
+    TicketBook book;
+    book.entries.push_back(make_entry(LotteryKind::toto5, "1500"));
+    book.entries.push_back(make_entry(LotteryKind::toto5, "1300"));
+    ResultBatch batch(fetcher, book, DownloadAddresses{store.url(), TestStore::refused_url()});
+    run(batch);
+    ASSERT_EQ(batch.rounds().size(), 2u);
+    EXPECT_EQ(batch.rounds()[0].status, Status::found);
+    EXPECT_EQ(batch.rounds()[0].found.prizes[0], 777);
+    EXPECT_EQ(batch.rounds()[1].status, Status::found);
+    EXPECT_EQ(batch.rounds()[1].found.prizes[0], 5);
+    EXPECT_EQ(store.requests().count(QString::fromUtf8(
+                  "/dcs/subos/screen/pi04/spin011/PGSPIN01101LnkYearResultLsttoto.form?year=2023")),
+              1);
+}
+
 } // namespace
