@@ -5,6 +5,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 inline constexpr int kMaxTextBytes = 10;
 
@@ -38,3 +39,10 @@ private:
     std::array<char, kMaxTextBytes> data_{};
     uint8_t size_ = 0;
 };
+
+// A name as the book keeps it (Shift-JIS), from a page or a text box; fitting it to the
+// book's ten bytes is the caller's business.
+BookText book_text(const QString &text);
+// The round number a label stands for (123, 0123 and " 123" alike); nothing without digits
+// or with more than a round number could have.
+std::optional<qint64> label_number(const QString &label);

@@ -1,5 +1,9 @@
 #include "book/ticket_book.h"
 
+#include "book/amount_text.h"
+
+#include <algorithm>
+
 int RoundEntry::slot_result(int slot) const
 {
     return is_match_kind(kind) ? matches[static_cast<size_t>(slot)].result
@@ -107,17 +111,62 @@ void PurchaseTally::add(const NewPurchase &purchase, LotteryKind kind)
     }
 }
 
+namespace {
+
+enum class PurchaseLimit { none, big_multi, singles, multis, round_tickets };
+
+PurchaseLimit purchase_limit(const TicketBook &book, LotteryKind kind, int64_t round_tickets,
+                             const PurchaseTally &added)
+{
+    if (added.big_multi)
+        return PurchaseLimit::big_multi;
+    if (static_cast<int64_t>(book.single_pool(kind).size()) + added.singles > kMaxRecords)
+        return PurchaseLimit::singles;
+    if (static_cast<int64_t>(book.multi_pool(kind).size()) + added.multis > kMaxRecords)
+        return PurchaseLimit::multis;
+    if (added.tickets > 0 && round_tickets + added.tickets > kMaxRoundTickets)
+        return PurchaseLimit::round_tickets;
+    return PurchaseLimit::none;
+}
+
+QString big_multi_message()
+{
+    return QStringLiteral("この種別はマルチ購入できません。");
+}
+
+} // namespace
+
 Outcome purchases_fit(const TicketBook &book, LotteryKind kind, int64_t round_tickets,
                       const PurchaseTally &added)
 {
-    if (added.big_multi)
-        return Outcome::failure(QStringLiteral("この種別はマルチ購入できません。"));
-    const auto size_of = [](const auto &pool) { return static_cast<int64_t>(pool.size()); };
-    if (size_of(book.single_pool(kind)) + added.singles > kMaxRecords ||
-        size_of(book.multi_pool(kind)) + added.multis > kMaxRecords ||
-        (added.tickets > 0 && round_tickets + added.tickets > kMaxRoundTickets))
-        return Outcome::failure(out_of_memory_message());
-    return Outcome::success();
+    switch (purchase_limit(book, kind, round_tickets, added)) {
+    case PurchaseLimit::none: return Outcome::success();
+    case PurchaseLimit::big_multi: return Outcome::failure(big_multi_message());
+    default: return Outcome::failure(out_of_memory_message());
+    }
+}
+
+QString purchases_limit_text(const TicketBook &book, LotteryKind kind, int64_t round_tickets,
+                             const PurchaseTally &added)
+{
+    const auto room = [](int64_t limit, int64_t used) {
+        return format_yen(std::max<int64_t>(limit - used, 0));
+    };
+    switch (purchase_limit(book, kind, round_tickets, added)) {
+    case PurchaseLimit::none: return QString();
+    case PurchaseLimit::big_multi: return big_multi_message();
+    case PurchaseLimit::singles:
+        return QStringLiteral("シングルはこの種別で%1件までです（あと%2件）")
+            .arg(format_yen(kMaxRecords),
+                 room(kMaxRecords, static_cast<int64_t>(book.single_pool(kind).size())));
+    case PurchaseLimit::multis:
+        return QStringLiteral("マルチはこの種別で%1件までです（あと%2件）")
+            .arg(format_yen(kMaxRecords),
+                 room(kMaxRecords, static_cast<int64_t>(book.multi_pool(kind).size())));
+    case PurchaseLimit::round_tickets: break;
+    }
+    return QStringLiteral("1回の口数は%1口までです（あと%2口）")
+        .arg(format_yen(kMaxRoundTickets), room(kMaxRoundTickets, round_tickets));
 }
 
 Outcome add_single(TicketBook &book, int entry, const SinglePurchase &purchase)

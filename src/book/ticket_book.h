@@ -186,6 +186,10 @@ struct PurchaseTally {
 // past kMaxRecords records and no round past kMaxRoundTickets tickets (out_of_memory_message).
 Outcome purchases_fit(const TicketBook &book, LotteryKind kind, int64_t round_tickets,
                       const PurchaseTally &added);
+// The same rule naming the limit passed, for a dialog that can say which one and how much
+// room is left ("シングルはこの種別で32,767件までです（あと12件）"); "" when they fit.
+QString purchases_limit_text(const TicketBook &book, LotteryKind kind, int64_t round_tickets,
+                             const PurchaseTally &added);
 
 // Stores a purchase for an entry, links it and adds its tickets, when it fits.
 Outcome add_single(TicketBook &book, int entry, const SinglePurchase &purchase);

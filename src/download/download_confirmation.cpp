@@ -1,41 +1,20 @@
 #include "download/download_confirmation.h"
 
-#include "book/leading_digits.h"
+#include "book/book_text.h"
 #include "results/winning_check.h"
 
 #include <optional>
 
-namespace {
-
-// The number a label starts with, leading zeros and blanks ignored; nothing without digits
-// or with more than a round number could have.
-std::optional<qint64> numeric_value(const QString &label)
-{
-    constexpr qint64 kBeyondRounds = 1000000000000010;
-    const DigitRun run = leading_digits(
-        label, 0, [](QChar c) { return c.isSpace(); }, kBeyondRounds);
-    if (run.count == 0 || run.value >= kBeyondRounds)
-        return std::nullopt;
-    return run.value;
-}
-
-} // namespace
-
-std::optional<qint64> label_number(const QString &label)
-{
-    return numeric_value(label);
-}
-
 DownloadTargets download_targets(const TicketBook &book, const RoundEntry &round)
 {
     DownloadTargets targets;
-    const std::optional<qint64> wanted = numeric_value(round.kai.text());
+    const std::optional<qint64> wanted = label_number(round.kai.text());
     for (int i = 0; i < book.entry_count(); ++i) {
         const RoundEntry &e = book.entries[static_cast<size_t>(i)];
         if (e.kind != round.kind)
             continue;
         targets.entries.push_back(i);
-        if (targets.preselected == 0 && wanted && numeric_value(e.kai.text()) == wanted)
+        if (targets.preselected == 0 && wanted && label_number(e.kai.text()) == wanted)
             targets.preselected = static_cast<int>(targets.entries.size());
     }
     return targets;
@@ -58,9 +37,9 @@ QString target_caption(const TicketBook &book, int entry)
 
 bool holds_round(const TicketBook &book, const RoundEntry &round)
 {
-    const std::optional<qint64> wanted = numeric_value(round.kai.text());
+    const std::optional<qint64> wanted = label_number(round.kai.text());
     for (const RoundEntry &e : book.entries)
-        if (e.kind == round.kind && numeric_value(e.kai.text()) == wanted)
+        if (e.kind == round.kind && label_number(e.kai.text()) == wanted)
             return true;
     return false;
 }

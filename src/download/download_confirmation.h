@@ -20,8 +20,6 @@ QString received_caption(const RoundEntry &round);
 // A target as the placement dialog lists it: 回, 種別, its first match or team and its
 // tickets ("1611  totoGOAL  鹿島  購入 5口").
 QString target_caption(const TicketBook &book, int entry);
-// The round number a label stands for (123 and 0123 alike); none without digits.
-std::optional<qint64> label_number(const QString &label);
 // Whether the book already holds a round of the downloaded round's kind and number.
 bool holds_round(const TicketBook &book, const RoundEntry &round);
 

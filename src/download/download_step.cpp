@@ -1,7 +1,5 @@
 #include "download/download_step.h"
 
-#include "platform/shift_jis.h"
-
 #include <array>
 
 namespace {
@@ -68,9 +66,4 @@ const KindPage *kind_page_by_name(QStringView name, bool big_side)
 QString round_4digits(const QString &number)
 {
     return (QStringLiteral("000") + number).right(4);
-}
-
-BookText book_text(const QString &text)
-{
-    return BookText(shift_jis::encode(text));
 }

@@ -44,10 +44,6 @@ inline bool is_big_step(int step)
     return step >= kStepBigScheduleKai;
 }
 
-// A name read from a page as the book keeps it (Shift-JIS); fitting it to the book's ten
-// bytes is the caller's business.
-BookText book_text(const QString &text);
-
 // One line of the choice list.
 struct ChoiceEntry {
     int round_no = 0;

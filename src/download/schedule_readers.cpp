@@ -244,7 +244,7 @@ bool read_pairings(DownloadState &st, const TeamNames &teams, const QString &tex
         return false;
     DownloadedRound &round = st.downloaded_round;
     round.kind = page->kind;
-    for (int m = 0; m < (big ? 14 : 13); ++m)
+    for (int m = 0; m < slot_count(page->kind); ++m)
         round.matches[static_cast<size_t>(m)].result = kResultNone;
 
     TagScanner s(text);

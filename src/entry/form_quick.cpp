@@ -1,5 +1,7 @@
 #include "entry/form_quick.h"
 
+#include "book/amount_text.h"
+#include "ui/line_numbered_edit.h"
 #include "ui/ui_services.h"
 
 #include <QFontDatabase>
@@ -24,12 +26,20 @@ namespace {
 const QColor kErrorLine(255, 220, 220);
 const QColor kErrorText(192, 0, 0);
 
-QString hint_text(Family family)
+// How to write a line, with an example of the round's own kind: its number of slots, and
+// a multi only where the kind takes one.
+QString hint_text(LotteryKind kind)
 {
-    return family == Family::match
-               ? QStringLiteral("1行に1枚、試合の順に 勝 1・分 0・負 2\n（例: 1021012002101、1 0 2 10 …）")
-               : QStringLiteral(
-                     "1行に1枚、チームの順に 得点 0・1・2・3（3点以上）\n（例: 102130、1 0 2 01 …）");
+    const int slots = slot_count(kind);
+    const bool match = is_match_kind(kind);
+    const QString marks = match ? QStringLiteral("10210120021012") : QStringLiteral("1021302130");
+    const QString single = marks.left(slots);
+    const QString multi = match ? QStringLiteral("1 0 2 10 1") : QStringLiteral("1 0 2 01");
+    const QString how = match ? QStringLiteral("1行に1枚、試合の順に 勝 1・分 0・負 2")
+                              : QStringLiteral("1行に1枚、チームの順に 得点 0・1・2・3（3点以上）");
+    if (is_big_family(kind))
+        return QStringLiteral("%1（シングルのみ）\n（例: %2　# の後はメモ）").arg(how, single);
+    return QStringLiteral("%1\n（例: %2、%3 …　# の後はメモ）").arg(how, single, multi);
 }
 
 } // namespace
@@ -59,9 +69,9 @@ FormQuick::FormQuick(SharedState &state, UiServices &ui, Commit<std::vector<NewP
     middle->addWidget(slots, 0, Qt::AlignTop);
 
     auto *right = new QVBoxLayout;
-    lbl_hint_ = make_label(this, QStringLiteral("lbl_hint"), hint_text(family_));
+    lbl_hint_ = make_label(this, QStringLiteral("lbl_hint"), hint_text(state.current_entry().kind));
     right->addWidget(lbl_hint_);
-    txt_lines_ = named(new QPlainTextEdit(this), QStringLiteral("txt_lines"));
+    txt_lines_ = named(new LineNumberedEdit(this), QStringLiteral("txt_lines"));
     txt_lines_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     txt_lines_->setLineWrapMode(QPlainTextEdit::NoWrap);
     // Tab leaves the box, so the keyboard reaches OK and Cancel.
@@ -85,6 +95,10 @@ FormQuick::FormQuick(SharedState &state, UiServices &ui, Commit<std::vector<NewP
     lst_errors_ = named(new QListWidget(this), QStringLiteral("lst_errors"));
     lst_errors_->setUniformItemSizes(true);
     lst_errors_->setMaximumHeight(lst_errors_->fontMetrics().height() * 5);
+    // The list's room stays when it hides, so the dialog does not jump as errors come and go.
+    QSizePolicy keep_room = lst_errors_->sizePolicy();
+    keep_room.setRetainSizeWhenHidden(true);
+    lst_errors_->setSizePolicy(keep_room);
     lst_errors_->hide();
     top->addWidget(lst_errors_);
     top->addLayout(make_ok_cancel_row(this, cmd_ok_, cmd_cancel_));
@@ -125,8 +139,10 @@ bool FormQuick::parse_pending() const
 
 void FormQuick::txt_lines_Change()
 {
-    // What is shown no longer matches the text until it is read again.
+    // What is shown no longer matches the text until it is read again, nor does a reason
+    // shown for a line.
     cmd_ok_->setEnabled(false);
+    QToolTip::hideText();
     tmr_parse_->start();
 }
 
@@ -139,10 +155,13 @@ void FormQuick::parse_now()
 
 void FormQuick::show_parsed()
 {
-    lbl_summary_->setText(tickets_summary_text(parsed_));
-    lbl_errors_->setText(parsed_.error_lines == 0
-                             ? QString()
-                             : QStringLiteral("エラー %1行").arg(QString::number(parsed_.error_lines)));
+    const int64_t price = unit_price(state_.current_entry().kind);
+    lbl_summary_->setText(tickets_summary_text(parsed_) +
+                          QStringLiteral("・金額 %1円").arg(format_yen(parsed_.tickets * price)));
+    const QString limit = limit_text();
+    lbl_errors_->setText(parsed_.error_lines != 0
+                             ? QStringLiteral("エラー %1行").arg(QString::number(parsed_.error_lines))
+                             : limit);
     lst_errors_->clear();
     QStringList reasons;
     reasons.reserve(static_cast<qsizetype>(parsed_.errors.size()));
@@ -153,7 +172,17 @@ void FormQuick::show_parsed()
         lst_errors_->item(i)->setData(Qt::UserRole, parsed_.errors[static_cast<size_t>(i)].line);
     lst_errors_->setVisible(!parsed_.errors.empty());
     mark_error_lines();
-    cmd_ok_->setEnabled(parsed_.error_lines == 0 && !parsed_.purchases.empty());
+    cmd_ok_->setEnabled(parsed_.error_lines == 0 && limit.isEmpty() && !parsed_.purchases.empty());
+}
+
+QString FormQuick::limit_text() const
+{
+    PurchaseTally tally;
+    tally.singles = parsed_.singles;
+    tally.multis = parsed_.multis;
+    tally.tickets = parsed_.tickets;
+    const RoundEntry &entry = state_.current_entry();
+    return purchases_limit_text(state_.book(), entry.kind, entry.tickets, tally);
 }
 
 void FormQuick::mark_error_lines()
@@ -222,10 +251,7 @@ void FormQuick::cmd_ok_Click()
         parse_now();
     if (!cmd_ok_->isEnabled())
         return;
-    // The limits are the book's: a text of more tickets than any round takes is refused as
-    // the book refuses them, nothing added.
-    const Outcome stored =
-        parsed_.too_many ? Outcome::failure(out_of_memory_message()) : commit_(parsed_.purchases);
+    const Outcome stored = commit_(parsed_.purchases);
     if (!stored.ok) {
         if (!stored.message.isEmpty())
             ui_.message(this, stored.message, program_title(), UiServices::Icon::critical);
@@ -233,4 +259,14 @@ void FormQuick::cmd_ok_Click()
     }
     state_.dialog_result = 1;
     accept();
+}
+
+void FormQuick::reject()
+{
+    if (!txt_lines_->toPlainText().trimmed().isEmpty() &&
+        ui_.message(this, QStringLiteral("入力した内容を破棄して閉じますか？"), program_title(),
+                    UiServices::Icon::question,
+                    UiServices::Buttons::yes_no_default_no) != UiServices::Answer::yes)
+        return;
+    OpeningDialog::reject();
 }

@@ -33,6 +33,9 @@ public:
 
     static constexpr int kParseDelayMs = 200;
 
+    // Closing without OK: typed lines are thrown away only once the user says so.
+    void reject() override;
+
 protected:
     void on_open() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -45,6 +48,8 @@ private:
     void cmd_ok_Click();
     // The reason of an error on `line` (from 1), or "".
     QString error_of_line(int line) const;
+    // What keeps the lines out of the book besides their errors: a limit of the book.
+    QString limit_text() const;
 
     SharedState &state_;
     UiServices &ui_;

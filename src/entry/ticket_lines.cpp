@@ -13,6 +13,8 @@ char16_t normal(char16_t c)
 {
     if (c >= u'０' && c <= u'９')
         return static_cast<char16_t>(u'0' + (c - u'０'));
+    if (c == u'＃')
+        return u'#';
     if (c == u'\u3000' || c == u'\t' || c == u'\r')
         return u' ';
     return c;
@@ -50,11 +52,15 @@ public:
             text_[static_cast<size_t>(i)] = normal(original[i].unicode());
         start_ = 0;
         end_ = static_cast<qsizetype>(text_.size());
+        // From "#" on, the line is a note of the user's ("10 0 2 … # 山田さんの分").
+        for (qsizetype i = 0; i < end_; ++i)
+            if (at(i) == u'#')
+                end_ = i;
         while (start_ < end_ && at(start_) == u' ')
             ++start_;
         while (end_ > start_ && at(end_ - 1) == u' ')
             --end_;
-        if (start_ == end_ || at(start_) == u'#') {
+        if (start_ == end_) {
             skipped = true;
             return true;
         }

@@ -11,7 +11,8 @@
 // being "1" home win, "0" draw, "2" away win (match kinds) or "0".."3" goals (goal kinds).
 // Slots are separated by blanks, ",", "-" or "/"; then a slot may hold two or three marks
 // ("10"). A line without separators holds one mark per slot, except a slot in brackets,
-// "[10]" or "(10)". Empty lines and lines starting with "#" hold no ticket. The same
+// "[10]" or "(10)". From a "#" on, a line is a note: empty lines and lines starting with "#"
+// hold no ticket, and "1 0 2 … # memo" is the ticket before the "#". The same
 // notation serves まとめて入力, the command-line tool and the review.
 
 struct TicketLineError {

@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTextBlock>
 #include <QTimer>
+#include <QToolTip>
 
 namespace {
 
@@ -42,7 +43,7 @@ TEST_F(FormQuickTest, ShowsTheRoundAndFollowsTheTextAfterAPause)
     EXPECT_EQ(text_of(*d, "lbl_no_0"), QStringLiteral("1."));
     EXPECT_EQ(text_of(*d, "lbl_home_0"), state.book().entries[0].matches[0].home.text());
     EXPECT_TRUE(control<QLabel>(d.get(), "lbl_no_5")->isHidden());
-    EXPECT_EQ(text_of(*d, "lbl_summary"), u8("シングル 0口・マルチ 0件（0口）"));
+    EXPECT_EQ(text_of(*d, "lbl_summary"), u8("シングル 0口・マルチ 0件（0口）・金額 0円"));
     EXPECT_FALSE(ok(*d)->isEnabled());
 
     for (const char *line : {"11111", "10 0 2 1 0"}) {
@@ -51,9 +52,9 @@ TEST_F(FormQuickTest, ShowsTheRoundAndFollowsTheTextAfterAPause)
     }
     // Typing waits for the pause: nothing read yet, OK off.
     EXPECT_TRUE(d->parse_pending());
-    EXPECT_EQ(text_of(*d, "lbl_summary"), u8("シングル 0口・マルチ 0件（0口）"));
+    EXPECT_EQ(text_of(*d, "lbl_summary"), u8("シングル 0口・マルチ 0件（0口）・金額 0円"));
     QTRY_VERIFY_WITH_TIMEOUT(!d->parse_pending(), 5000);
-    EXPECT_EQ(text_of(*d, "lbl_summary"), u8("シングル 1口・マルチ 1件（2口）"));
+    EXPECT_EQ(text_of(*d, "lbl_summary"), u8("シングル 1口・マルチ 1件（2口）・金額 300円"));
     EXPECT_EQ(text_of(*d, "lbl_errors"), QString());
     EXPECT_TRUE(ok(*d)->isEnabled());
     type_text(box(*d), "x");
@@ -63,9 +64,12 @@ TEST_F(FormQuickTest, ShowsTheRoundAndFollowsTheTextAfterAPause)
 TEST_F(FormQuickTest, MarksTheLinesWithErrorsAndListsTheirReasons)
 {
     auto d = open(LotteryKind::BIG);
-    box(*d)->setPlainText(u8("10210120021012\n1021\n# memo\n10 0 2 1 0 1 2 0 0 2 1 0 1 2\n10210120021012"));
+    const QSize size = d->size();
+    box(*d)->setPlainText(
+        u8("10210120021012\n1021\n# memo\n10 0 2 1 0 1 2 0 0 2 1 0 1 2\n10210120021012 ＃ 山田さんの分"));
     d->parse_now();
-    EXPECT_EQ(text_of(*d, "lbl_summary"), u8("シングル 2口・マルチ 0件（0口）"));
+    EXPECT_EQ(d->size(), size); // the errors' list has its room from the start
+    EXPECT_EQ(text_of(*d, "lbl_summary"), u8("シングル 2口・マルチ 0件（0口）・金額 600円"));
     EXPECT_EQ(text_of(*d, "lbl_errors"), u8("エラー 2行"));
     EXPECT_FALSE(ok(*d)->isEnabled());
     auto *list = control<QListWidget>(d.get(), "lst_errors");
@@ -82,6 +86,15 @@ TEST_F(FormQuickTest, MarksTheLinesWithErrorsAndListsTheirReasons)
     const QRect second = list->visualItemRect(list->item(1));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, second.center());
     EXPECT_EQ(box(*d)->textCursor().blockNumber(), 3);
+
+    // Hovering a marked line tells why; the reason goes as soon as the text changes.
+    QTextCursor on_second(box(*d)->document()->findBlockByNumber(1));
+    const QPoint at = box(*d)->cursorRect(on_second).center();
+    QHelpEvent hover(QEvent::ToolTip, at, box(*d)->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(box(*d)->viewport(), &hover);
+    EXPECT_EQ(QToolTip::text(), u8("枠が4個です（14個必要です）"));
+    type_text(box(*d), "1");
+    QTRY_VERIFY_WITH_TIMEOUT(!QToolTip::isVisible(), 2000);
 
     // Mending the lines takes the marks away.
     box(*d)->setPlainText(u8("10210120021012\n10210120021012"));
@@ -118,15 +131,59 @@ TEST_F(FormQuickTest, TicketsBeyondTheBooksLimitsAreRefusedWithNothingAdded)
     TicketBook &book = setup_book(state.document);
     for (int i = 0; i < kMaxRecords - 1; ++i)
         book.singles.push_back(SinglePurchase{});
+    // The limit is said as the lines are read, and OK stays off.
     box(*d)->setPlainText(QStringLiteral("11111\n22222\n"));
     d->parse_now();
-    ASSERT_TRUE(ok(*d)->isEnabled());
+    EXPECT_EQ(text_of(*d, "lbl_errors"), u8("シングルはこの種別で32,767件までです（あと1件）"));
+    EXPECT_FALSE(ok(*d)->isEnabled());
     click(ok(*d));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, u8("メモリが足りません。"));
-    EXPECT_EQ(ui.messages[0].title, u8("ｙｏｒｉｍｏ"));
-    EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::critical);
+    EXPECT_TRUE(ui.messages.empty());
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(state.book().singles.size(), static_cast<size_t>(kMaxRecords - 1));
     EXPECT_FALSE(state.document.can_undo());
+}
+
+// The example fits the round: its number of slots, a multi only where the kind takes one.
+TEST_F(FormQuickTest, TheExampleIsOfTheRoundsKind)
+{
+    for (const LotteryKind kind : {LotteryKind::minitotoA, LotteryKind::toto, LotteryKind::BIG,
+                                   LotteryKind::miniBIG, LotteryKind::totoGOAL2, LotteryKind::totoGOAL}) {
+        auto d = open(kind);
+        const QString hint = text_of(*d, "lbl_hint");
+        const qsizetype at = hint.indexOf(u8("例: ")) + 3;
+        qsizetype end = at;
+        while (end < hint.size() && hint[end].isDigit())
+            ++end;
+        EXPECT_EQ(end - at, slot_count(kind)) << hint.toStdString();
+        EXPECT_EQ(hint.contains(u8("シングルのみ")), is_big_family(kind)) << hint.toStdString();
+        // The example itself is a ticket of the round.
+        box(*d)->setPlainText(hint.mid(at, end - at));
+        d->parse_now();
+        EXPECT_TRUE(ok(*d)->isEnabled()) << hint.toStdString();
+        box(*d)->clear();
+    }
+}
+
+// Esc or キャンセル with lines typed asks first (Enter keeps them); with none it just closes.
+TEST_F(FormQuickTest, ClosingWithTypedLinesAsksFirst)
+{
+    auto d = open(LotteryKind::toto5);
+    EXPECT_GT(control<QWidget>(d.get(), "line_numbers")->width(), 0);
+    type_text(box(*d), "11111");
+    ui.answers.push_back(UiServices::Answer::no);
+    QTest::keyClick(box(*d), Qt::Key_Escape);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, u8("入力した内容を破棄して閉じますか？"));
+    EXPECT_EQ(ui.messages[0].buttons, UiServices::Buttons::yes_no_default_no);
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(box(*d)->toPlainText(), QStringLiteral("11111"));
+    ui.answers.push_back(UiServices::Answer::yes);
+    click(control<QPushButton>(d.get(), "cmd_cancel"));
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_TRUE(state.book().singles.empty());
+
+    auto empty = open(LotteryKind::toto5);
+    QTest::keyClick(box(*empty), Qt::Key_Escape);
+    EXPECT_FALSE(empty->isVisible());
+    EXPECT_EQ(ui.messages.size(), 2u);
 }
