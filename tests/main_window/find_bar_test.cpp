@@ -356,3 +356,21 @@ TEST_F(FindBarTest, AMoveUndoneWhileFilteredShowsTheRoundsTheFilterTakes)
     EXPECT_EQ(shown(), QStringList({QStringLiteral("第1580回"), QStringLiteral("第1581回")}));
     EXPECT_EQ(window->selected_entry(), 1);
 }
+
+// In the narrowest window the check boxes go under the text, which keeps room to type; a
+// wide window has the bar on one line.
+TEST_F(FindBarTest, TheCheckBoxesGoUnderTheTextInANarrowWindow)
+{
+    find("");
+    const auto row_of = [&](QWidget *w) { return w->mapTo(window.get(), QPoint(0, 0)).y(); };
+    window->resize(600, 400);
+    QApplication::processEvents();
+    EXPECT_GT(row_of(open_only()), row_of(text()) + text()->height() / 2);
+    EXPECT_EQ(row_of(won_only()), row_of(open_only()));
+    EXPECT_GE(text()->width(), text()->fontMetrics().horizontalAdvance(QStringLiteral("例: 1581、鹿島")));
+    window->resize(window->start_width() + 100, 400);
+    QApplication::processEvents();
+    EXPECT_LT(std::abs(row_of(open_only()) - row_of(text())), text()->height());
+    EXPECT_GT(won_only()->mapTo(window.get(), QPoint(0, 0)).x(),
+              open_only()->mapTo(window.get(), QPoint(0, 0)).x());
+}
