@@ -7,12 +7,14 @@
 #include <vector>
 
 class QCheckBox;
+class QHBoxLayout;
 class QComboBox;
 class QLineEdit;
 class QToolButton;
 
-// The bar above the main list that narrows it: a text the 回 contains, one kind or all,
-// and the rounds still open. It only says what is asked for; the window applies it.
+// The bar above the main list that narrows it: a text the 回 or a team name contains, one
+// kind or all, the rounds still open, the rounds that won. It only says what is asked for;
+// the window applies it.
 class FindBar : public QWidget {
     Q_OBJECT
 
@@ -36,10 +38,16 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     QLineEdit *txt_find_ = nullptr;
     QComboBox *cmb_find_kind_ = nullptr;
     QCheckBox *chk_find_open_ = nullptr;
+    QCheckBox *chk_find_won_ = nullptr;
     QToolButton *cmd_find_close_ = nullptr;
+    QWidget *checks_ = nullptr; // the two check boxes, beside the text or under it
+    QHBoxLayout *row_ = nullptr;
+    QHBoxLayout *second_row_ = nullptr;
+    int checks_at_ = 0; // their place in the first row
 };

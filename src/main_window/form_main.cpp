@@ -314,7 +314,8 @@ void FormMain::build_central()
     connect(model_, &QAbstractItemModel::rowsRemoved, this, stats_follow_rows);
     connect(model_, &QAbstractItemModel::modelReset, this, stats_follow_rows);
     // 回 and 種別 stay in sight while a narrow window scrolls the amounts.
-    lvw_main_ = new FrozenListView(2, central);
+    auto *list = new FrozenListView(2, central);
+    lvw_main_ = list;
     lvw_main_->setObjectName(QStringLiteral("lvw_main"));
     lvw_main_->setRootIsDecorated(false);
     lvw_main_->setItemsExpandable(false);
@@ -336,6 +337,15 @@ void FormMain::build_central()
     }
     connect(lvw_main_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &FormMain::lvw_main_ItemClick);
+    // A click on a heading sorts the rows shown by that column; the book keeps its order.
+    list->set_sortable();
+    connect(lvw_main_->header(), &QHeaderView::sortIndicatorChanged, this,
+            [this](int column, Qt::SortOrder order) {
+                model_->sort(column, order);
+                lvw_main_ItemClick(); // ▲/▼ follow
+                if (const QModelIndex current = lvw_main_->currentIndex(); current.isValid())
+                    lvw_main_->scrollTo(current);
+            });
     // The find bar lies over the list, hidden until 検索; its kinds are the menu's.
     std::vector<LotteryKind> menu_kinds;
     for (const KindItem &item : kKindItems)

@@ -33,8 +33,9 @@ class UiServices;
 // lifecycle (new, open, save, save as, exit with the unsaved-changes prompt).
 //
 // Row and entry numbers in this interface are entry indexes from 0 (list row r shows
-// entry r, unless the find bar narrows the list: the rows then show the entries it keeps,
-// and the commands map the selected row to its entry).
+// entry r, unless the find bar narrows the list or a heading sorts it: the rows then show
+// the entries kept in the order asked for, and the commands map the selected row to its
+// entry).
 class FormMain : public QMainWindow {
     Q_OBJECT
 
@@ -178,7 +179,7 @@ private:
     void move_current(int to);
     // The find bar and its count; `kinds` as the 新規登録 menu offers them.
     void build_find_bar(QWidget *parent, const std::vector<LotteryKind> &kinds);
-    // New and open start without a filter.
+    // New and open start without a filter, in the book's order.
     void forget_find();
     // "表示中 12 / 1,204 回" while the list is filtered; nothing otherwise.
     void show_shown_count();

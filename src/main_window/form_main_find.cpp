@@ -5,6 +5,7 @@
 #include "main_window/find_bar.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTreeView>
@@ -100,6 +101,8 @@ void FormMain::forget_find()
     find_bar_->hide();
     find_hidden_selection_ = -1;
     model_->set_filter(RoundFilter());
+    // The book's own order too: the headings let go of their sort.
+    lvw_main_->header()->setSortIndicator(-1, Qt::AscendingOrder);
     show_shown_count();
 }
 

@@ -56,8 +56,8 @@ void FormMain::lvw_main_ItemClick()
     set_entry_commands(true, !is_big_family(entry.kind));
     // 途中経過 counts tickets; a refunded round has none in play.
     menu_live->setEnabled(entry.tickets > 0 && entry.state != kPrizeRefund);
-    // The moves go by the book's order, which a filtered list does not show.
-    if (!model_->filtered())
+    // The moves go by the book's order, which a filtered or sorted list does not show.
+    if (model_->in_book_order())
         set_move_commands(row > 0, row < state_.book().entry_count() - 1);
 }
 
@@ -76,14 +76,16 @@ void FormMain::book_changed(const BookChange &change)
     // The round the step was about is shown even where a filter leaves it out, so what
     // was just added, changed or taken back is in sight; when rounds went, it is only the
     // neighbour the selection moves to, and the filter decides. Rounds that changed places
-    // take the filter anew where it is on, since a row now holds another round.
-    if (change.rows_reshaped || (change.rows_reordered && model_->filtered())) {
+    // take the filter and the order anew where they are on, since a row now holds another
+    // round. A sorted list is put in order again after any change.
+    if (change.rows_reshaped || (change.rows_reordered && !model_->in_book_order())) {
         const bool rounds_came = state_.book().entry_count() >= model_->entries_listed();
         model_->reset(rounds_came ? change.focus : -1);
     } else {
         for (const int entry : change.entries)
             toto_disp(entry);
         model_->show_entry(change.focus);
+        model_->resort();
     }
     update_totals();
     if (change.focus >= 0)
@@ -96,7 +98,7 @@ void FormMain::book_changed(const BookChange &change)
 
 void FormMain::move_current(int to)
 {
-    if (model_->filtered())
+    if (!model_->in_book_order())
         return;
     // The document refuses a move past either end.
     if (state_.document.move_round(state_.current, to).ok)

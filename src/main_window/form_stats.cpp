@@ -18,10 +18,12 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QLabel>
 #include <QLineSeries>
 #include <QPainter>
 #include <QPushButton>
 #include <QSet>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -29,6 +31,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 namespace {
@@ -46,6 +49,10 @@ constexpr int kAxisSteps = 6;
 // Room above the highest and below the lowest figure, as a share of their span, so that a
 // line lying on either stays clear of the plot's edge.
 constexpr double kAxisMargin = 0.04;
+// At most this many bars are cut, and only bars this many times taller than every bar
+// left whole: a few big wins, not a book of many.
+constexpr int kMostCutBars = 5;
+constexpr double kCutRatio = 4;
 const QColor kGainColor(0x2e, 0x7d, 0xc8);
 const QColor kLossColor(0xd0, 0x30, 0x30);
 
@@ -98,6 +105,61 @@ std::pair<Span, Span> aligned_ranges(Span a, Span b)
     return best;
 }
 
+// The height of bar the bars' axis holds: beyond it the tallest few bars are cut. It lies
+// at the widest gap among the tallest bars (in ratio) when that gap is wide enough; without
+// one, nothing is cut (infinity). At most a fifth of the bars are cut.
+double bar_limit(const std::vector<FormStats::BarColumn> &columns)
+{
+    std::vector<double> heights;
+    heights.reserve(2 * columns.size());
+    for (const FormStats::BarColumn &c : columns) {
+        if (c.gain > 0)
+            heights.push_back(c.gain);
+        if (c.loss < 0)
+            heights.push_back(-c.loss);
+    }
+    const int most = std::min(kMostCutBars, static_cast<int>(heights.size()) / 5);
+    if (most < 1)
+        return std::numeric_limits<double>::infinity();
+    // Only the tallest few matter: linear, whatever the number of bars.
+    const auto top = heights.begin() + most + 1;
+    std::partial_sort(heights.begin(), top, heights.end(), std::greater<>());
+    int cut = 0;
+    double widest = kCutRatio;
+    for (int k = 1; k <= most; ++k) {
+        const double ratio = heights[static_cast<size_t>(k - 1)] / heights[static_cast<size_t>(k)];
+        if (ratio >= widest) {
+            widest = ratio;
+            cut = k;
+        }
+    }
+    return cut > 0 ? heights[static_cast<size_t>(cut)] : std::numeric_limits<double>::infinity();
+}
+
+// Bars shorter than this share of the tallest one shown cannot be read: the chart then
+// takes the logarithmic scale unless told otherwise.
+constexpr double kReadableShare = 0.02;
+
+// The logarithmic scale of the bars: the same sign, the decades of the size.
+double signed_log(double yen)
+{
+    return std::copysign(std::log10(1 + std::abs(yen)), yen);
+}
+
+// The mark of a cut bar: a white zigzag across it, a little inside the plot's edge.
+void paint_cut_mark(QPainter *painter, double left, double width, double y)
+{
+    const double rise = 3;
+    const double thick = 4;
+    QPolygonF band;
+    band << QPointF(left - 1, y + rise) << QPointF(left + width / 2, y - rise)
+         << QPointF(left + width + 1, y + rise) << QPointF(left + width + 1, y + rise + thick)
+         << QPointF(left + width / 2, y - rise + thick) << QPointF(left - 1, y + rise + thick);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(Qt::white);
+    painter->drawPolygon(band);
+}
+
 } // namespace
 
 // The bars, painted as one rectangle per column over the plot: a filled outline of
@@ -112,9 +174,10 @@ public:
         QObject::connect(chart, &QChart::plotAreaChanged, chart, [this] { prepareGeometryChange(); });
     }
 
-    void set_anchor(QAbstractSeries *anchor)
+    void set_anchor(QAbstractSeries *anchor, bool log)
     {
         anchor_ = anchor;
+        log_ = log;
         update();
     }
 
@@ -131,19 +194,32 @@ public:
         const double per_yen = unit.y() - origin.y();
         painter->save();
         painter->setClipRect(chart_->plotArea());
+        const auto height = [this](double yen) { return log_ ? signed_log(yen) : yen; };
         for (const BarColumn &c : columns_) {
             const double left = origin.x() + (c.first - kHalfBar) * per_round;
             const double width = std::max((c.last - c.first + 2 * kHalfBar) * per_round, 1.0);
             if (c.gain > 0)
-                painter->fillRect(
-                    QRectF(QPointF(left, origin.y()), QPointF(left + width, origin.y() + c.gain * per_yen))
-                        .normalized(),
-                    kGainColor);
+                painter->fillRect(QRectF(QPointF(left, origin.y()),
+                                         QPointF(left + width, origin.y() + height(c.gain) * per_yen))
+                                      .normalized(),
+                                  kGainColor);
             if (c.loss < 0)
-                painter->fillRect(
-                    QRectF(QPointF(left, origin.y()), QPointF(left + width, origin.y() + c.loss * per_yen))
-                        .normalized(),
-                    kLossColor);
+                painter->fillRect(QRectF(QPointF(left, origin.y()),
+                                         QPointF(left + width, origin.y() + height(c.loss) * per_yen))
+                                      .normalized(),
+                                  kLossColor);
+        }
+        // A cut bar runs past the plot's edge: the mark says it goes on.
+        const QRectF plot = chart_->plotArea();
+        for (const BarColumn &c : columns_) {
+            if (!c.cut)
+                continue;
+            const double left = origin.x() + (c.first - kHalfBar) * per_round;
+            const double width = std::max((c.last - c.first + 2 * kHalfBar) * per_round, 1.0);
+            if (origin.y() + c.gain * per_yen < plot.top())
+                paint_cut_mark(painter, left, width, plot.top() + 8);
+            if (origin.y() + c.loss * per_yen > plot.bottom())
+                paint_cut_mark(painter, left, width, plot.bottom() - 14);
         }
         painter->restore();
     }
@@ -152,6 +228,7 @@ private:
     QChart *chart_;
     const std::vector<BarColumn> &columns_;
     QAbstractSeries *anchor_ = nullptr;
+    bool log_ = false;
 };
 
 FormStats::FormStats(const TicketBook &book, const QString &book_path, UiServices &ui, QWidget *parent)
@@ -174,6 +251,17 @@ FormStats::FormStats(const TicketBook &book, const QString &book_path, UiService
 
     cmb_kind_ = form_ui::named(new QComboBox(this), QStringLiteral("cmb_kind"));
     cmb_kind_->addItem(QStringLiteral("すべて"), -1);
+
+    // A big win need not flatten every other bar: the scale of the bars.
+    cmb_scale_ = form_ui::named(new QComboBox(this), QStringLiteral("cmb_scale"));
+    cmb_scale_->addItem(QStringLiteral("ふつう（飛び抜けた棒は切る）"));
+    cmb_scale_->addItem(QStringLiteral("ふつう（全ての棒を収める）"));
+    cmb_scale_->addItem(QStringLiteral("対数"));
+    cmb_scale_->setToolTip(
+        QStringLiteral("ふつう: ほかの回よりけた違いに高い数本の棒は途中で切って ≈ の印を付け、"
+                       "残りの棒を読み取れる高さで表示します\n"
+                       "対数: 棒の高さを金額のけた数で表し、大きな当選の横でも小さな収支が見えます"));
+    lbl_cut_ = form_ui::make_label(this, QStringLiteral("lbl_cut"), QString());
 
     cht_balance_ = form_ui::named(new QChartView(this), QStringLiteral("cht_balance"));
     cht_balance_->setRenderHint(QPainter::Antialiasing, false);
@@ -198,6 +286,12 @@ FormStats::FormStats(const TicketBook &book, const QString &book_path, UiService
     chart_row->addWidget(
         form_ui::make_label(this, QStringLiteral("lbl_kind"), QStringLiteral("グラフの種別")));
     chart_row->addWidget(cmb_kind_);
+    chart_row->addSpacing(16);
+    auto *lbl_scale = form_ui::make_label(this, QStringLiteral("lbl_scale"), QStringLiteral("棒の目盛(&M)"));
+    lbl_scale->setBuddy(cmb_scale_);
+    chart_row->addWidget(lbl_scale);
+    chart_row->addWidget(cmb_scale_);
+    chart_row->addWidget(lbl_cut_);
     chart_row->addStretch(1);
     layout->addLayout(chart_row);
     layout->addWidget(cht_balance_, 1);
@@ -213,6 +307,10 @@ FormStats::FormStats(const TicketBook &book, const QString &book_path, UiService
     fill_table();
     build_chart();
     connect(cmb_kind_, &QComboBox::currentIndexChanged, this, &FormStats::cmb_kind_Change);
+    connect(cmb_scale_, &QComboBox::activated, this, [this] {
+        scale_chosen_ = true;
+        build_chart();
+    });
     resize(std::max(960, sizeHint().width()), 740);
 }
 
@@ -267,6 +365,11 @@ std::optional<LotteryKind> FormStats::chart_kind() const
     return kind_from_code(code);
 }
 
+FormStats::BarScale FormStats::bar_scale() const
+{
+    return static_cast<BarScale>(cmb_scale_->currentIndex());
+}
+
 void FormStats::cmb_kind_Change()
 {
     build_chart();
@@ -279,7 +382,7 @@ void FormStats::build_chart()
 {
     rounds_ = round_balances(book_, chart_kind());
     QChart *chart = cht_balance_->chart();
-    bars_item_->set_anchor(nullptr);
+    bars_item_->set_anchor(nullptr, false);
     chart->removeAllSeries();
     for (QAbstractAxis *axis : chart->axes()) {
         chart->removeAxis(axis);
@@ -318,10 +421,38 @@ void FormStats::build_chart()
             line.low = std::min(line.low, running.back().y());
             line.high = std::max(line.high, running.back().y());
         }
-        bars.low = std::min(bars.low, column.loss);
-        bars.high = std::max(bars.high, column.gain);
         columns_.push_back(column);
     }
+    // The bars' axis holds every bar, all but the few cut, or their decades.
+    const double limit = bar_limit(columns_);
+    if (!scale_chosen_) {
+        // The smallest bar against the tallest one the cut leaves whole.
+        double smallest = std::numeric_limits<double>::infinity();
+        double tallest = 0;
+        for (const BarColumn &c : columns_)
+            for (const double h : {c.gain, -c.loss})
+                if (h > 0) {
+                    smallest = std::min(smallest, h);
+                    tallest = std::max(tallest, std::min(h, limit));
+                }
+        const QSignalBlocker quiet(cmb_scale_);
+        cmb_scale_->setCurrentIndex(static_cast<int>(
+            tallest > 0 && smallest < kReadableShare * tallest ? BarScale::log : BarScale::cut));
+    }
+    const BarScale scale = bar_scale();
+    const double kept = scale == BarScale::cut ? limit : std::numeric_limits<double>::infinity();
+    int cut = 0;
+    for (BarColumn &column : columns_) {
+        column.cut = column.gain > kept || -column.loss > kept;
+        cut += column.cut;
+        const double low = std::max(column.loss, -kept);
+        const double high = std::min(column.gain, kept);
+        bars.low = std::min(bars.low, scale == BarScale::log ? signed_log(low) : low);
+        bars.high = std::max(bars.high, scale == BarScale::log ? signed_log(high) : high);
+    }
+    lbl_cut_->setText(cut > 0 ? QStringLiteral("（≈ の棒 %1本は目盛の外まで伸びています）").arg(cut)
+                              : QString());
+    lbl_cut_->setVisible(cut > 0);
 
     // Empty series for the legend, and for the bars' axis.
     auto make_bars = [&](const char *name, const QString &caption, const QColor &color) {
@@ -361,7 +492,15 @@ void FormStats::build_chart()
         used.insert(label);
         x_axis->append(label, i);
     }
-    const auto [line_range, bar_range] = aligned_ranges(line, bars);
+    auto [line_range, bar_range] = aligned_ranges(line, bars);
+    if (scale == BarScale::log) {
+        // Decades need no round steps: the least range that holds the bars with zero where
+        // the line's axis has it.
+        const double zero_at = -line_range.low / (line_range.high - line_range.low);
+        const double high =
+            std::max({bars.high, -bars.low * (1 - zero_at) / zero_at, 1.0}) * (1 + 2 * kAxisMargin);
+        bar_range = {-high * zero_at / (1 - zero_at), high};
+    }
     auto make_value_axis = [&](Span range, const QString &title, const QColor &color) {
         auto *axis = new QValueAxis;
         axis->setLabelFormat(QStringLiteral("%.0f"));
@@ -374,8 +513,35 @@ void FormStats::build_chart()
     QValueAxis *line_axis =
         make_value_axis(line_range, QStringLiteral("累計収支（円）"), QColor(0xb0, 0x60, 0x00));
     line_axis->setObjectName(QStringLiteral("axis_cumulative"));
-    QValueAxis *bar_axis =
-        make_value_axis(bar_range, QStringLiteral("回ごとの収支（円）"), QColor(0x40, 0x40, 0x40));
+    QValueAxis *bar_axis = nullptr;
+    if (scale == BarScale::log) {
+        // Labels at whole decades of yen, every third one when the span is wide.
+        auto *decades = new QCategoryAxis;
+        decades->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        decades->setRange(bar_range.low, bar_range.high);
+        decades->setTitleText(QStringLiteral("回ごとの収支（円・対数）"));
+        decades->setTitleBrush(QColor(0x40, 0x40, 0x40));
+        // Up to the decade above the largest bar: the range beyond holds no bar.
+        const int top = std::min(18, static_cast<int>(std::ceil(std::max(-bars.low, bars.high))));
+        const int every = top > 6 ? 3 : 1;
+        const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+        QList<std::pair<double, QString>> labels;
+        labels.append({0.0, QStringLiteral("0")});
+        for (int k = every; k <= top; k += every) {
+            const double yen = std::pow(10.0, k);
+            const QString text = japanese.toString(static_cast<qlonglong>(yen));
+            if (signed_log(yen) <= bar_range.high)
+                labels.append({signed_log(yen), text});
+            if (-signed_log(yen) >= bar_range.low)
+                labels.prepend({-signed_log(yen), QStringLiteral("-") + text});
+        }
+        decades->setStartValue(bar_range.low);
+        for (const auto &[at, text] : labels)
+            decades->append(text, at);
+        bar_axis = decades;
+    } else {
+        bar_axis = make_value_axis(bar_range, QStringLiteral("回ごとの収支（円）"), QColor(0x40, 0x40, 0x40));
+    }
     bar_axis->setObjectName(QStringLiteral("axis_round"));
     bar_axis->setGridLineVisible(false); // the grids coincide
     chart->addAxis(x_axis, Qt::AlignBottom);
@@ -388,14 +554,14 @@ void FormStats::build_chart()
     }
     cumulative->attachAxis(x_axis);
     cumulative->attachAxis(line_axis);
-    bars_item_->set_anchor(gain_bars);
+    bars_item_->set_anchor(gain_bars, scale == BarScale::log);
 }
 
 QString FormStats::round_tip(int index) const
 {
     const RoundBalance &r = rounds_[static_cast<size_t>(index)];
     const RoundEntry &entry = book_.entries[static_cast<size_t>(r.entry)];
-    return QStringLiteral("%1 %2\n購入金額 %3\n当選金額 %4\n収支 %5\n累計収支 %6")
+    return QStringLiteral("%1 %2\n購入金額 %3円\n当選金額 %4円\n収支 %5円\n累計収支 %6円")
         .arg(kai_caption(entry.kai.text()), kind_display_name(entry.kind), yen_text(r.bought),
              yen_text(r.won), yen_text(r.balance), yen_text(r.cumulative));
 }

@@ -10,6 +10,7 @@
 class QChart;
 class QChartView;
 class QComboBox;
+class QLabel;
 class QPushButton;
 class QTableWidget;
 class UiServices;
@@ -32,16 +33,25 @@ public:
     QString round_tip(int index) const;
     // One bar of the chart: rounds `first` to `last` of the chart's rounds, with their
     // best gain and worst loss (one round each, unless the chart has very many).
+    // A bar far taller than the others is cut at the edge of the plot and marked (≈), so
+    // that the others keep a height that can be read; `cut` says so.
     struct BarColumn {
         int first = 0;
         int last = 0;
         double gain = 0;
         double loss = 0;
+        bool cut = false;
     };
     const std::vector<BarColumn> &bar_columns() const { return columns_; }
     // The chart's round under a point of the chart view's viewport, or -1.
     int round_at(QPoint viewport_point) const;
 
+    // The scale of the bars: linear with the few bars far taller than the rest cut, linear
+    // with every bar whole, or logarithmic (signed, so losses read below zero). Unless the
+    // user chose one, the chart takes the first linear one when its smallest bars can be
+    // read, the logarithmic one otherwise (a book of many big wins and small losses).
+    enum class BarScale { cut = 0, whole = 1, log = 2 };
+    BarScale bar_scale() const;
     void cmb_kind_Change();
     void cmd_save_Click();
 
@@ -62,6 +72,9 @@ private:
 
     QTableWidget *grd_stats_ = nullptr;
     QComboBox *cmb_kind_ = nullptr;
+    QComboBox *cmb_scale_ = nullptr;
+    bool scale_chosen_ = false; // the user picked the scale: keep it across kinds
+    QLabel *lbl_cut_ = nullptr;
     QChartView *cht_balance_ = nullptr;
     QPushButton *cmd_save_ = nullptr;
     QPushButton *cmd_close_ = nullptr;

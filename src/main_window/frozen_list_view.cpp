@@ -45,6 +45,19 @@ FrozenListView::FrozenListView(int frozen_columns, QWidget *parent)
     connect(header(), &QHeaderView::sectionResized, this, &FrozenListView::follow_columns);
 }
 
+void FrozenListView::set_sortable()
+{
+    for (QHeaderView *headings : {header(), frozen_->header()}) {
+        headings->setSortIndicator(-1, Qt::AscendingOrder);
+        headings->setSortIndicatorClearable(true);
+        headings->setSortIndicatorShown(true);
+        headings->setSectionsClickable(true);
+    }
+    // setSortIndicator does nothing for the order it already shows, so the two stop there.
+    connect(header(), &QHeaderView::sortIndicatorChanged, frozen_->header(), &QHeaderView::setSortIndicator);
+    connect(frozen_->header(), &QHeaderView::sortIndicatorChanged, header(), &QHeaderView::setSortIndicator);
+}
+
 void FrozenListView::setModel(QAbstractItemModel *model)
 {
     QTreeView::setModel(model);

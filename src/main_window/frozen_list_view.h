@@ -18,6 +18,10 @@ public:
 
     // The view over the frozen columns (shown only while the list is scrolled right).
     QTreeView *frozen_view() const { return frozen_; }
+    // Headings that sort: a click shows rising, again falling, a third no order; either
+    // view's headings set the order, and both show it. Whoever listens to the list's
+    // header's sortIndicatorChanged orders the rows.
+    void set_sortable();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -107,6 +107,14 @@ bool round_is_open(const RoundEntry &entry)
     return entry.state == kPrizeUndecided || !results_complete(entry);
 }
 
+bool round_won(const RoundEntry &entry)
+{
+    if (entry.tickets == 0 || entry.state == kPrizeRefund || entry.hits[6] == entry.tickets ||
+        !results_complete(entry))
+        return false;
+    return entry.state == kPrizeUndecided || entry.won > 0;
+}
+
 void grade_book(TicketBook &book)
 {
     for (int i = 0; i < book.entry_count(); ++i)

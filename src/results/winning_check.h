@@ -10,6 +10,9 @@ bool results_complete(const RoundEntry &entry);
 // An open round: its results are not all in, or its prizes are not fixed (未定). The find
 // bar's 未確定・金額未定のみ and 結果を一括更新 take the same rounds.
 bool round_is_open(const RoundEntry &entry);
+// A round that won: its results are all in and its 当選金額 is an amount above 0 or 金額未定
+// (prizes not yet known for tickets that hit). A refunded round won nothing.
+bool round_won(const RoundEntry &entry);
 
 // Grades every ticket of entry `entry`: recomputes hits and won. A refunded
 // round, or one without tickets, keeps its hits and only gets won.

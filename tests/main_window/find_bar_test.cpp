@@ -36,6 +36,11 @@ TicketBook findable_book()
     add(LotteryKind::toto, "第1600回", true, kPrizeRefund);
     // A ticket right on every match of "1581": its row shows what the prizes make of it.
     EXPECT_TRUE(add_single(book, 4, make_single(std::vector<int>(5, kHomeWin))).ok);
+    // A team to find by name: an away side of 第1580回 and a team of 第1590回; the name left
+    // in a slot mini toto does not use is no team of "1581".
+    book.entries[0].matches[12].away = sjis("鹿島");
+    book.entries[3].teams[1].team = sjis("ｶｼﾏ鹿島");
+    book.entries[4].matches[9].home = sjis("鹿島");
     return book;
 }
 
@@ -65,6 +70,7 @@ protected:
     QLineEdit *text() const { return bar<QLineEdit>("txt_find"); }
     QComboBox *kinds() const { return bar<QComboBox>("cmb_find_kind"); }
     QCheckBox *open_only() const { return bar<QCheckBox>("chk_find_open"); }
+    QCheckBox *won_only() const { return bar<QCheckBox>("chk_find_won"); }
 
     // The entries of the rows shown, as their labels.
     QStringList shown() const
@@ -195,6 +201,39 @@ TEST_F(FindBarTest, TypingNarrowsTheRowsCountsThemAndEscShowsEveryRowAgain)
     EXPECT_EQ(window->selected_entry(), -1);
 }
 
+// A team's name finds its rounds in any slot the kind uses; 当選した回のみ keeps the rounds
+// that won, alone or with the other choices; new forgets it.
+TEST_F(FindBarTest, TeamNamesAndTheRoundsThatWon)
+{
+    find("");
+    const QList<QLabel *> captions = bar<QWidget>("find_bar")->findChildren<QLabel *>();
+    ASSERT_FALSE(captions.isEmpty());
+    EXPECT_EQ(captions[0]->text(), QStringLiteral("回・チーム(&K)"));
+    EXPECT_EQ(captions[0]->buddy(), text());
+    EXPECT_EQ(won_only()->text(), QStringLiteral("当選した回のみ"));
+    type_text(text(), "鹿島");
+    EXPECT_EQ(shown(), QStringList({QStringLiteral("第1580回"), QStringLiteral("第1590回")}));
+    text()->clear();
+    EXPECT_EQ(rows(), 6);
+
+    // Only 1581 won (a ticket right everywhere, prizes not yet known).
+    won_only()->click();
+    EXPECT_EQ(shown(), QStringList({QStringLiteral("1581")}));
+    EXPECT_EQ(label("lbl_shown"), QStringLiteral("表示中 1 / 6 回"));
+    EXPECT_EQ(move_commands(), QStringLiteral("00"));
+    type_text(text(), "第");
+    EXPECT_EQ(rows(), 0);
+    text()->clear();
+    open_only()->click(); // open and won: prizes still 未定
+    EXPECT_EQ(shown(), QStringList({QStringLiteral("1581")}));
+    kinds()->setCurrentIndex(1); // toto
+    EXPECT_EQ(rows(), 0);
+
+    ui.answers.push_back(UiServices::Answer::no);
+    action("menu_new")->trigger();
+    EXPECT_FALSE(won_only()->isChecked());
+}
+
 TEST_F(FindBarTest, CommandsOnTheSelectedRowReachTheEntryItShows)
 {
     find("1581"); // rows: entries 1, 2, 4
@@ -316,4 +355,22 @@ TEST_F(FindBarTest, AMoveUndoneWhileFilteredShowsTheRoundsTheFilterTakes)
     action("menu_redo")->trigger();
     EXPECT_EQ(shown(), QStringList({QStringLiteral("第1580回"), QStringLiteral("第1581回")}));
     EXPECT_EQ(window->selected_entry(), 1);
+}
+
+// In the narrowest window the check boxes go under the text, which keeps room to type; a
+// wide window has the bar on one line.
+TEST_F(FindBarTest, TheCheckBoxesGoUnderTheTextInANarrowWindow)
+{
+    find("");
+    const auto row_of = [&](QWidget *w) { return w->mapTo(window.get(), QPoint(0, 0)).y(); };
+    window->resize(600, 400);
+    QApplication::processEvents();
+    EXPECT_GT(row_of(open_only()), row_of(text()) + text()->height() / 2);
+    EXPECT_EQ(row_of(won_only()), row_of(open_only()));
+    EXPECT_GE(text()->width(), text()->fontMetrics().horizontalAdvance(QStringLiteral("例: 1581、鹿島")));
+    window->resize(window->start_width() + 100, 400);
+    QApplication::processEvents();
+    EXPECT_LT(std::abs(row_of(open_only()) - row_of(text())), text()->height());
+    EXPECT_GT(won_only()->mapTo(window.get(), QPoint(0, 0)).x(),
+              open_only()->mapTo(window.get(), QPoint(0, 0)).x());
 }

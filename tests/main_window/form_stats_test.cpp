@@ -10,10 +10,12 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -25,6 +27,7 @@
 #include <QTimer>
 #include <QToolTip>
 #include <QValueAxis>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -118,8 +121,9 @@ TEST_F(FormStatsTest, ChartShowsEveryRoundOrOneKind)
     ASSERT_EQ(form.bar_columns().size(), 12u); // a bar per round
     EXPECT_EQ(form.bar_columns()[3].first, 3);
     EXPECT_EQ(form.bar_columns()[3].last, 3);
-    EXPECT_EQ(form.round_tip(0), QStringLiteral("第1201回 toto\n購入金額 1,600\n当選金額 85,312,500\n収支 "
-                                                "85,310,900\n累計収支 85,310,900"));
+    EXPECT_EQ(form.round_tip(0),
+              QStringLiteral("第1201回 toto\n購入金額 1,600円\n当選金額 85,312,500円\n収支 "
+                             "85,310,900円\n累計収支 85,310,900円"));
     EXPECT_EQ(chart_of(form)->title(), QStringLiteral("sample.yrm － すべて"));
     EXPECT_EQ(form.chart_rounds().back().cumulative, 500'623'920);
 
@@ -132,8 +136,9 @@ TEST_F(FormStatsTest, ChartShowsEveryRoundOrOneKind)
     ASSERT_EQ(form.chart_rounds().size(), 2u);
     EXPECT_EQ(form.chart_rounds()[1].entry, 11);
     EXPECT_EQ(form.chart_rounds()[1].cumulative, 85'310'000);
-    EXPECT_EQ(form.round_tip(1),
-              QStringLiteral("第1207回 toto\n購入金額 900\n当選金額 0\n収支 -900\n累計収支 85,310,000"));
+    EXPECT_EQ(
+        form.round_tip(1),
+        QStringLiteral("第1207回 toto\n購入金額 900円\n当選金額 0円\n収支 -900円\n累計収支 85,310,000円"));
     EXPECT_EQ(chart_of(form)->title(), QStringLiteral("sample.yrm － toto")); // the saved picture's title
     EXPECT_EQ(chart_of(form)->series().size(), 3);                            // the old series are gone
 
@@ -280,6 +285,103 @@ TEST(FormStats, BarsKeepTheirOwnAxisBesideTheRunningBalance)
             EXPECT_EQ(line->at(0), QPointF(0, -100));
         }
     EXPECT_EQ(form.round_tip(kRounds - 1).section(u'\n', 0, 0), QStringLiteral("第2999回 toto"));
+    // No bar stands far above the others: the plain scale, none cut.
+    EXPECT_EQ(form.bar_scale(), FormStats::BarScale::cut);
+    EXPECT_TRUE(std::none_of(columns.begin(), columns.end(), [](const auto &c) { return c.cut; }));
+    EXPECT_FALSE(form.findChild<QLabel *>(QStringLiteral("lbl_cut"))->isVisible());
+}
+
+// One big win among small losses: its bar is cut at the top of the plot and marked, so the
+// losses keep a height that can be read; the other plain scale shows every bar whole.
+TEST(FormStats, ABigWinIsCutSoTheLossesStayVisible)
+{
+    TicketBook book;
+    for (int i = 0; i < 20; ++i) {
+        RoundEntry e = make_entry(LotteryKind::toto, QByteArray::number(i + 1).constData());
+        e.tickets = 3;
+        e.won = i == 10 ? 50'000'000 : 0;
+        EXPECT_TRUE(add_entry(book, e).ok);
+    }
+    FakeUiServices ui;
+    FormStats form(book, QStringLiteral("win.yrm"), ui);
+    form.resize(960, 740);
+    form.show();
+    QApplication::processEvents();
+    QChart *chart = chart_of(form);
+    auto *scales = form.findChild<QComboBox *>(QStringLiteral("cmb_scale"));
+    ASSERT_NE(scales, nullptr);
+    QStringList items;
+    for (int i = 0; i < scales->count(); ++i)
+        items << scales->itemText(i);
+    EXPECT_EQ(items.join(u'|'),
+              QStringLiteral("ふつう（飛び抜けた棒は切る）|ふつう（全ての棒を収める）|対数"));
+    EXPECT_EQ(form.bar_scale(), FormStats::BarScale::cut);
+    const auto loss_share = [&] {
+        const QValueAxis *axis = value_axis(chart, QStringLiteral("axis_round"));
+        return 300 / (axis->max() - axis->min());
+    };
+    EXPECT_GE(loss_share(), 0.05);
+    for (size_t c = 0; c < form.bar_columns().size(); ++c)
+        EXPECT_EQ(form.bar_columns()[c].cut, c == 10) << c;
+    EXPECT_EQ(form.findChild<QLabel *>(QStringLiteral("lbl_cut"))->text(),
+              QStringLiteral("（≈ の棒 1本は目盛の外まで伸びています）"));
+    EXPECT_TRUE(form.findChild<QLabel *>(QStringLiteral("lbl_cut"))->isVisible());
+    EXPECT_EQ(form.round_tip(10).section(u'\n', 3, 3), QStringLiteral("収支 49,999,700円"));
+
+    // The cut bar: white across it a little below the plot's top, blue above its foot.
+    auto *view = form.findChild<QChartView *>(QStringLiteral("cht_balance"));
+    const QImage picture = view->grab().toImage();
+    const QRectF plot = chart->plotArea();
+    const QPointF foot = chart->mapToPosition(QPointF(10, 0), chart->series().first());
+    const auto at = [&](double y) { return view->mapFromScene(chart->mapToScene(QPointF(foot.x(), y))); };
+    EXPECT_EQ(picture.pixelColor(at(plot.top() + 7)), QColor(Qt::white));
+    EXPECT_EQ(picture.pixelColor(at(foot.y() - 5)), QColor(0x2e, 0x7d, 0xc8));
+
+    // Every bar whole, chosen with the keyboard: the win holds the axis, nothing is cut.
+    scales->setFocus();
+    QTest::keyClick(scales, Qt::Key_Down);
+    EXPECT_EQ(form.bar_scale(), FormStats::BarScale::whole);
+    EXPECT_LT(loss_share(), 0.001);
+    for (const auto &c : form.bar_columns())
+        EXPECT_FALSE(c.cut);
+    EXPECT_FALSE(form.findChild<QLabel *>(QStringLiteral("lbl_cut"))->isVisible());
+}
+
+// Many big wins and small losses (the sample book): no few bars can be cut, so the chart
+// takes the logarithmic scale, on which every loss has a good part of the height; its
+// labels are decades of yen. A scale the user chose stays when the kind changes.
+TEST_F(FormStatsTest, ManyBigWinsTakeTheLogarithmicScale)
+{
+    form.show();
+    QApplication::processEvents();
+    EXPECT_EQ(form.bar_scale(), FormStats::BarScale::log);
+    auto *axis = qobject_cast<QCategoryAxis *>(value_axis(chart_of(form), QStringLiteral("axis_round")));
+    ASSERT_NE(axis, nullptr);
+    EXPECT_EQ(axis->categoriesLabels().join(u' '), QStringLiteral("-1,000 0 1,000 1,000,000 1,000,000,000"));
+    EXPECT_EQ(axis->titleText(), QStringLiteral("回ごとの収支（円・対数）"));
+    // The smallest loss, -200 yen, against the largest win, 244,999,720 yen.
+    EXPECT_GE(std::log10(201.0) / (axis->max() - axis->min()), 0.1);
+    EXPECT_LE(std::log10(244'999'721.0), axis->max());
+    EXPECT_GE(-std::log10(801.0), axis->min());
+    const QValueAxis *line_axis = value_axis(chart_of(form), QStringLiteral("axis_cumulative"));
+    EXPECT_NEAR(-line_axis->min() / (line_axis->max() - line_axis->min()),
+                -axis->min() / (axis->max() - axis->min()), 1e-9);
+
+    // One kind alone picks its scale again: mini toto-B's one loss reads plainly, toto's
+    // -900 beside 85,310,900 does not.
+    kinds->setCurrentIndex(kinds->findText(QStringLiteral("mini toto-B")));
+    EXPECT_EQ(form.bar_scale(), FormStats::BarScale::cut);
+    kinds->setCurrentIndex(kinds->findText(QStringLiteral("toto")));
+    EXPECT_EQ(form.bar_scale(), FormStats::BarScale::log);
+    auto *scales = form.findChild<QComboBox *>(QStringLiteral("cmb_scale"));
+    scales->setFocus();
+    QTest::keyClick(scales, Qt::Key_Up);
+    EXPECT_EQ(form.bar_scale(), FormStats::BarScale::whole);
+    kinds->setCurrentIndex(0);
+    EXPECT_EQ(form.bar_scale(), FormStats::BarScale::whole);
+    EXPECT_EQ(qobject_cast<QCategoryAxis *>(value_axis(chart_of(form), QStringLiteral("axis_round"))),
+              nullptr)
+        << "a plain axis, not decades";
 }
 
 using StatsMenuTest = MainWindowTest;

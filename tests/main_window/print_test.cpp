@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressDialog>
@@ -189,7 +190,8 @@ TEST_F(PrintTest, ListFollowsTheFindBarAndSumsItsOwnRows)
     const TicketBook book = four_round_book();
     open(book);
     window->menu_find_Click();
-    window->findChild<QLineEdit *>(QStringLiteral("txt_find"))->setText(QStringLiteral("2"));
+    // The BIG round by its 回 (no team name of the book holds "20").
+    window->findChild<QLineEdit *>(QStringLiteral("txt_find"))->setText(QStringLiteral("20"));
     ASSERT_EQ(rows(), 1);
     ASSERT_TRUE(export_pdf("opt_print_list", file(QStringLiteral("found.pdf"))));
     const QString page = collapsed(pdf_pages(file(QStringLiteral("found.pdf"))).value(0));
@@ -205,6 +207,22 @@ TEST_F(PrintTest, ListFollowsTheFindBarAndSumsItsOwnRows)
         QStringLiteral("表示中 1 / 4 回 帳簿全体では 購入金額 %1 当選金額 %2 収支 %3")
             .arg(format_yen(totals.bought), format_yen(totals.won), format_yen(totals.balance))))
         << page.toStdString();
+}
+
+// Sorted by a heading, the list prints in the order shown.
+TEST_F(PrintTest, ListPrintsTheRowsInTheOrderTheHeadingsSorted)
+{
+    open(four_round_book());
+    window->list()->header()->setSortIndicator(11, Qt::AscendingOrder); // 当選金額, rising
+    ASSERT_EQ(row_texts(0), refund_row());
+    ASSERT_TRUE(export_pdf("opt_print_list", file(QStringLiteral("sorted.pdf"))));
+    const QString page = collapsed(pdf_pages(file(QStringLiteral("sorted.pdf"))).value(0));
+    qsizetype previous = -1;
+    for (const QStringList &row : {refund_row(), big_row(), toto_row(), goal_row()}) {
+        const qsizetype at = page.indexOf(row.join(u' '));
+        EXPECT_GT(at, previous) << row.join(u' ').toStdString() << "\n" << page.toStdString();
+        previous = at;
+    }
 }
 
 // Every row once, in order, whole pages of the same number of rows, "n / m" on each page.
