@@ -191,7 +191,7 @@ void FormMain::menu_csv_read_Click()
         return;
     const CsvImport staged = read_csv(name, state_.book());
     if (!staged.outcome.ok) {
-        ui_.message(this, staged.outcome.message, csv_failed_title(), UiServices::Icon::none,
+        ui_.message(this, staged.outcome.message, program_title(), UiServices::Icon::critical,
                     UiServices::Buttons::ok, staged.detail);
         return;
     }
@@ -313,8 +313,8 @@ void FormMain::set_history_commands()
 void FormMain::menu_index_Click()
 {
     if (!help_.show_contents(help_file_))
-        ui_.message(this, QStringLiteral("HtmlHelpを開けません。"), QStringLiteral("エラー"),
-                    UiServices::Icon::none, UiServices::Buttons::ok);
+        ui_.message(this, QStringLiteral("HtmlHelpを開けません。"), program_title(),
+                    UiServices::Icon::critical, UiServices::Buttons::ok);
 }
 
 void FormMain::menu_ver_Click()

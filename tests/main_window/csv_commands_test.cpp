@@ -196,8 +196,8 @@ TEST_F(CsvCommands, ABrokenFileIsReportedAndChangesNothing)
     EXPECT_FALSE(import(path, [](QDialog *) {}));
     ASSERT_EQ(ui.messages.size(), 1U);
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("CSV読み込み失敗"));
-    EXPECT_EQ(ui.messages[0].title, QStringLiteral("yorimo"));
-    EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::none); // an OK button only, no icon
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("ｙｏｒｉｍｏ"));
+    EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::critical);
     EXPECT_EQ(ui.messages[0].buttons, UiServices::Buttons::ok);
     EXPECT_EQ(ui.messages[0].detail, QStringLiteral("2行目: 行の種類（S、M、R）が読めません。"));
     EXPECT_TRUE(same_book(window->state().book(), before));

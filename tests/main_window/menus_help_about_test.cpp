@@ -141,7 +141,8 @@ TEST_F(MainWindowTest, AMissingManualIsReported)
     action("menu_index")->trigger();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("HtmlHelpを開けません。"));
-    EXPECT_EQ(ui.messages[0].title, QStringLiteral("エラー"));
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("ｙｏｒｉｍｏ"));
+    EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::critical);
     EXPECT_EQ(ui.messages[0].buttons, UiServices::Buttons::ok);
     EXPECT_EQ(window->help().window(), nullptr);
 }
