@@ -20,3 +20,39 @@ QString escape_controls(QStringView text)
     }
     return out;
 }
+
+namespace {
+
+// The number inside a label: the label without a leading 第 and a trailing 回, when what is
+// left is digits; null otherwise.
+QStringView bare_number(QStringView kai, bool *has_mark)
+{
+    if (kai.startsWith(u'第'))
+        kai = kai.mid(1);
+    *has_mark = kai.endsWith(u'回');
+    if (*has_mark)
+        kai.chop(1);
+    if (kai.isEmpty())
+        return {};
+    for (const QChar c : kai)
+        if (!c.isDigit())
+            return {};
+    return kai;
+}
+
+} // namespace
+
+QString kai_caption(const QString &kai)
+{
+    bool has_mark = false;
+    const QStringView number = bare_number(kai, &has_mark);
+    if (number.isNull())
+        return kai;
+    return u'第' + number.toString() + u'回';
+}
+
+bool kai_takes_round_mark(const QString &kai)
+{
+    bool has_mark = false;
+    return !bare_number(kai, &has_mark).isNull() && !has_mark;
+}

@@ -340,7 +340,7 @@ void KakuninDialog::open_csv()
         w->hide();
     show_round_texts();
     // The label as the file wrote it ("0123" for the round 123).
-    lbl_kai_->setText(csv_->label);
+    show_round_label(lbl_kai_, csv_->label);
     lbl_kind_->setText(kind_display_name(csv_->kind));
     lbl_target_->setText(csv_target_text(state_.book(), csv_->entry));
     lbl_target_->show();
