@@ -1,5 +1,7 @@
 #include "book/message_text.h"
 
+#include <QRegularExpression>
+
 QString escape_controls(QStringView text)
 {
     QString out;
@@ -19,6 +21,14 @@ QString escape_controls(QStringView text)
         }
     }
     return out;
+}
+
+QString file_name_part(const QString &text)
+{
+    static const QRegularExpression unsafe(QStringLiteral("[\\s\\x00-\\x1f\\x7f/\\\\:*?\"<>|]+"));
+    QString part = text;
+    part.remove(unsafe);
+    return part;
 }
 
 namespace {

@@ -7,6 +7,10 @@
 // (a NUL, a line break in a file name) are written as \0, \n, \t, \r or \xNN.
 QString escape_controls(QStringView text);
 
+// A text made fit to stand in a proposed file name: blanks, control characters and the
+// characters file systems or their users trip over (/ \ : * ? " < > |) are left out.
+QString file_name_part(const QString &text);
+
 // A round as a message names it: a bare number, half- or full-width ("1612", "１２３"), becomes
 // "第1612回"; a label that writes 第 or 回 around a number itself is completed, never wrapped
 // again ("1612回", "第1612" and "第1612回" all give "第1612回"); any other label is shown as

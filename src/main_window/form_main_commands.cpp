@@ -173,8 +173,10 @@ void FormMain::menu_csv_write_Click()
     // The command is off without a selected round; a shortcut must not outrun that.
     if (selected_entry() < 0)
         return;
-    const QString name =
-        ask_export_name(ui_, this, QString(), csv_filter(), QStringLiteral(".csv"), state_.document.path());
+    // "1612_toto.csv" in the book's folder.
+    const RoundEntry &round = state_.book().entries[static_cast<size_t>(selected_entry())];
+    const QString name = ask_export_name(ui_, this, csv_file_name(round), csv_filter(),
+                                         QStringLiteral(".csv"), state_.document.path());
     if (name.isEmpty())
         return;
     if (!take_selection())
@@ -186,7 +188,7 @@ void FormMain::menu_csv_write_Click()
 
 void FormMain::menu_csv_read_Click()
 {
-    const QString name = ui_.open_file_name(this, csv_filter());
+    const QString name = ui_.open_file_name(this, csv_filter(), book_folder(state_.document.path()));
     if (name.isEmpty())
         return;
     const CsvImport staged = read_csv(name, state_.book());

@@ -89,9 +89,9 @@ UiServices::Answer QtUiServices::message(QWidget *parent, const QString &text, c
     }
 }
 
-QString QtUiServices::open_file_name(QWidget *parent, const QString &filter)
+QString QtUiServices::open_file_name(QWidget *parent, const QString &filter, const QString &folder)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+    return QFileDialog::getOpenFileName(parent, QString(), folder, filter);
 }
 
 QString QtUiServices::save_file_name(QWidget *parent, const QString &proposed, const QString &filter,

@@ -214,3 +214,20 @@ TEST_F(CsvCommands, AHeaderAloneOrACancelledDialogEndsSilently)
     EXPECT_TRUE(same_book(window->state().book(), before));
     EXPECT_FALSE(window->state().document.modified());
 }
+
+// The file dialogs start in the open book's folder; the export proposes the round's name there.
+TEST_F(CsvCommands, TheDialogsStartBesideTheBookAndTheExportNamesTheRound)
+{
+    window->select_row(1);
+    action("menu_csv_write")->trigger(); // cancelled
+    window->select_row(3);
+    action("menu_csv_write")->trigger();
+    EXPECT_EQ(ui.proposed_names,
+              QStringList({file(QStringLiteral("20_BIG.csv")), file(QStringLiteral("40_totoGOAL.csv"))}));
+
+    action("menu_csv_read")->trigger();
+    action("menu_open")->trigger();
+    const QString folder = QFileInfo(file(QStringLiteral("book.yrm"))).absolutePath();
+    EXPECT_EQ(ui.open_folders, QStringList({folder, folder}));
+    EXPECT_TRUE(ui.messages.empty());
+}

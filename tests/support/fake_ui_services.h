@@ -29,6 +29,7 @@ public:
     std::deque<QString> save_names; // next save-dialog results; default: cancelled
     std::deque<int> save_filters;   // filter chosen in the next save dialogs; default: the first
     QStringList proposed_names;     // names proposed to the save dialog
+    QStringList open_folders;       // folders the open dialogs started in
     QString clipboard;
     int beeps = 0;
     int file_dialogs = 0;
@@ -58,9 +59,10 @@ public:
         return chosen;
     }
 
-    QString open_file_name(QWidget *, const QString &) override
+    QString open_file_name(QWidget *, const QString &, const QString &folder) override
     {
         ++file_dialogs;
+        open_folders << folder;
         return take(open_names);
     }
 
