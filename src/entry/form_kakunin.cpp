@@ -298,11 +298,8 @@ void KakuninDialog::cmd_cng_Click()
 void KakuninDialog::cmd_del_Click()
 {
     const int item = cmb_kind_->currentIndex();
-    // No is the default: a second Enter after a deletion must not take the whole round.
-    if (ui_.message(this, QStringLiteral("削除していいですか？"), program_title(), UiServices::Icon::question,
-                    UiServices::Buttons::yes_no_default_no,
-                    item > 0 ? QString() : round_deletion_text(state_.book(), state_.current)) !=
-        UiServices::Answer::yes)
+    if (!confirm_deletion(ui_, this,
+                          item > 0 ? QString() : round_deletion_text(state_.book(), state_.current)))
         return;
     if (item > 0) {
         if (!commit(editors_.delete_ticket ? editors_.delete_ticket(shown_type_, state_.edit_target - 1)

@@ -16,6 +16,7 @@
 #include "entry/form_goal_single.h"
 #include "entry/form_kakunin.h"
 #include "entry/form_quick.h"
+#include "entry/purchase_review.h"
 #include "main_window/form_about.h"
 #include "main_window/form_live.h"
 #include "main_window/form_stats.h"
@@ -140,6 +141,14 @@ void FormMain::menu_kakunin_Click()
                                                                              state_, ui_, editors, this);
     dialog->csv_flag = 0;
     run(state_, *dialog);
+}
+
+void FormMain::menu_delete_Click()
+{
+    if (!take_selection() || !confirm_deletion(ui_, this, round_deletion_text(state_.book(), state_.current)))
+        return;
+    if (const Outcome deleted = state_.document.delete_round(state_.current); !deleted.ok)
+        show_error(deleted);
 }
 
 void FormMain::menu_result_Click()

@@ -89,6 +89,13 @@ UiServices::Answer QtUiServices::message(QWidget *parent, const QString &text, c
     }
 }
 
+bool confirm_deletion(UiServices &ui, QWidget *parent, const QString &detail)
+{
+    return ui.message(parent, QStringLiteral("削除していいですか？"), program_title(),
+                      UiServices::Icon::question, UiServices::Buttons::yes_no_default_no,
+                      detail) == UiServices::Answer::yes;
+}
+
 QString QtUiServices::open_file_name(QWidget *parent, const QString &filter, const QString &folder)
 {
     return QFileDialog::getOpenFileName(parent, QString(), folder, filter);

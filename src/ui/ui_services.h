@@ -39,6 +39,10 @@ public:
     virtual QString clipboard_text() = 0;
 };
 
+// "削除していいですか？" with what the deletion takes beneath it; いいえ is the default, so that a
+// second Enter after a deletion takes nothing more. True for はい.
+bool confirm_deletion(UiServices &ui, QWidget *parent, const QString &detail = QString());
+
 // The real services: Qt's message boxes and file dialogs, the system beep and clipboard.
 class QtUiServices : public UiServices {
 public:
