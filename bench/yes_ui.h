@@ -16,7 +16,7 @@ public:
     {
         return default_choice;
     }
-    QString open_file_name(QWidget *, const QString &) override { return QString(); }
+    QString open_file_name(QWidget *, const QString &, const QString &) override { return QString(); }
     QString save_file_name(QWidget *, const QString &, const QString &, QString *) override
     {
         return QString();

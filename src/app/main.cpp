@@ -39,8 +39,8 @@ int main(int argc, char **argv)
     QtUiServices ui;
     SingleInstance instance(instance_key());
     if (!instance.acquire()) {
-        ui.message(nullptr, QStringLiteral("二重起動出来ません"), QStringLiteral("yorimo"),
-                   UiServices::Icon::critical, UiServices::Buttons::ok);
+        ui.message(nullptr, QStringLiteral("二重起動出来ません"), program_title(), UiServices::Icon::critical,
+                   UiServices::Buttons::ok);
         instance.request_activation();
         return 0;
     }

@@ -2,6 +2,7 @@
 
 #include "book/book_file.h"
 #include "book/csv_cells.h"
+#include "book/message_text.h"
 #include "platform/shift_jis.h"
 
 #include <QFileInfo>
@@ -92,6 +93,13 @@ QString label_refusal(const QByteArray &label)
 }
 
 } // namespace
+
+QString csv_file_name(const RoundEntry &round)
+{
+    const QString kai = file_name_part(round.kai.text());
+    const QString kind = file_name_part(kind_display_name(round.kind));
+    return (kai.isEmpty() ? kind : kai + u'_' + kind) + QStringLiteral(".csv");
+}
 
 QString csv_no_entry_message()
 {

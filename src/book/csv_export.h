@@ -21,5 +21,9 @@ CsvExport export_csv(const TicketBook &book, int entry);
 // disk. Refused when `path` is the book file `book_path` itself.
 Outcome save_csv(const TicketBook &book, int entry, const QString &path, const QString &book_path);
 
+// The name the export proposes for a round: its label and kind, "1612_toto.csv" ("第１２３回"
+// and "mini toto-A" give "第１２３回_minitoto-A.csv").
+QString csv_file_name(const RoundEntry &round);
+
 // The export needs a round to write.
 QString csv_no_entry_message();

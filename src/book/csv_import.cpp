@@ -291,11 +291,6 @@ QString csv_failed_message()
     return QStringLiteral("CSV読み込み失敗");
 }
 
-QString csv_failed_title()
-{
-    return QStringLiteral("yorimo");
-}
-
 CsvImport parse_csv(const QByteArray &bytes, const TicketBook &book)
 {
     if (book.entry_count() == 0)

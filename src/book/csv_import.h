@@ -78,4 +78,3 @@ NewPurchase csv_purchase(const CsvRow &row, LotteryKind kind);
 RoundUpdate csv_update(const TicketBook &book, const CsvImport &staged);
 
 QString csv_failed_message(); // "CSV読み込み失敗"
-QString csv_failed_title();   // the title of that message box: "yorimo"

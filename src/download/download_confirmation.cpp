@@ -1,6 +1,7 @@
 #include "download/download_confirmation.h"
 
 #include "book/book_text.h"
+#include "book/message_text.h"
 #include "results/winning_check.h"
 
 #include <optional>
@@ -22,7 +23,7 @@ DownloadTargets download_targets(const TicketBook &book, const RoundEntry &round
 
 QString received_caption(const RoundEntry &round)
 {
-    return QStringLiteral("第%1回 %2").arg(round.kai.text(), kind_display_name(round.kind));
+    return kai_caption(round.kai.text()) + u' ' + kind_display_name(round.kind);
 }
 
 QString target_caption(const TicketBook &book, int entry)

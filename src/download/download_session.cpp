@@ -306,7 +306,7 @@ void DownloadSession::fetch_failed()
     if (is_team_list_step(st_.step))
         next_teamname();
     else
-        finish_with(store_unreachable_message(), QStringLiteral("yorimo"));
+        finish_with(store_unreachable_message(), QStringLiteral("ｙｏｒｉｍｏ"));
     changed();
 }
 

@@ -107,7 +107,7 @@ void FormBatchProgress::finished()
     batch_.on_changed = nullptr;
     batch_.on_finished = nullptr;
     if (batch_.unreachable()) {
-        ui_.message(this, store_unreachable_message(), QStringLiteral("yorimo"), UiServices::Icon::critical);
+        ui_.message(this, store_unreachable_message(), program_title(), UiServices::Icon::critical);
         QDialog::reject();
         return;
     }

@@ -76,7 +76,7 @@ void InetCheckDialog::on_open()
     // An update shows the entry's own names and results beside the downloaded ones.
     const RoundEntry &shown = update ? state_.book().entries[static_cast<size_t>(target_)] : downloaded_;
     lbl_kind_->setText(kind_display_name(downloaded_.kind));
-    lbl_kai_->setText(downloaded_.kai.text());
+    show_round_label(lbl_kai_, downloaded_.kai.text());
     slot_rows_.show_round(shown, slot_count(downloaded_.kind), [&](int i) {
         const auto s = static_cast<size_t>(i);
         return QList<QWidget *>{lbl_kekka1_[s], lbl_allow_[s], lbl_kekka2_[s]};

@@ -1,5 +1,6 @@
 #include "download/result_batch.h"
 
+#include "book/message_text.h"
 #include "download/download_confirmation.h"
 #include "download/page_readers.h"
 #include "download/tag_scanner.h"
@@ -64,8 +65,9 @@ QString ResultBatch::progress_text() const
         return QString();
     const BatchRound &r = rounds_[next_];
     // One arg() call, so that a label holding "%1" stays as it is.
-    return QStringLiteral("第%1回 %2 を取得中 %3/%4")
-        .arg(r.kai, kind_display_name(r.kind), QString::number(next_ + 1), QString::number(rounds_.size()));
+    return QStringLiteral("%1 %2 を取得中 %3/%4")
+        .arg(kai_caption(r.kai), kind_display_name(r.kind), QString::number(next_ + 1),
+             QString::number(rounds_.size()));
 }
 
 std::vector<RoundUpdate> ResultBatch::updates(const std::vector<bool> &ticked) const

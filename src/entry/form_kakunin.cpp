@@ -298,11 +298,8 @@ void KakuninDialog::cmd_cng_Click()
 void KakuninDialog::cmd_del_Click()
 {
     const int item = cmb_kind_->currentIndex();
-    // No is the default: a second Enter after a deletion must not take the whole round.
-    if (ui_.message(this, QStringLiteral("削除していいですか？"), program_title(), UiServices::Icon::question,
-                    UiServices::Buttons::yes_no_default_no,
-                    item > 0 ? QString() : round_deletion_text(state_.book(), state_.current)) !=
-        UiServices::Answer::yes)
+    if (!confirm_deletion(ui_, this,
+                          item > 0 ? QString() : round_deletion_text(state_.book(), state_.current)))
         return;
     if (item > 0) {
         if (!commit(editors_.delete_ticket ? editors_.delete_ticket(shown_type_, state_.edit_target - 1)
@@ -340,7 +337,7 @@ void KakuninDialog::open_csv()
         w->hide();
     show_round_texts();
     // The label as the file wrote it ("0123" for the round 123).
-    lbl_kai_->setText(csv_->label);
+    show_round_label(lbl_kai_, csv_->label);
     lbl_kind_->setText(kind_display_name(csv_->kind));
     lbl_target_->setText(csv_target_text(state_.book(), csv_->entry));
     lbl_target_->show();

@@ -1,6 +1,7 @@
 #include "entry/purchase_review.h"
 
 #include "book/amount_text.h"
+#include "book/message_text.h"
 #include "entry/ticket_lines.h"
 
 std::vector<ReviewItem> review_items(const TicketBook &book, int entry)
@@ -78,13 +79,13 @@ QString round_holdings_text(const TicketBook &book, int entry)
 QString csv_target_text(const TicketBook &book, int entry)
 {
     const RoundEntry &e = book.entries[static_cast<size_t>(entry)];
-    return QStringLiteral("帳簿の 第%1回 %2（%3）に、ファイルの券を加えます。")
-        .arg(e.kai.text(), kind_display_name(e.kind), round_holdings_text(book, entry));
+    return QStringLiteral("帳簿の %1 %2（%3）に、ファイルの券を加えます。")
+        .arg(kai_caption(e.kai.text()), kind_display_name(e.kind), round_holdings_text(book, entry));
 }
 
 QString round_deletion_text(const TicketBook &book, int entry)
 {
     const RoundEntry &e = book.entries[static_cast<size_t>(entry)];
-    return QStringLiteral("第%1回 %2 と%3を削除します。")
-        .arg(e.kai.text(), kind_display_name(e.kind), round_holdings_text(book, entry));
+    return QStringLiteral("%1 %2 と%3を削除します。")
+        .arg(kai_caption(e.kai.text()), kind_display_name(e.kind), round_holdings_text(book, entry));
 }

@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -30,23 +31,24 @@ namespace {
 
 struct KindItem {
     const char *menu_name; // item of 新規登録 in the edit menu, captioned with the kind's name
+    char access_key;       // and this key
     const char *tool_key;  // item of the toolbar's drop-down
     const char16_t *tool_text;
     LotteryKind kind;
 };
 
 const std::array<KindItem, kKindCount> kKindItems = {{
-    {"menu_input_toto", "toto", u"ｔｏｔｏ", LotteryKind::toto},
-    {"menu_input_minitotoA", "minitotoa", u"mini toto-A", LotteryKind::minitotoA},
-    {"menu_input_minitotoB", "minitotob", u"mini toto-B", LotteryKind::minitotoB},
-    {"menu_input_toto5", "toto5", u"toto5", LotteryKind::toto5},
-    {"menu_input_totoGOAL", "totogoal", u"ｔｏｔｏＧＯＡＬ", LotteryKind::totoGOAL},
-    {"menu_input_totoGOAL3", "totogoal3", u"ｔｏｔｏＧＯＡＬ3", LotteryKind::totoGOAL3},
-    {"menu_input_totoGOAL2", "totogoal2", u"ｔｏｔｏＧＯＡＬ2", LotteryKind::totoGOAL2},
-    {"menu_input_BIG", "BIG", u"BIG", LotteryKind::BIG},
-    {"menu_input_100BIG", "100BIG", u"100円BIG", LotteryKind::BIG100},
-    {"menu_input_BIG1000", "BIG1000", u"BIG1000", LotteryKind::BIG1000},
-    {"menu_input_miniBIG", "miniBIG", u"mini BIG", LotteryKind::miniBIG},
+    {"menu_input_toto", 'T', "toto", u"ｔｏｔｏ", LotteryKind::toto},
+    {"menu_input_minitotoA", 'A', "minitotoa", u"mini toto-A", LotteryKind::minitotoA},
+    {"menu_input_minitotoB", 'B', "minitotob", u"mini toto-B", LotteryKind::minitotoB},
+    {"menu_input_toto5", '5', "toto5", u"toto5", LotteryKind::toto5},
+    {"menu_input_totoGOAL", 'G', "totogoal", u"ｔｏｔｏＧＯＡＬ", LotteryKind::totoGOAL},
+    {"menu_input_totoGOAL3", '3', "totogoal3", u"ｔｏｔｏＧＯＡＬ3", LotteryKind::totoGOAL3},
+    {"menu_input_totoGOAL2", '2', "totogoal2", u"ｔｏｔｏＧＯＡＬ2", LotteryKind::totoGOAL2},
+    {"menu_input_BIG", 'I', "BIG", u"BIG", LotteryKind::BIG},
+    {"menu_input_100BIG", '1', "100BIG", u"100円BIG", LotteryKind::BIG100},
+    {"menu_input_BIG1000", '0', "BIG1000", u"BIG1000", LotteryKind::BIG1000},
+    {"menu_input_miniBIG", 'M', "miniBIG", u"mini BIG", LotteryKind::miniBIG},
 }};
 
 constexpr int kStartWidth = 820;
@@ -57,6 +59,29 @@ QString text(const char16_t *utf16)
 {
     return QString::fromUtf16(utf16);
 }
+
+// Triggers `action`, when enabled, for `key` pressed without modifiers in the watched widget.
+class KeyTriggers : public QObject {
+public:
+    KeyTriggers(QObject *parent, int key, QAction *action) : QObject(parent), key_(key), action_(action) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const auto *pressed = static_cast<QKeyEvent *>(event);
+            if (pressed->key() == key_ && pressed->modifiers() == Qt::NoModifier && action_->isEnabled()) {
+                action_->trigger();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    int key_;
+    QAction *action_;
+};
 
 } // namespace
 
@@ -127,11 +152,11 @@ void FormMain::build_menus()
     connect(add_menu_action(file, "menu_save", QStringLiteral("名前を付けて保存(&A)...")),
             &QAction::triggered, this, &FormMain::menu_save_Click);
     file->addSeparator();
-    QMenu *csv = file->addMenu(QStringLiteral("ＣＳＶ"));
+    QMenu *csv = file->addMenu(QStringLiteral("ＣＳＶ(&C)"));
     csv->setObjectName(QStringLiteral("menu_csv"));
-    QAction *menu_csv_write = add_menu_action(csv, "menu_csv_write", QStringLiteral("書き出し"));
+    QAction *menu_csv_write = add_menu_action(csv, "menu_csv_write", QStringLiteral("書き出し(&E)"));
     connect(menu_csv_write, &QAction::triggered, this, &FormMain::menu_csv_write_Click);
-    connect(add_menu_action(csv, "menu_csv_read", QStringLiteral("読み込み")), &QAction::triggered, this,
+    connect(add_menu_action(csv, "menu_csv_read", QStringLiteral("読み込み(&I)")), &QAction::triggered, this,
             &FormMain::menu_csv_read_Click);
     file->addSeparator();
     build_print_menu(file);
@@ -149,42 +174,50 @@ void FormMain::build_menus()
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     connect(menu_redo_, &QAction::triggered, this, &FormMain::menu_redo_Click);
     edit->addSeparator();
-    QAction *menu_find = add_menu_action(edit, "menu_find", QStringLiteral("検索..."));
+    QAction *menu_find = add_menu_action(edit, "menu_find", QStringLiteral("検索(&F)..."));
     menu_find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     connect(menu_find, &QAction::triggered, this, &FormMain::menu_find_Click);
     edit->addSeparator();
-    QMenu *input = edit->addMenu(QStringLiteral("新規登録"));
+    QMenu *input = edit->addMenu(QStringLiteral("新規登録(&N)"));
     input->setObjectName(QStringLiteral("menu_input"));
     for (const KindItem &item : kKindItems) {
         const LotteryKind kind = item.kind;
-        connect(add_menu_action(input, item.menu_name, kind_display_name(item.kind)), &QAction::triggered,
-                this, [this, kind] { register_round(kind); });
+        const QString caption =
+            kind_display_name(item.kind) + QStringLiteral("(&") + QLatin1Char(item.access_key) + u')';
+        connect(add_menu_action(input, item.menu_name, caption), &QAction::triggered, this,
+                [this, kind] { register_round(kind); });
     }
-    QAction *menu_single = add_menu_action(edit, "menu_single", QStringLiteral("シングル購入"));
+    // Ctrl+1 to Ctrl+5 follow the toolbar's buttons of a round, from the left.
+    QAction *menu_single = add_menu_action(edit, "menu_single", QStringLiteral("シングル購入(&S)"));
+    menu_single->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
     connect(menu_single, &QAction::triggered, this, &FormMain::menu_single_Click);
-    QAction *menu_multi = add_menu_action(edit, "menu_multi", QStringLiteral("マルチ購入"));
+    QAction *menu_multi = add_menu_action(edit, "menu_multi", QStringLiteral("マルチ購入(&M)"));
+    menu_multi->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
     connect(menu_multi, &QAction::triggered, this, &FormMain::menu_multi_Click);
-    QAction *menu_quick = add_menu_action(edit, "menu_quick", QStringLiteral("まとめて入力..."));
+    QAction *menu_quick = add_menu_action(edit, "menu_quick", QStringLiteral("まとめて入力(&Q)..."));
     menu_quick->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
     connect(menu_quick, &QAction::triggered, this, &FormMain::menu_quick_Click);
     entry_actions_ << menu_quick;
-    QAction *menu_kakunin = add_menu_action(edit, "menu_kakunin", QStringLiteral("購入確認・修正"));
+    QAction *menu_kakunin = add_menu_action(edit, "menu_kakunin", QStringLiteral("購入確認・修正(&C)"));
+    menu_kakunin->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_3));
     connect(menu_kakunin, &QAction::triggered, this, &FormMain::menu_kakunin_Click);
-    QAction *menu_result = add_menu_action(edit, "menu_result", QStringLiteral("結果入力"));
+    QAction *menu_result = add_menu_action(edit, "menu_result", QStringLiteral("結果入力(&I)"));
+    menu_result->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_4));
     connect(menu_result, &QAction::triggered, this, &FormMain::menu_result_Click);
-    QAction *menu_live = add_menu_action(edit, "menu_live", QStringLiteral("途中経過..."));
+    QAction *menu_live = add_menu_action(edit, "menu_live", QStringLiteral("途中経過(&L)..."));
     menu_live->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     menu_live->setEnabled(false);
     connect(menu_live, &QAction::triggered, this, &FormMain::menu_live_Click);
     edit->addSeparator();
-    QAction *menu_down = add_menu_action(edit, "menu_down", QStringLiteral("ダウンロード..."));
+    QAction *menu_down = add_menu_action(edit, "menu_down", QStringLiteral("ダウンロード(&D)..."));
+    menu_down->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_5));
     connect(menu_down, &QAction::triggered, this, &FormMain::menu_down_Click);
-    QAction *menu_batch = add_menu_action(edit, "menu_batch", QStringLiteral("結果を一括更新..."));
+    QAction *menu_batch = add_menu_action(edit, "menu_batch", QStringLiteral("結果を一括更新(&B)..."));
     menu_batch->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
     menu_batch->setEnabled(false);
     connect(menu_batch, &QAction::triggered, this, &FormMain::menu_batch_Click);
     edit->addSeparator();
-    QAction *menu_stats = add_menu_action(edit, "menu_stats", QStringLiteral("収支統計..."));
+    QAction *menu_stats = add_menu_action(edit, "menu_stats", QStringLiteral("収支統計(&T)..."));
     menu_stats->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     connect(menu_stats, &QAction::triggered, this, &FormMain::menu_stats_Click);
     // The export writes the selected round, so it follows the selection like the entry commands.
@@ -218,7 +251,7 @@ void FormMain::build_toolbar()
     toolbar_->setObjectName(QStringLiteral("Toolbar1"));
     toolbar_->setMovable(false);
     toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    // Small icons and captions, so that all ten buttons fit the narrowest window.
+    // Small icons and captions, so that all twelve buttons fit the narrowest window.
     toolbar_->setIconSize(QSize(20, 20));
     QFont small = toolbar_->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
@@ -290,6 +323,15 @@ void FormMain::build_toolbar()
             button->setPopupMode(QToolButton::MenuButtonPopup);
     }
     toolbar_->addSeparator();
+    QAction *tool_find =
+        add_tool_action(QStringLiteral("find"), QStringLiteral("検索"), QStringLiteral("検索"));
+    tool_find->setIcon(QIcon(QStringLiteral(":/icons/find.svg")));
+    connect(tool_find, &QAction::triggered, this, &FormMain::menu_find_Click);
+    QAction *tool_stats =
+        add_tool_action(QStringLiteral("stats"), QStringLiteral("統計"), QStringLiteral("収支統計"));
+    tool_stats->setIcon(QIcon(QStringLiteral(":/icons/stats.svg")));
+    connect(tool_stats, &QAction::triggered, this, &FormMain::menu_stats_Click);
+    toolbar_->addSeparator();
     QAction *tool_help =
         add_tool_action(QStringLiteral("help"), QStringLiteral("ヘルプ"), QStringLiteral("ヘルプ"));
     tool_help->setIcon(QIcon(QStringLiteral(":/icons/help.svg")));
@@ -307,7 +349,7 @@ void FormMain::build_central()
     model_ = new EntryListModel(state_.book(), this);
     // 収支統計 and printing need an entry: follow the rows as they come and go.
     const auto stats_follow_rows = [this] {
-        for (const char *name : {"menu_stats", "menu_print", "menu_preview", "menu_pdf"})
+        for (const char *name : {"menu_stats", "tool_stats", "menu_print", "menu_preview", "menu_pdf"})
             findChild<QAction *>(QLatin1String(name))->setEnabled(state_.book().entry_count() > 0);
     };
     connect(model_, &QAbstractItemModel::rowsInserted, this, stats_follow_rows);
@@ -440,6 +482,16 @@ void FormMain::build_list_conveniences()
             review && review->isEnabled())
             review->trigger();
     });
+    // Delete on a row deletes its round, behind the question of 購入確認・修正's 削除. The key is
+    // the list's own (a key event, not a shortcut, so that a dialog that has just opened
+    // over the list keeps its Delete); the row's menu shows it beside the command.
+    menu_delete_ = new QAction(QStringLiteral("開催回の削除(&D)..."), this);
+    menu_delete_->setObjectName(QStringLiteral("menu_delete"));
+    menu_delete_->setShortcut(QKeySequence(Qt::Key_Delete));
+    menu_delete_->setShortcutContext(Qt::WidgetShortcut);
+    connect(menu_delete_, &QAction::triggered, this, &FormMain::menu_delete_Click);
+    entry_actions_ << menu_delete_;
+    lvw_main_->installEventFilter(new KeyTriggers(lvw_main_, Qt::Key_Delete, menu_delete_));
     // A right-click on a row offers the row's commands, enabled as in the menu.
     lvw_main_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(lvw_main_, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
@@ -453,6 +505,8 @@ void FormMain::build_list_conveniences()
         for (const char *name :
              {"menu_single", "menu_multi", "menu_quick", "menu_kakunin", "menu_result", "menu_live"})
             menu->addAction(findChild<QAction *>(QLatin1String(name)));
+        menu->addSeparator();
+        menu->addAction(menu_delete_);
         menu->popup(lvw_main_->viewport()->mapToGlobal(at));
     });
     // An empty book says where to begin.

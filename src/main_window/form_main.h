@@ -106,6 +106,8 @@ public:
     // まとめて入力: many tickets for the selected round at once.
     void menu_quick_Click();
     void menu_kakunin_Click();
+    // Delete on a row (or its right-click menu): the round and its tickets, asked first.
+    void menu_delete_Click();
     // The edit modes the review dialog offers, as commands of their own: each opens the
     // dialog on entry `current` and, after OK, does what follows a command. True after OK.
     bool edit_round();
@@ -222,6 +224,7 @@ private:
     QPushButton *cmd_up_ = nullptr;
     QPushButton *cmd_down_ = nullptr;
     QAction *menu_undo_ = nullptr;
+    QAction *menu_delete_ = nullptr;
     QAction *menu_redo_ = nullptr;
     QList<QAction *> entry_actions_; // single, check, result (menu and toolbar), CSV export
     QList<QAction *> multi_actions_; // multi: menu and toolbar

@@ -16,6 +16,7 @@
 #include "entry/form_goal_single.h"
 #include "entry/form_kakunin.h"
 #include "entry/form_quick.h"
+#include "entry/purchase_review.h"
 #include "main_window/form_about.h"
 #include "main_window/form_live.h"
 #include "main_window/form_stats.h"
@@ -142,6 +143,14 @@ void FormMain::menu_kakunin_Click()
     run(state_, *dialog);
 }
 
+void FormMain::menu_delete_Click()
+{
+    if (!take_selection() || !confirm_deletion(ui_, this, round_deletion_text(state_.book(), state_.current)))
+        return;
+    if (const Outcome deleted = state_.document.delete_round(state_.current); !deleted.ok)
+        show_error(deleted);
+}
+
 void FormMain::menu_result_Click()
 {
     if (!take_selection())
@@ -173,8 +182,10 @@ void FormMain::menu_csv_write_Click()
     // The command is off without a selected round; a shortcut must not outrun that.
     if (selected_entry() < 0)
         return;
-    const QString name =
-        ask_export_name(ui_, this, QString(), csv_filter(), QStringLiteral(".csv"), state_.document.path());
+    // "1612_toto.csv" in the book's folder.
+    const RoundEntry &round = state_.book().entries[static_cast<size_t>(selected_entry())];
+    const QString name = ask_export_name(ui_, this, csv_file_name(round), csv_filter(),
+                                         QStringLiteral(".csv"), state_.document.path());
     if (name.isEmpty())
         return;
     if (!take_selection())
@@ -186,12 +197,12 @@ void FormMain::menu_csv_write_Click()
 
 void FormMain::menu_csv_read_Click()
 {
-    const QString name = ui_.open_file_name(this, csv_filter());
+    const QString name = ui_.open_file_name(this, csv_filter(), book_folder(state_.document.path()));
     if (name.isEmpty())
         return;
     const CsvImport staged = read_csv(name, state_.book());
     if (!staged.outcome.ok) {
-        ui_.message(this, staged.outcome.message, csv_failed_title(), UiServices::Icon::none,
+        ui_.message(this, staged.outcome.message, program_title(), UiServices::Icon::critical,
                     UiServices::Buttons::ok, staged.detail);
         return;
     }
@@ -313,8 +324,8 @@ void FormMain::set_history_commands()
 void FormMain::menu_index_Click()
 {
     if (!help_.show_contents(help_file_))
-        ui_.message(this, QStringLiteral("HtmlHelpを開けません。"), QStringLiteral("エラー"),
-                    UiServices::Icon::none, UiServices::Buttons::ok);
+        ui_.message(this, QStringLiteral("HtmlHelpを開けません。"), program_title(),
+                    UiServices::Icon::critical, UiServices::Buttons::ok);
 }
 
 void FormMain::menu_ver_Click()

@@ -154,7 +154,7 @@ void FormMain::menu_open_Click()
 {
     if (!chk_end())
         return;
-    const QString name = ui_.open_file_name(this, file_filter());
+    const QString name = ui_.open_file_name(this, file_filter(), book_folder(state_.document.path()));
     if (name.isEmpty())
         return;
     load_book(name);

@@ -3,6 +3,7 @@
 #include "main_window/form_main.h"
 
 #include "book/book_file.h"
+#include "book/message_text.h"
 #include "main_window/form_print.h"
 #include "main_window/print_output.h"
 #include "main_window/print_pages.h"
@@ -18,7 +19,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
-#include <QRegularExpression>
 #include <QTreeView>
 #include <algorithm>
 #include <memory>
@@ -158,9 +158,7 @@ QString FormMain::proposed_pdf_path(const PrintDocument &document) const
 {
     // "sample_一覧.pdf" beside the book.
     const QString &book = state_.document.path();
-    static const QRegularExpression unsafe(QStringLiteral("[\\s/\\\\:*?\"<>|]+"));
-    QString what = document.heading().title;
-    what.replace(unsafe, QString());
+    const QString what = file_name_part(document.heading().title);
     const QString base = book.isEmpty() ? QStringLiteral("無題") : QFileInfo(book).completeBaseName();
     const QString name = base + u'_' + what + QStringLiteral(".pdf");
     return book.isEmpty() ? name : QFileInfo(book).dir().filePath(name);

@@ -155,16 +155,6 @@ QStringList stats_row_texts(const QString &name, const KindStats &s, StatsNumber
             rate(s.winning_tickets, s.settled_tickets)};
 }
 
-QString kai_caption(const QString &kai)
-{
-    QStringView core(kai);
-    if (core.startsWith(u'第'))
-        core = core.mid(1);
-    if (core.endsWith(u'回'))
-        core.chop(1);
-    return u'第' + core.toString() + u'回';
-}
-
 QString yen_text(StatsInt value)
 {
     return format_yen(value);

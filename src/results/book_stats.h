@@ -1,5 +1,6 @@
 #pragma once
 
+#include "book/message_text.h" // kai_caption, for the chart's and the prints' names of rounds
 #include "book/ticket_book.h"
 #include "results/winning_check.h"
 
@@ -76,10 +77,6 @@ enum class StatsNumbers { plain, grouped };
 QStringList stats_row_texts(const QString &name, const KindStats &stats, StatsNumbers numbers);
 // A rate of percent_text, grouped: "1,234.5%" ("-" stays "-").
 QString grouped_percent_text(StatsInt numerator, StatsInt denominator);
-
-// A round as the user names it: "第1612回" for the label "1612" (a label that already
-// reads "1612回" or "第1612回" is not doubled).
-QString kai_caption(const QString &kai);
 
 // "#,0" (thousands separated by commas, minus sign when negative); plain digits are
 // integer_text.

@@ -1,5 +1,7 @@
 #include "ui/form_controls.h"
 
+#include "book/message_text.h"
+
 #include <QGridLayout>
 
 namespace form_ui {
@@ -72,7 +74,7 @@ QHBoxLayout *make_round_heading(QWidget *parent, QLabel *&lbl_kai, QLabel *&lbl_
     lbl_kai = make_label(parent, QStringLiteral("lbl_kai"), QString());
     lbl_kind = make_label(parent, QStringLiteral("lbl_kind"), QString());
     head->addWidget(lbl_kai);
-    head->addWidget(make_label(parent, QString(), QStringLiteral("回")));
+    head->addWidget(make_label(parent, QStringLiteral("lbl_kai_mark"), QStringLiteral("回")));
     head->addSpacing(16);
     head->addWidget(lbl_kind);
     head->addStretch();
@@ -81,8 +83,17 @@ QHBoxLayout *make_round_heading(QWidget *parent, QLabel *&lbl_kai, QLabel *&lbl_
 
 void show_round_heading(const RoundEntry &entry, QLabel *lbl_kai, QLabel *lbl_kind)
 {
-    lbl_kai->setText(entry.kai.text());
+    show_round_label(lbl_kai, entry.kai.text());
     lbl_kind->setText(kind_display_name(entry.kind));
+}
+
+void show_round_label(QLabel *lbl_kai, const QString &kai)
+{
+    lbl_kai->setText(kai);
+    // The heading's labels are children of one dialog, side by side.
+    if (auto *mark = lbl_kai->parentWidget()->findChild<QLabel *>(QStringLiteral("lbl_kai_mark"),
+                                                                  Qt::FindDirectChildrenOnly))
+        mark->setVisible(kai_takes_round_mark(kai));
 }
 
 SlotRows::SlotRows(QWidget *parent, Family family, int rows, bool padded_numbers)

@@ -54,9 +54,12 @@ QPushButton *make_button(QWidget *parent, const QString &name, const QString &te
 QHBoxLayout *make_ok_cancel_row(QDialog *dialog, QPushButton *&ok, QPushButton *&cancel,
                                 bool ok_enabled = false);
 
-// The heading of a round's dialogs: its label, "回" and its kind.
+// The heading of a round's dialogs: its label, "回" (lbl_kai_mark) and its kind.
 QHBoxLayout *make_round_heading(QWidget *parent, QLabel *&lbl_kai, QLabel *&lbl_kind);
 void show_round_heading(const RoundEntry &entry, QLabel *lbl_kai, QLabel *lbl_kind);
+// The heading's label alone; its "回" shows only after a bare number, so that a label that
+// writes "第１２３回" itself is not read "第１２３回回".
+void show_round_label(QLabel *lbl_kai, const QString &kai);
 
 // The labels that name the slots of a round, one row per slot: the number, then home
 // "-" away (match family, lbl_home_i …) or the team (goal family, lbl_name_i). The

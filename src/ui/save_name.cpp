@@ -58,5 +58,13 @@ QString ask_save_name(UiServices &ui, QWidget *parent, const QString &proposed, 
 QString ask_export_name(UiServices &ui, QWidget *parent, const QString &proposed, const QString &filter,
                         const QString &suffix, const QString &book_path)
 {
-    return ask_name(ui, parent, proposed, filter, suffix, &book_path);
+    const QString folder = book_folder(book_path);
+    const bool bare = !proposed.isEmpty() && !proposed.contains(u'/');
+    return ask_name(ui, parent, bare && !folder.isEmpty() ? QDir(folder).filePath(proposed) : proposed,
+                    filter, suffix, &book_path);
+}
+
+QString book_folder(const QString &book_path)
+{
+    return book_path.isEmpty() ? QString() : QFileInfo(book_path).absolutePath();
 }

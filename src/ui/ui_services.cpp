@@ -89,9 +89,16 @@ UiServices::Answer QtUiServices::message(QWidget *parent, const QString &text, c
     }
 }
 
-QString QtUiServices::open_file_name(QWidget *parent, const QString &filter)
+bool confirm_deletion(UiServices &ui, QWidget *parent, const QString &detail)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+    return ui.message(parent, QStringLiteral("削除していいですか？"), program_title(),
+                      UiServices::Icon::question, UiServices::Buttons::yes_no_default_no,
+                      detail) == UiServices::Answer::yes;
+}
+
+QString QtUiServices::open_file_name(QWidget *parent, const QString &filter, const QString &folder)
+{
+    return QFileDialog::getOpenFileName(parent, QString(), folder, filter);
 }
 
 QString QtUiServices::save_file_name(QWidget *parent, const QString &proposed, const QString &filter,

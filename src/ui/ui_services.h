@@ -30,13 +30,18 @@ public:
     virtual int choose(QWidget *parent, const QString &text, const QString &title, Icon icon,
                        const QStringList &choices, int default_choice, const QString &detail = QString()) = 0;
     // File dialogs: the chosen path, or "" when cancelled. `filter` uses Qt's syntax; the
-    // save dialog tells which of its filters was chosen through `selected_filter` (may be null).
-    virtual QString open_file_name(QWidget *parent, const QString &filter) = 0;
+    // open dialog starts in `folder` (the system's choice when ""); the save dialog starts at
+    // `proposed` and tells which of its filters was chosen through `selected_filter` (may be null).
+    virtual QString open_file_name(QWidget *parent, const QString &filter, const QString &folder) = 0;
     virtual QString save_file_name(QWidget *parent, const QString &proposed, const QString &filter,
                                    QString *selected_filter) = 0;
     virtual void beep() = 0;
     virtual QString clipboard_text() = 0;
 };
+
+// "削除していいですか？" with what the deletion takes beneath it; いいえ is the default, so that a
+// second Enter after a deletion takes nothing more. True for はい.
+bool confirm_deletion(UiServices &ui, QWidget *parent, const QString &detail = QString());
 
 // The real services: Qt's message boxes and file dialogs, the system beep and clipboard.
 class QtUiServices : public UiServices {
@@ -45,7 +50,7 @@ public:
                    Buttons buttons = Buttons::ok, const QString &detail = QString()) override;
     int choose(QWidget *parent, const QString &text, const QString &title, Icon icon,
                const QStringList &choices, int default_choice, const QString &detail = QString()) override;
-    QString open_file_name(QWidget *parent, const QString &filter) override;
+    QString open_file_name(QWidget *parent, const QString &filter, const QString &folder) override;
     QString save_file_name(QWidget *parent, const QString &proposed, const QString &filter,
                            QString *selected_filter) override;
     void beep() override;

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -614,5 +616,21 @@ TEST(CsvImportFailures, SayWhichLineAndWhy)
         EXPECT_FALSE(staged.outcome.ok);
         EXPECT_EQ(staged.outcome.message, csv_failed_message());
         EXPECT_EQ(staged.detail, QString::fromUtf8(c.detail)) << c.bytes.left(40).toStdString();
+    }
+}
+
+TEST(CsvFileName, TheRoundsLabelAndKindWithoutWhatAFileNameCannotHold)
+{
+    const std::vector<std::tuple<LotteryKind, const char *, const char *>> cases = {
+        {LotteryKind::toto, "1612", "1612_toto.csv"},
+        {LotteryKind::minitotoA, "第１２３回", "第１２３回_minitoto-A.csv"},
+        {LotteryKind::BIG100, "a/b:c d", "abcd_100円BIG.csv"},
+        {LotteryKind::miniBIG, "", "miniBIG.csv"},
+        {LotteryKind::totoGOAL3, "\t*?", "totoGOAL3.csv"},
+    };
+    for (const auto &[kind, kai, name] : cases) {
+        RoundEntry round = make_entry(kind, "1");
+        round.kai = BookText(sjis(kai));
+        EXPECT_EQ(csv_file_name(round), QString::fromUtf8(name)) << kai;
     }
 }

@@ -167,7 +167,7 @@ TEST_F(SessionTest, FailuresEndWithTheirMessages)
          "ダウンロードに失敗しました。",
          "ｙｏｒｉｍｏ",
          12},
-        {"refused", {}, true, "ｔｏｔｏオフィシャルサイトに接続できません。", "yorimo", 0},
+        {"refused", {}, true, "ｔｏｔｏオフィシャルサイトに接続できません。", "ｙｏｒｉｍｏ", 0},
     };
     for (const Case &c : cases) {
         TestStore own;

@@ -168,7 +168,7 @@ TEST_F(ResultBatchTest, AnEmptyCurrentYearSendsEveryRoundToTheOlderYears)
     EXPECT_EQ(batch.rounds()[0].status, Status::found);
     EXPECT_EQ(batch.rounds()[0].found.prizes[0], 777);
     EXPECT_EQ(batch.rounds()[1].status, Status::failed); // its page is the rejected one
-    EXPECT_TRUE(progress.contains(QString::fromUtf8("第1501%1回 toto を取得中 2/2")))
+    EXPECT_TRUE(progress.contains(QString::fromUtf8("1501%1 toto を取得中 2/2")))
         << progress.join(u'|').toStdString();
     EXPECT_EQ(store.requests().count(QString::fromUtf8(
                   "/dcs/subos/screen/pi04/spin011/PGSPIN01101LnkYearResultLsttoto.form?year=2023")),

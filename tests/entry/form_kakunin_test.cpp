@@ -363,3 +363,35 @@ TEST(FormKakunin, EnterClosesTheDialogRatherThanChanging)
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(d.result(), QDialog::Accepted);
 }
+
+// The heading and the deletion's question name a round once: "回" follows a bare number only,
+// so a label that writes "第１２３回" itself is not read "第１２３回回".
+TEST(FormKakunin, ARoundWrittenWithItsMarksIsNotWrappedAgain)
+{
+    const std::vector<std::tuple<const char *, const char *, const char *>> labels = {
+        {"10", "10回", "第10回"},
+        {"１２３", "１２３回", "第１２３回"},
+        {"第１２３回", "第１２３回", "第１２３回"},
+        {"１２３回", "１２３回", "第１２３回"},
+    };
+    for (const auto &[kai, heading, named] : labels) {
+        SharedState state;
+        EXPECT_TRUE(add_entry(setup_book(state.document), make_entry(LotteryKind::toto5, kai)).ok);
+        EXPECT_TRUE(add_single(setup_book(state.document), 0, make_single({1, 2, 3, 1, 2})).ok);
+        FakeUiServices ui;
+        ui.answers = {UiServices::Answer::no};
+        FormKakunin d(state, ui, review_commits(state));
+        d.load();
+        d.show();
+        const auto *mark = control<QLabel>(&d, "lbl_kai_mark");
+        EXPECT_EQ(control<QLabel>(&d, "lbl_kai")->text() + (mark->isVisible() ? mark->text() : QString()),
+                  QString::fromUtf8(heading))
+            << kai;
+        QTest::mouseClick(control<QPushButton>(&d, "cmd_del"), Qt::LeftButton);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].detail,
+                  QString::fromUtf8(named) + QStringLiteral(" toto5 と購入 1件（1口）を削除します。"))
+            << kai;
+        EXPECT_EQ(state.book().entry_count(), 1);
+    }
+}

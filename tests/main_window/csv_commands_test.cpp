@@ -196,8 +196,8 @@ TEST_F(CsvCommands, ABrokenFileIsReportedAndChangesNothing)
     EXPECT_FALSE(import(path, [](QDialog *) {}));
     ASSERT_EQ(ui.messages.size(), 1U);
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("CSV読み込み失敗"));
-    EXPECT_EQ(ui.messages[0].title, QStringLiteral("yorimo"));
-    EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::none); // an OK button only, no icon
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("ｙｏｒｉｍｏ"));
+    EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::critical);
     EXPECT_EQ(ui.messages[0].buttons, UiServices::Buttons::ok);
     EXPECT_EQ(ui.messages[0].detail, QStringLiteral("2行目: 行の種類（S、M、R）が読めません。"));
     EXPECT_TRUE(same_book(window->state().book(), before));
@@ -213,4 +213,21 @@ TEST_F(CsvCommands, AHeaderAloneOrACancelledDialogEndsSilently)
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_TRUE(same_book(window->state().book(), before));
     EXPECT_FALSE(window->state().document.modified());
+}
+
+// The file dialogs start in the open book's folder; the export proposes the round's name there.
+TEST_F(CsvCommands, TheDialogsStartBesideTheBookAndTheExportNamesTheRound)
+{
+    window->select_row(1);
+    action("menu_csv_write")->trigger(); // cancelled
+    window->select_row(3);
+    action("menu_csv_write")->trigger();
+    EXPECT_EQ(ui.proposed_names,
+              QStringList({file(QStringLiteral("20_BIG.csv")), file(QStringLiteral("40_totoGOAL.csv"))}));
+
+    action("menu_csv_read")->trigger();
+    action("menu_open")->trigger();
+    const QString folder = QFileInfo(file(QStringLiteral("book.yrm"))).absolutePath();
+    EXPECT_EQ(ui.open_folders, QStringList({folder, folder}));
+    EXPECT_TRUE(ui.messages.empty());
 }

@@ -314,7 +314,8 @@ TEST_F(DialogCommands, RowsOpenTheirReviewAndOfferTheirCommands)
     menu->close();
     EXPECT_EQ(offered, QStringList({QStringLiteral("menu_single+"), QStringLiteral("menu_multi+"),
                                     QStringLiteral("menu_quick+"), QStringLiteral("menu_kakunin+"),
-                                    QStringLiteral("menu_result+"), QStringLiteral("menu_live-")}))
+                                    QStringLiteral("menu_result+"), QStringLiteral("menu_live-"),
+                                    QStringLiteral("+"), QStringLiteral("menu_delete+")}))
         << "途中経過 waits for tickets";
 }
 

@@ -361,7 +361,7 @@ TEST_F(DownloadCommands, UnreachableStoreShowsWhyAndChangesNothing)
     EXPECT_EQ(script.seen, QStringList{q("form_inet")});
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, q("ｔｏｔｏオフィシャルサイトに接続できません。"));
-    EXPECT_EQ(ui.messages[0].title, q("yorimo"));
+    EXPECT_EQ(ui.messages[0].title, q("ｙｏｒｉｍｏ"));
     EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::critical);
     EXPECT_EQ(rows(), 0);
     EXPECT_FALSE(window->state().document.modified());
@@ -571,7 +571,7 @@ TEST_F(DownloadCommands, BatchUpdateWithTheStoreUnreachableSaysSoAndNothingElse)
     EXPECT_FALSE(script.seen.contains(q("form_batch_check")));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, q("ｔｏｔｏオフィシャルサイトに接続できません。"));
-    EXPECT_EQ(ui.messages[0].title, q("yorimo"));
+    EXPECT_EQ(ui.messages[0].title, q("ｙｏｒｉｍｏ"));
     EXPECT_FALSE(window->state().document.modified());
 }
 

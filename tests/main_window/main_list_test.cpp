@@ -314,3 +314,40 @@ TEST_F(MainWindowTest, LabelAndKindStayInSightWhileTheAmountsScroll)
     ASSERT_GT(sideways->value(), 0);
     EXPECT_FALSE(frozen->isVisible());
 }
+
+// Delete on a row deletes its round behind 購入確認・修正's question (default いいえ); as one
+// step that undo takes back. Delete typed in the find bar stays the text's.
+TEST_F(MainWindowTest, DeleteOnARowDeletesItsRoundAfterTheQuestion)
+{
+    TicketBook book = four_round_book();
+    book.entries[1].kai = BookText(sjis("第２０回"));
+    ASSERT_TRUE(window->load_book(write_book(book, QStringLiteral("book.yrm"))));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->select_row(1);
+    window->list()->setFocus();
+    ui.answers = {UiServices::Answer::no};
+    QTest::keyClick(window->list(), Qt::Key_Delete);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("削除していいですか？"));
+    EXPECT_EQ(ui.messages[0].detail, QStringLiteral("第２０回 BIG と購入 2件（2口）を削除します。"));
+    EXPECT_EQ(ui.messages[0].buttons, UiServices::Buttons::yes_no_default_no);
+    EXPECT_EQ(rows(), 4);
+
+    QTest::keyClick(window->list(), Qt::Key_Delete); // はい
+    ASSERT_EQ(rows(), 3);
+    EXPECT_EQ(row_texts(1), refund_row());
+    EXPECT_TRUE(window->state().document.modified());
+    action("menu_undo")->trigger();
+    ASSERT_EQ(rows(), 4);
+    EXPECT_EQ(window->state().book().entries[1].kai.text(), QStringLiteral("第２０回"));
+
+    action("menu_find")->trigger();
+    QWidget *typed = QApplication::focusWidget();
+    ASSERT_NE(typed, nullptr);
+    QTest::keyClicks(typed, QStringLiteral("20"));
+    QTest::keyClick(typed, Qt::Key_Home);
+    QTest::keyClick(typed, Qt::Key_Delete);
+    EXPECT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(window->state().book().entry_count(), 4);
+}

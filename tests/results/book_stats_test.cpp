@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 #include <limits>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -238,4 +240,21 @@ TEST(BookStats, RowTextsPlainAndGrouped)
     EXPECT_EQ(kai_caption(QStringLiteral("1612")), QStringLiteral("第1612回"));
     EXPECT_EQ(kai_caption(QStringLiteral("1612回")), QStringLiteral("第1612回"));
     EXPECT_EQ(kai_caption(QStringLiteral("第1612回")), QStringLiteral("第1612回"));
+    // Only a number is wrapped: one already written with 第 or 回 is completed, never doubled,
+    // and a label that is no number is left as it is.
+    const std::vector<std::tuple<const char *, const char *, bool>> labels = {
+        {"１２３", "第１２３回", true},
+        {"第１２３回", "第１２３回", false},
+        {"１２３回", "第１２３回", false},
+        {"第1612", "第1612回", true},
+        {"0123", "第0123回", true},
+        {"GW特別", "GW特別", false},
+        {"1501%1", "1501%1", false},
+        {"第回", "第回", false},
+        {"", "", false},
+    };
+    for (const auto &[kai, caption, mark] : labels) {
+        EXPECT_EQ(kai_caption(QString::fromUtf8(kai)), QString::fromUtf8(caption)) << kai;
+        EXPECT_EQ(kai_takes_round_mark(QString::fromUtf8(kai)), mark) << kai;
+    }
 }

@@ -4,9 +4,12 @@
 
 #include <QStringList>
 #include <deque>
+#include <gtest/gtest.h>
 #include <vector>
 
-// Records every message, file dialog and beep, and answers from scripted queues.
+// Records every message, file dialog and beep, and answers from scripted queues. Every box
+// the program shows is titled with its name as the window shows it and carries an icon: a
+// box that is not fails the test that shows it.
 class FakeUiServices : public UiServices {
 public:
     struct Shown {
@@ -26,6 +29,7 @@ public:
     std::deque<QString> save_names; // next save-dialog results; default: cancelled
     std::deque<int> save_filters;   // filter chosen in the next save dialogs; default: the first
     QStringList proposed_names;     // names proposed to the save dialog
+    QStringList open_folders;       // folders the open dialogs started in
     QString clipboard;
     int beeps = 0;
     int file_dialogs = 0;
@@ -33,6 +37,7 @@ public:
     Answer message(QWidget *, const QString &text, const QString &title, Icon icon, Buttons buttons,
                    const QString &detail) override
     {
+        expect_branded(text, title, icon);
         messages.push_back({text, title, icon, buttons, detail, {}, -1});
         if (!answers.empty()) {
             const Answer a = answers.front();
@@ -45,6 +50,7 @@ public:
     int choose(QWidget *, const QString &text, const QString &title, Icon icon, const QStringList &buttons,
                int default_choice, const QString &detail) override
     {
+        expect_branded(text, title, icon);
         messages.push_back({text, title, icon, Buttons::ok, detail, buttons, default_choice});
         if (choices.empty())
             return default_choice;
@@ -53,9 +59,10 @@ public:
         return chosen;
     }
 
-    QString open_file_name(QWidget *, const QString &) override
+    QString open_file_name(QWidget *, const QString &, const QString &folder) override
     {
         ++file_dialogs;
+        open_folders << folder;
         return take(open_names);
     }
 
@@ -78,6 +85,12 @@ public:
     QString clipboard_text() override { return clipboard; }
 
 private:
+    static void expect_branded(const QString &text, const QString &title, Icon icon)
+    {
+        EXPECT_EQ(title, program_title()) << text.toStdString();
+        EXPECT_NE(icon, Icon::none) << text.toStdString();
+    }
+
     static QString take(std::deque<QString> &queue)
     {
         if (queue.empty())
