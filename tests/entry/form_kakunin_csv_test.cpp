@@ -92,8 +92,9 @@ TEST(FormKakuninCsv, ShowsEachStagedLine)
     EXPECT_TRUE(control<QLabel>(&d, "lbl_win", 5)->isHidden());
     auto *items = control<QComboBox>(&d, "cmb_kind");
     ASSERT_EQ(items->count(), 3);
-    EXPECT_EQ(items->itemText(0), QStringLiteral("シングル"));
-    EXPECT_EQ(items->itemText(1), QStringLiteral("マルチ"));
+    // Each item reads its kind and its line.
+    EXPECT_EQ(items->itemText(0), QStringLiteral("シングル 1 0 2 1 1"));
+    EXPECT_EQ(items->itemText(1), QStringLiteral("マルチ 10 1 102 2 0"));
     EXPECT_EQ(items->itemText(2), QStringLiteral("結果"));
     EXPECT_EQ(items->currentIndex(), 0);
     // Each ticket's line beside the combo and as its item's tooltip; none for the results.
