@@ -121,6 +121,18 @@ KakuninDialog::KakuninDialog(Family family, SharedState &state, UiServices &ui, 
     lbl_target_->setWordWrap(true);
     lbl_target_->hide();
     layout->addWidget(lbl_target_);
+    // Then what OK will do, so a file read a second time is seen to double the tickets.
+    lbl_effect_ = make_label(this, QStringLiteral("lbl_effect"), QString());
+    lbl_effect_->setWordWrap(true);
+    lbl_effect_->hide();
+    layout->addWidget(lbl_effect_);
+    lbl_repeat_ = make_label(this, QStringLiteral("lbl_repeat"), QString());
+    lbl_repeat_->setWordWrap(true);
+    QPalette warning = lbl_repeat_->palette(); // the dark red of the result cells
+    warning.setColor(QPalette::WindowText, kResultColour);
+    lbl_repeat_->setPalette(warning);
+    lbl_repeat_->hide();
+    layout->addWidget(lbl_repeat_);
 
     auto *area = new QWidget(this);
     build_grid(area);
@@ -406,6 +418,11 @@ void KakuninDialog::open_csv()
     lbl_kind_->setText(kind_display_name(csv_->kind));
     lbl_target_->setText(csv_target_text(state_.book(), csv_->entry));
     lbl_target_->show();
+    const CsvEffect effect = csv_effect(state_.book(), *csv_, csv_views_);
+    lbl_effect_->setText(effect.adds + u'\n' + effect.replaces);
+    lbl_effect_->show();
+    lbl_repeat_->setText(effect.repeats);
+    lbl_repeat_->setVisible(!effect.repeats.isEmpty());
 
     {
         const QSignalBlocker quiet(cmb_kind_);

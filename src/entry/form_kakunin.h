@@ -80,7 +80,9 @@ private:
     QComboBox *cmb_kind_ = nullptr;
     QLabel *lbl_kai_ = nullptr;
     QLabel *lbl_kind_ = nullptr;
-    QLabel *lbl_target_ = nullptr;           // CSV confirmation only
+    QLabel *lbl_target_ = nullptr;           // CSV confirmation only, as the two below
+    QLabel *lbl_effect_ = nullptr;           // what the file adds and replaces
+    QLabel *lbl_repeat_ = nullptr;           // how many of its tickets the round holds already
     QLabel *lbl_line_ = nullptr;             // the shown ticket's line
     QLabel *lbl_standing_ = nullptr;         // how it stands with the results so far
     std::vector<QWidget *> counter_widgets_; // the counters and 正当数, shown with a ticket
