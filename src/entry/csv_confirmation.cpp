@@ -2,6 +2,10 @@
 
 #include "book/amount_text.h"
 #include "entry/ticket_lines.h"
+#include "results/live_texts.h"
+
+#include <QHash>
+#include <QStringList>
 
 #include <variant>
 
@@ -55,6 +59,96 @@ std::vector<CsvRowView> csv_row_views(const CsvImport &staged)
     for (const CsvRow &row : staged.csv_rows)
         views.push_back(csv_row_view(row, staged.kind));
     return views;
+}
+
+namespace {
+
+// A purchase as the repeat check compares it: its type and its line.
+QString purchase_key(int type, const QString &line)
+{
+    return (type == kSingle ? QStringLiteral("S ") : QStringLiteral("M ")) + line;
+}
+
+QString prize_state_text(int state)
+{
+    switch (state) {
+    case kPrizeEntered: return QStringLiteral("当選金額 入力済み");
+    case kPrizeRefund: return QStringLiteral("払戻");
+    default: return QStringLiteral("当選金額 未定");
+    }
+}
+
+} // namespace
+
+CsvEffect csv_effect(const TicketBook &book, const CsvImport &staged, const std::vector<CsvRowView> &views)
+{
+    const RoundEntry &entry = book.entries[static_cast<size_t>(staged.entry)];
+    int64_t singles = 0;
+    int64_t multis = 0;
+    int64_t tickets = 0;
+    int64_t results = 0;
+    for (const CsvRow &row : staged.csv_rows) {
+        if (row.row_type == kCsvSingle) {
+            ++singles;
+            ++tickets;
+        } else if (row.row_type == kCsvMulti) {
+            ++multis;
+            tickets += row.combos;
+        } else {
+            ++results;
+        }
+    }
+
+    CsvEffect effect;
+    if (singles + multis == 0) {
+        effect.adds = QStringLiteral("券は追加しません。");
+    } else {
+        QStringList kinds;
+        if (singles > 0)
+            kinds << QStringLiteral("シングル %1件").arg(format_yen(singles));
+        if (multis > 0)
+            kinds << QStringLiteral("マルチ %1件").arg(format_yen(multis));
+        int64_t held = 0;
+        book.for_each_purchase(staged.entry, [&](int, int) { ++held; });
+        effect.adds = QStringLiteral("%1（%2口）を追加します（追加後 購入 %3件（%4口））。")
+                          .arg(kinds.join(u'・'), format_yen(tickets), format_yen(held + singles + multis),
+                               format_yen(entry.tickets + tickets));
+
+        // Each ticket of the round answers for one of the file's at most.
+        QHash<QString, int64_t> held_lines;
+        book.for_each_purchase(staged.entry, [&](int type, int index) {
+            ++held_lines[purchase_key(type, ticket_line(book, staged.entry, type, index))];
+        });
+        int64_t repeated = 0;
+        for (size_t i = 0; i < staged.csv_rows.size() && !held_lines.isEmpty(); ++i) {
+            const int row_type = staged.csv_rows[i].row_type;
+            if (row_type == kCsvResults)
+                continue;
+            const auto at =
+                held_lines.find(purchase_key(row_type == kCsvSingle ? kSingle : kMulti, views[i].line));
+            if (at == held_lines.end())
+                continue;
+            ++repeated;
+            if (--at.value() == 0)
+                held_lines.erase(at);
+        }
+        if (repeated > 0)
+            effect.repeats =
+                QStringLiteral("うち %1件は、この回に既にある券と同じです（読み込み直すと券が重複します）。")
+                    .arg(format_yen(repeated));
+    }
+
+    const QString now = QStringLiteral("今は %1・%2").arg(decided_text(entry), prize_state_text(entry.state));
+    if (results == 0)
+        effect.replaces = QStringLiteral("結果と当選金額はそのままです。");
+    else if (results == 1)
+        effect.replaces =
+            QStringLiteral("結果と当選金額を、ファイルの結果の行で置き換えます（%1）。").arg(now);
+    else // each results line overwrites the one before
+        effect.replaces =
+            QStringLiteral("結果と当選金額を、ファイルの最後の結果の行（%1行中）で置き換えます（%2）。")
+                .arg(format_yen(results), now);
+    return effect;
 }
 
 QString csv_confirm_caption()

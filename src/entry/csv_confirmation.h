@@ -30,5 +30,22 @@ CsvRowView csv_row_view(const CsvRow &row, LotteryKind kind);
 // One view per staged row, in order.
 std::vector<CsvRowView> csv_row_views(const CsvImport &staged);
 
+// What OK does to the entry the import goes to, said beneath where the tickets go.
+struct CsvEffect {
+    // What the file adds: "シングル 2件・マルチ 1件（11口）を追加します（追加後 購入 5件（16口））。",
+    // or "券は追加しません。".
+    QString adds;
+    // Of those, the tickets the round holds already, one for one (a file read twice):
+    // "うち 3件は、この回に既にある券と同じです（読み込み直すと券が重複します）。"; "" when none.
+    QString repeats;
+    // Whether the file's results line replaces the round's results and prizes:
+    // "結果と当選金額を、ファイルの結果の行で置き換えます（今は 13試合中 8試合決定・当選金額 未定）。",
+    // or "結果と当選金額はそのままです。".
+    QString replaces;
+};
+
+// Linear in the round's and the file's tickets.
+CsvEffect csv_effect(const TicketBook &book, const CsvImport &staged, const std::vector<CsvRowView> &views);
+
 QString csv_confirm_caption();   // "CSV読み込み確認"
 QString csv_cell_text(bool set); // "○" or "－"

@@ -3,6 +3,7 @@
 #include "book/csv_import.h"
 #include "entry/csv_confirmation.h"
 #include "entry/purchase_review.h"
+#include "entry/review_item_model.h"
 #include "results/live_texts.h"
 #include "ui/ui_services.h"
 
@@ -12,8 +13,11 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListView>
+#include <QProxyStyle>
 #include <QPushButton>
-#include <QStandardItemModel>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -36,6 +40,44 @@ constexpr std::array<CellColumn, 4> kGoalCells = {
 constexpr std::array<const char *, kMaxGrades> kPrizeLabelNames = {"lbl_top",    "lbl_second", "lbl_third",
                                                                    "lbl_fourth", "lbl_fifth",  "lbl_sixth"};
 
+// Draws its current item elided to its width: an item's line may be longer than the box
+// (it stands whole beside it).
+class ElidingComboBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter painter(this);
+        painter.setPen(palette().color(QPalette::Text));
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        const QRect field =
+            style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+        // The label is drawn 1 pixel in from each side of the field.
+        option.currentText = fontMetrics().elidedText(option.currentText, Qt::ElideRight, field.width() - 2);
+        painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    }
+};
+
+// Drops the list down below the box rather than over it: that popup first measures every
+// item to find its width, and a round holds up to 65,534 of them. The dialog gives the list
+// the width of the kind's longest item instead.
+class DropDownStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *data) const override
+    {
+        if (hint == SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
 } // namespace
 
 KakuninDialog::KakuninDialog(Family family, SharedState &state, UiServices &ui, ReviewEditors editors,
@@ -50,23 +92,47 @@ KakuninDialog::KakuninDialog(Family family, SharedState &state, UiServices &ui, 
 
     auto *layout = new QVBoxLayout(this);
     auto *head = make_round_heading(this, lbl_kai_, lbl_kind_);
-    cmb_kind_ = named(new QComboBox(this), QStringLiteral("cmb_kind"));
-    // Sized by its captions' length, not by measuring each of up to 65,535 items on show.
+    cmb_kind_ = named(new ElidingComboBox(this), QStringLiteral("cmb_kind"));
+    items_ = new ReviewItemModel(this);
+    cmb_kind_->setModel(items_);
+    // Sized by a length, not by measuring each of up to 65,535 items on show; a long line
+    // is elided in the item (it stands whole beside the box and in the tooltip).
     cmb_kind_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    cmb_kind_->setMinimumContentsLength(10);
+    cmb_kind_->setMinimumContentsLength(kItemContentsLength);
+    // The list lays out the items it shows, all of one height, without asking each item.
+    if (auto *list = qobject_cast<QListView *>(cmb_kind_->view()))
+        list->setUniformItemSizes(true);
+    auto *drop_down = new DropDownStyle(cmb_kind_->style()->name());
+    drop_down->setParent(cmb_kind_);
+    cmb_kind_->setStyle(drop_down);
     head->addWidget(cmb_kind_);
     lbl_line_ = make_label(this, QStringLiteral("lbl_line"), QString());
     lbl_line_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     lbl_line_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     head->addWidget(lbl_line_);
     lbl_standing_ = make_label(this, QStringLiteral("lbl_standing"), QString());
-    head->addWidget(lbl_standing_);
+    lbl_standing_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The spare width goes to the standing, at the right end: the combo keeps its place
+    // whether the shown item has a standing or not.
+    head->addWidget(lbl_standing_, 1);
     layout->addLayout(head);
     // The CSV confirmation says which round of the book takes the file's tickets.
     lbl_target_ = make_label(this, QStringLiteral("lbl_target"), QString());
     lbl_target_->setWordWrap(true);
     lbl_target_->hide();
     layout->addWidget(lbl_target_);
+    // Then what OK will do, so a file read a second time is seen to double the tickets.
+    lbl_effect_ = make_label(this, QStringLiteral("lbl_effect"), QString());
+    lbl_effect_->setWordWrap(true);
+    lbl_effect_->hide();
+    layout->addWidget(lbl_effect_);
+    lbl_repeat_ = make_label(this, QStringLiteral("lbl_repeat"), QString());
+    lbl_repeat_->setWordWrap(true);
+    QPalette warning = lbl_repeat_->palette(); // the dark red of the result cells
+    warning.setColor(QPalette::WindowText, kResultColour);
+    lbl_repeat_->setPalette(warning);
+    lbl_repeat_->hide();
+    layout->addWidget(lbl_repeat_);
 
     auto *area = new QWidget(this);
     build_grid(area);
@@ -179,6 +245,15 @@ void KakuninDialog::show_round_texts()
     // Room for the longest line of the kind, so the heading keeps its place from ticket to ticket.
     lbl_line_->setMinimumWidth(lbl_line_->fontMetrics().horizontalAdvance(
         QString(slot_count(e.kind) * (is_big_family(e.kind) ? 2 : 4), u'0')));
+    // The dropped-down list is as wide as the kind's longest item (a multi of all marks),
+    // found without reading the items.
+    const int marks = is_big_family(e.kind) ? 1 : marks_per_slot(e.kind);
+    const QString longest = QStringLiteral("シングル ") + QString(slot_count(e.kind) * (marks + 1), u'0');
+    QAbstractItemView *list = cmb_kind_->view();
+    const QStyle *style = list->style();
+    list->setMinimumWidth(list->fontMetrics().horizontalAdvance(longest) +
+                          style->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                          2 * (list->frameWidth() + style->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1));
 }
 
 void KakuninDialog::set_csv_import(const CsvImport &staged)
@@ -196,30 +271,21 @@ void KakuninDialog::on_open()
         return;
     }
     show_round_texts();
-    fill_items(0);
+    {
+        // The items are formatted as the combo shows them, not here.
+        const QSignalBlocker quiet(cmb_kind_);
+        items_->show_round(state_.book(), state_.current);
+    }
+    select_item(0);
 }
 
-void KakuninDialog::fill_items(int select)
+void KakuninDialog::select_item(int select)
 {
-    const std::vector<ReviewItem> items = review_items(state_.book(), state_.current);
-    const QSignalBlocker quiet(cmb_kind_);
-    cmb_kind_->clear();
-    item_values_.clear();
-    // A round may hold 65,534 purchases: the rows go into the model in one insertion, not
-    // one by one.
-    QList<QStandardItem *> rows;
-    rows.reserve(static_cast<qsizetype>(items.size()));
-    for (const ReviewItem &item : items) {
-        auto *row = new QStandardItem(item.caption);
-        row->setData(item.value, Qt::UserRole);
-        if (!item.line.isEmpty())
-            row->setToolTip(item.line);
-        rows.push_back(row);
-        item_values_.push_back(item.value);
-    }
-    qobject_cast<QStandardItemModel *>(cmb_kind_->model())->invisibleRootItem()->appendRows(rows);
     const int item = select >= 0 && select < cmb_kind_->count() ? select : 0;
-    cmb_kind_->setCurrentIndex(item);
+    {
+        const QSignalBlocker quiet(cmb_kind_);
+        cmb_kind_->setCurrentIndex(item);
+    }
     show_item(item);
 }
 
@@ -243,7 +309,7 @@ void KakuninDialog::show_item(int item)
         show_csv_row(item);
         return;
     }
-    const bool ticket = item > 0 && item < static_cast<int>(item_values_.size());
+    const bool ticket = item > 0 && item < items_->rowCount();
     // The line is the item's tooltip.
     lbl_line_->setText(ticket ? cmb_kind_->itemData(item, Qt::ToolTipRole).toString() : QString());
     lbl_standing_->clear();
@@ -253,8 +319,7 @@ void KakuninDialog::show_item(int item)
         set_ticket_visible(false, false);
         return;
     }
-    const ReviewTicket t =
-        review_ticket(state_.book(), state_.current, item_values_[static_cast<size_t>(item)]);
+    const ReviewTicket t = review_ticket(state_.book(), state_.current, items_->value(item));
     shown_type_ = t.type;
     state_.edit_target = t.pool_index + 1;
     set_ticket_visible(true, true);
@@ -291,7 +356,11 @@ void KakuninDialog::cmd_cng_Click()
     }
     // Whatever the editor did, show the round as it is now.
     show_round_texts();
-    fill_items(item);
+    {
+        const QSignalBlocker quiet(cmb_kind_);
+        items_->refresh();
+    }
+    select_item(item);
     state_.dialog_result = 0;
 }
 
@@ -305,7 +374,12 @@ void KakuninDialog::cmd_del_Click()
         if (!commit(editors_.delete_ticket ? editors_.delete_ticket(shown_type_, state_.edit_target - 1)
                                            : Outcome::failure(QString())))
             return;
-        fill_items(0);
+        {
+            // Only the deleted item's row goes; the others are not formatted again.
+            const QSignalBlocker quiet(cmb_kind_);
+            items_->purchase_deleted(item);
+        }
+        select_item(0);
         cmb_kind_->setFocus();
         return;
     }
@@ -341,15 +415,17 @@ void KakuninDialog::open_csv()
     lbl_kind_->setText(kind_display_name(csv_->kind));
     lbl_target_->setText(csv_target_text(state_.book(), csv_->entry));
     lbl_target_->show();
+    const CsvEffect effect = csv_effect(state_.book(), *csv_, csv_views_);
+    lbl_effect_->setText(effect.adds + u'\n' + effect.replaces);
+    lbl_effect_->show();
+    lbl_repeat_->setText(effect.repeats);
+    lbl_repeat_->setVisible(!effect.repeats.isEmpty());
 
-    const QSignalBlocker quiet(cmb_kind_);
-    cmb_kind_->clear();
-    for (const CsvRowView &view : csv_views_) {
-        cmb_kind_->addItem(view.item);
-        if (!view.line.isEmpty())
-            cmb_kind_->setItemData(cmb_kind_->count() - 1, view.line, Qt::ToolTipRole);
+    {
+        const QSignalBlocker quiet(cmb_kind_);
+        items_->show_staged(csv_views_);
+        cmb_kind_->setCurrentIndex(cmb_kind_->count() > 0 ? 0 : -1);
     }
-    cmb_kind_->setCurrentIndex(cmb_kind_->count() > 0 ? 0 : -1);
     show_csv_row(0);
 }
 

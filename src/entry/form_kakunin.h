@@ -13,6 +13,7 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QPushButton;
+class ReviewItemModel;
 class UiServices;
 
 // 購入確認・修正: one round and, item by item, its tickets set against the results. From
@@ -45,11 +46,14 @@ protected:
 
 private:
     static constexpr int kMaxCells = 4; // marks per row: 3 outcomes or 4 goal counts
+    // The combo's width in characters: its kind and the start of its line ("シングル 1 0 2 1 0 …").
+    static constexpr int kItemContentsLength = 13;
 
     void build_grid(QWidget *area);
     QGridLayout *build_counters();
     void show_round_texts();
-    void fill_items(int select);
+    // Shows item `item` of cmb_kind, item 0 when there is no such item.
+    void select_item(int item);
     void set_ticket_visible(bool cells, bool counters);
     int cell_columns() const;
     void cmd_cng_Click();
@@ -68,7 +72,7 @@ private:
     form_ui::SlotRows slot_rows_;
     // Mark cells per row, the last row being the headings above the rows.
     std::array<std::array<QLabel *, kMaxCells>, kMaxSlots + 1> cells_{};
-    std::vector<int> item_values_;
+    ReviewItemModel *items_ = nullptr; // behind cmb_kind
     int shown_type_ = 0;
     const CsvImport *csv_ = nullptr;
     std::vector<CsvRowView> csv_views_; // what the confirmation shows of each staged row
@@ -76,7 +80,9 @@ private:
     QComboBox *cmb_kind_ = nullptr;
     QLabel *lbl_kai_ = nullptr;
     QLabel *lbl_kind_ = nullptr;
-    QLabel *lbl_target_ = nullptr;           // CSV confirmation only
+    QLabel *lbl_target_ = nullptr;           // CSV confirmation only, as the two below
+    QLabel *lbl_effect_ = nullptr;           // what the file adds and replaces
+    QLabel *lbl_repeat_ = nullptr;           // how many of its tickets the round holds already
     QLabel *lbl_line_ = nullptr;             // the shown ticket's line
     QLabel *lbl_standing_ = nullptr;         // how it stands with the results so far
     std::vector<QWidget *> counter_widgets_; // the counters and 正当数, shown with a ticket

@@ -4,20 +4,38 @@
 #include "book/message_text.h"
 #include "entry/ticket_lines.h"
 
+QString ReviewItem::text() const
+{
+    return line.isEmpty() ? caption : caption + u' ' + line;
+}
+
+std::vector<int> review_item_values(const TicketBook &book, int entry)
+{
+    std::vector<int> values{kRoundItem};
+    book.for_each_purchase(
+        entry, [&](int type, int index) { values.push_back(type == kSingle ? 2 * index : 2 * index + 1); });
+    return values;
+}
+
+ReviewItem review_item(const TicketBook &book, int entry, int value)
+{
+    const LotteryKind kind = book.entries[static_cast<size_t>(entry)].kind;
+    if (value == kRoundItem)
+        return {is_match_kind(kind) ? QStringLiteral("対象試合") : QStringLiteral("対象チーム"), kRoundItem,
+                QString()};
+    const int type = value % 2 == 0 ? kSingle : kMulti;
+    const size_t pool = type == kSingle ? book.single_pool(kind).size() : book.multi_pool(kind).size();
+    // A value the book no longer holds (a view asking between a deletion and its news) reads
+    // without a line rather than past the pool.
+    return {type == kSingle ? QStringLiteral("シングル") : QStringLiteral("マルチ"), value,
+            static_cast<size_t>(value / 2) < pool ? ticket_line(book, entry, type, value / 2) : QString()};
+}
+
 std::vector<ReviewItem> review_items(const TicketBook &book, int entry)
 {
-    const bool match = is_match_kind(book.entries[static_cast<size_t>(entry)].kind);
     std::vector<ReviewItem> items;
-    items.push_back(
-        {match ? QStringLiteral("対象試合") : QStringLiteral("対象チーム"), kRoundItem, QString()});
-    book.for_each_purchase(entry, [&](int type, int index) {
-        // Items of the same type read alike; the line tells them apart.
-        const QString line = ticket_line(book, entry, type, index);
-        if (type == kSingle)
-            items.push_back({QStringLiteral("シングル"), 2 * index, line});
-        else
-            items.push_back({QStringLiteral("マルチ"), 2 * index + 1, line});
-    });
+    for (const int value : review_item_values(book, entry))
+        items.push_back(review_item(book, entry, value));
     return items;
 }
 

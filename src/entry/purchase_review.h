@@ -12,11 +12,20 @@
 inline constexpr int kRoundItem = -1;
 
 struct ReviewItem {
-    QString caption;
+    QString caption;        // "対象試合" or "対象チーム"; "シングル" or "マルチ"
     int value = kRoundItem; // 2 × pool index for a single, 2 × pool index + 1 for a multi
     QString line;           // the purchase in the ticket-line notation; "" for the round
+
+    // What the item reads: its caption and line, "シングル 1 0 2 1 0 2 1 0 2 1 0 2 2", so
+    // tickets of one kind tell themselves apart; the caption alone without a line.
+    QString text() const;
 };
 
+// The item values of the entry's items: kRoundItem for item 0, then one per purchase in
+// chain order. Nothing is formatted.
+std::vector<int> review_item_values(const TicketBook &book, int entry);
+// The item of value `value` of the entry.
+ReviewItem review_item(const TicketBook &book, int entry, int value);
 // Item 0, then one item per purchase of the entry in chain order.
 std::vector<ReviewItem> review_items(const TicketBook &book, int entry);
 

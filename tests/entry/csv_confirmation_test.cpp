@@ -42,3 +42,41 @@ TEST(CsvConfirmation, ShowsEachStagedRow)
     EXPECT_EQ(csv_cell_text(false), QStringLiteral("－"));
     EXPECT_EQ(csv_confirm_caption(), QStringLiteral("CSV読み込み確認"));
 }
+
+// What OK does, said before it: purchases added (and how many the round holds already, one
+// for one), and whether results and prizes are replaced.
+TEST(CsvConfirmation, SaysWhatTheFileDoes)
+{
+    TicketBook book;
+    ASSERT_TRUE(add_entry(book, make_entry(LotteryKind::toto5, "123")).ok);
+    ASSERT_TRUE(add_single(book, 0, make_single({1, 3, 2, 1, 1})).ok);
+    ASSERT_TRUE(add_multi(book, 0, make_multi({"110", "100", "100", "100", "100"})).ok);
+    book.entries[0].matches[0].result = kHomeWin;
+    book.entries[0].state = kPrizeRefund;
+    const struct {
+        const char *file;
+        const char *adds;
+        const char *repeats;
+        const char *replaces;
+    } cases[] = {
+        // The round's single twice, another single, and its multi: the single is held once.
+        {"123,T5\r\nS,1,0,2,1,1\r\nS,1,0,2,1,1\r\nS,2,2,2,2,2\r\nM,2,1,0,1,1,1,1,1,1,1,1\r\n",
+         "シングル 3件・マルチ 1件（5口）を追加します（追加後 購入 6件（8口））。",
+         "うち 2件は、この回に既にある券と同じです（読み込み直すと券が重複します）。",
+         "結果と当選金額はそのままです。"},
+        // A multi of one mark per slot reads as the single does, but is no single.
+        {"123,T5\r\nM,1,1,1,0,1,2,1,1,1,1\r\n", "マルチ 1件（1口）を追加します（追加後 購入 3件（4口））。",
+         "", "結果と当選金額はそのままです。"},
+        {"123,T5\r\nR,1,0,2,5,4,0\r\nR,1,0,2,1,1,0\r\n", "券は追加しません。", "",
+         "結果と当選金額を、ファイルの最後の結果の行（2行中）で置き換えます（今は 5試合中 "
+         "1試合決定・払戻）。"},
+    };
+    for (const auto &c : cases) {
+        const CsvImport staged = parse_csv(c.file, book);
+        ASSERT_TRUE(staged.outcome.ok) << c.file;
+        const CsvEffect effect = csv_effect(book, staged, csv_row_views(staged));
+        EXPECT_EQ(effect.adds, QString::fromUtf8(c.adds)) << c.file;
+        EXPECT_EQ(effect.repeats, QString::fromUtf8(c.repeats)) << c.file;
+        EXPECT_EQ(effect.replaces, QString::fromUtf8(c.replaces)) << c.file;
+    }
+}

@@ -82,6 +82,14 @@ TEST(FormKakuninCsv, ShowsEachStagedLine)
     EXPECT_EQ(control<QLabel>(&d, "lbl_target")->text(),
               QStringLiteral("帳簿の 第123回 toto5（購入 0件（0口））に、ファイルの券を加えます。"));
     EXPECT_TRUE(control<QLabel>(&d, "lbl_target")->isVisibleTo(&d));
+    // Then what OK does: what the file adds, and what it replaces.
+    EXPECT_EQ(
+        control<QLabel>(&d, "lbl_effect")->text(),
+        QStringLiteral(
+            "シングル 1件・マルチ 1件（7口）を追加します（追加後 購入 2件（7口））。\n"
+            "結果と当選金額を、ファイルの結果の行で置き換えます（今は 5試合中 0試合決定・当選金額 未定）。"));
+    EXPECT_TRUE(control<QLabel>(&d, "lbl_effect")->isVisibleTo(&d));
+    EXPECT_TRUE(hidden(&d, "lbl_repeat"));
     EXPECT_EQ(d.windowTitle(), QStringLiteral("CSV読み込み確認"));
     for (const char *name : {"cmd_cng", "cmd_del", "lbl_right", "lbl_right_num"})
         EXPECT_TRUE(hidden(&d, name)) << name;
@@ -92,8 +100,9 @@ TEST(FormKakuninCsv, ShowsEachStagedLine)
     EXPECT_TRUE(control<QLabel>(&d, "lbl_win", 5)->isHidden());
     auto *items = control<QComboBox>(&d, "cmb_kind");
     ASSERT_EQ(items->count(), 3);
-    EXPECT_EQ(items->itemText(0), QStringLiteral("シングル"));
-    EXPECT_EQ(items->itemText(1), QStringLiteral("マルチ"));
+    // Each item reads its kind and its line.
+    EXPECT_EQ(items->itemText(0), QStringLiteral("シングル 1 0 2 1 1"));
+    EXPECT_EQ(items->itemText(1), QStringLiteral("マルチ 10 1 102 2 0"));
     EXPECT_EQ(items->itemText(2), QStringLiteral("結果"));
     EXPECT_EQ(items->currentIndex(), 0);
     // Each ticket's line beside the combo and as its item's tooltip; none for the results.
@@ -148,6 +157,37 @@ TEST(FormKakuninCsv, ShowsEachStagedLine)
     EXPECT_TRUE(hidden(&d, "lbl_top"));
     EXPECT_TRUE(hidden(&d, "lbl_top_kin"));
     EXPECT_FALSE(hidden(&d, "lbl_total"));
+}
+
+// The same file read a second time: before OK the dialog says the tickets will be there twice.
+TEST(FormKakuninCsv, ASecondReadingOfAFileSaysItRepeatsTheTickets)
+{
+    SharedState state = two_rounds();
+    const CsvImport first = staged(state, kToto5File);
+    state.current = first.entry;
+    FakeUiServices ui;
+    {
+        FormKakunin d(state, ui, review_commits(state));
+        d.set_csv_import(first);
+        d.load();
+        click(control<QPushButton>(&d, "cmd_ok"));
+    }
+    ASSERT_EQ(state.book().entries[1].tickets, 7);
+    const CsvImport again = staged(state, kToto5File);
+    FormKakunin d(state, ui, review_commits(state));
+    d.set_csv_import(again);
+    d.load();
+    d.show();
+    EXPECT_EQ(control<QLabel>(&d, "lbl_target")->text(),
+              QStringLiteral("帳簿の 第123回 toto5（購入 2件（7口））に、ファイルの券を加えます。"));
+    EXPECT_EQ(control<QLabel>(&d, "lbl_effect")->text(),
+              QStringLiteral("シングル 1件・マルチ 1件（7口）を追加します（追加後 購入 4件（14口））。\n"
+                             "結果と当選金額を、ファイルの結果の行で置き換えます（今は 5試合中 "
+                             "4試合決定・当選金額 入力済み）。"));
+    EXPECT_FALSE(hidden(&d, "lbl_repeat"));
+    EXPECT_EQ(control<QLabel>(&d, "lbl_repeat")->text(),
+              QStringLiteral("うち 2件は、この回に既にある券と同じです（読み込み直すと券が重複します）。"));
+    d.reject();
 }
 
 TEST(FormKakuninCsv, GoalRefundShowsItsTextAloneAndGoalCells)
