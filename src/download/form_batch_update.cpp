@@ -1,5 +1,6 @@
 #include "download/form_batch_update.h"
 
+#include "book/message_text.h"
 #include "download/download_confirmation.h"
 #include "download/form_inetchk.h"
 #include "ui/ui_services.h"
@@ -122,9 +123,9 @@ void FormBatchProgress::reject()
 
 // --- confirmation -------------------------------------------------------------------------------
 
-FormBatchCheck::FormBatchCheck(const ResultBatch &batch, SharedState &state,
+FormBatchCheck::FormBatchCheck(const ResultBatch &batch, SharedState &state, UiServices &ui,
                                Commit<std::vector<RoundUpdate>> commit, QWidget *parent)
-    : OpeningDialog(parent), batch_(batch), state_(state), commit_(std::move(commit))
+    : OpeningDialog(parent), batch_(batch), state_(state), ui_(ui), commit_(std::move(commit))
 {
     setObjectName(QStringLiteral("form_batch_check"));
     setWindowTitle(QStringLiteral("一括更新確認"));
@@ -137,7 +138,10 @@ FormBatchCheck::FormBatchCheck(const ResultBatch &batch, SharedState &state,
     lvw_batch_->setMinimumSize(640, 260);
     lvw_batch_->installEventFilter(this);
     layout->addWidget(lvw_batch_);
+    lbl_summary_ = make_label(this, QStringLiteral("lbl_summary"), QString());
+    layout->addWidget(lbl_summary_);
     layout->addLayout(make_ok_cancel_row(this, cmd_ok_, cmd_cancel_, true));
+    connect(lvw_batch_, &QTreeWidget::itemChanged, this, [this] { show_ticks(); });
     connect(cmd_ok_, &QPushButton::clicked, this, &FormBatchCheck::cmd_ok_Click);
     connect(lvw_batch_, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem *item) { show_round(lvw_batch_->indexOfTopLevelItem(item)); });
@@ -161,6 +165,29 @@ void FormBatchCheck::on_open()
     if (lvw_batch_->topLevelItemCount() > 0)
         lvw_batch_->setCurrentItem(lvw_batch_->topLevelItem(0));
     lvw_batch_->setFocus();
+    show_ticks();
+}
+
+int FormBatchCheck::ticked() const
+{
+    int n = 0;
+    for (int i = 0; i < lvw_batch_->topLevelItemCount(); ++i)
+        n += lvw_batch_->topLevelItem(i)->checkState(0) == Qt::Checked ? 1 : 0;
+    return n;
+}
+
+void FormBatchCheck::show_ticks()
+{
+    int unpublished = 0;
+    int failed = 0;
+    for (const BatchRound &round : batch_.rounds()) {
+        unpublished += round.status == BatchRound::Status::not_published ? 1 : 0;
+        failed += round.status == BatchRound::Status::failed ? 1 : 0;
+    }
+    const int n = ticked();
+    lbl_summary_->setText(
+        QStringLiteral("更新 %1回・未発表 %2回・失敗 %3回").arg(n).arg(unpublished).arg(failed));
+    cmd_ok_->setEnabled(n > 0);
 }
 
 bool FormBatchCheck::eventFilter(QObject *watched, QEvent *event)
@@ -180,8 +207,16 @@ void FormBatchCheck::show_round(int row)
     if (row < 0 || row >= static_cast<int>(batch_.rounds().size()))
         return;
     const BatchRound &round = batch_.rounds()[static_cast<size_t>(row)];
-    if (round.status != BatchRound::Status::found)
+    if (round.status != BatchRound::Status::found) {
+        const QString which = kai_caption(round.kai) + u' ' + kind_display_name(round.kind);
+        if (round.status == BatchRound::Status::not_published)
+            ui_.message(this, which + QStringLiteral(" の結果はまだ発表されていません。"), program_title(),
+                        UiServices::Icon::information);
+        else
+            ui_.message(this, which + QStringLiteral(" の結果を取得できませんでした。"), program_title(),
+                        UiServices::Icon::warning, UiServices::Buttons::ok, round.message);
         return;
+    }
     // The view of a download into an existing round, both sides shown; nothing is taken there.
     const int kept = state_.dialog_result;
     state_.dialog_result = kResultIntoEntry;
@@ -193,12 +228,17 @@ void FormBatchCheck::show_round(int row)
     view->load();
     if (auto *ok = view->findChild<QPushButton *>(QStringLiteral("cmd_ok")))
         ok->hide();
+    // Nothing is taken there, so its one button closes it.
+    if (auto *cancel = view->findChild<QPushButton *>(QStringLiteral("cmd_cancel")))
+        cancel->setText(QStringLiteral("閉じる"));
     view->exec();
     state_.dialog_result = kept;
 }
 
 void FormBatchCheck::cmd_ok_Click()
 {
+    if (ticked() == 0)
+        return;
     std::vector<bool> ticked;
     for (int i = 0; i < lvw_batch_->topLevelItemCount(); ++i)
         ticked.push_back(lvw_batch_->topLevelItem(i)->checkState(0) == Qt::Checked);

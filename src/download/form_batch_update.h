@@ -37,14 +37,15 @@ private:
 };
 
 // 一括更新確認: one row per open round with what the book has and what was found, ticked for
-// each round found. A row opens the round in ダウンロード確認 (double-click or Enter);
-// Ｏ．Ｋ． hands the ticked rounds to the commit as one change.
+// each round found, and a line that counts them. A row found opens the round in
+// ダウンロード確認 (double-click or Enter); Enter on another says why it has nothing.
+// Ｏ．Ｋ． (on while a row is ticked) hands the ticked rounds to the commit as one change.
 class FormBatchCheck : public form_ui::OpeningDialog {
     Q_OBJECT
 
 public:
-    FormBatchCheck(const ResultBatch &batch, SharedState &state, Commit<std::vector<RoundUpdate>> commit,
-                   QWidget *parent = nullptr);
+    FormBatchCheck(const ResultBatch &batch, SharedState &state, UiServices &ui,
+                   Commit<std::vector<RoundUpdate>> commit, QWidget *parent = nullptr);
 
     void cmd_ok_Click();
     // The round of row `row` in the read-only ダウンロード確認 view.
@@ -55,9 +56,15 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The count line and Ｏ．Ｋ． follow the ticks.
+    void show_ticks();
+    int ticked() const;
+
     const ResultBatch &batch_;
     SharedState &state_;
+    UiServices &ui_;
     Commit<std::vector<RoundUpdate>> commit_;
+    QLabel *lbl_summary_ = nullptr;
     QTreeWidget *lvw_batch_ = nullptr;
     QPushButton *cmd_ok_ = nullptr;
     QPushButton *cmd_cancel_ = nullptr;

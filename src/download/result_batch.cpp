@@ -65,9 +65,14 @@ QString ResultBatch::progress_text() const
         return QString();
     const BatchRound &r = rounds_[next_];
     // One arg() call, so that a label holding "%1" stays as it is.
-    return QStringLiteral("%1 %2 を取得中 %3/%4")
-        .arg(kai_caption(r.kai), kind_display_name(r.kind), QString::number(next_ + 1),
-             QString::number(rounds_.size()));
+    QString text = QStringLiteral("%1 %2 を取得中 %3/%4")
+                       .arg(kai_caption(r.kai), kind_display_name(r.kind), QString::number(next_ + 1),
+                            QString::number(rounds_.size()));
+    // A page tried again says so, rather than the line standing still through the retries.
+    const auto page = pages_.constFind(fetching_url_);
+    if (fetching_ && page != pages_.constEnd() && page->tries > 1)
+        text += QStringLiteral("（再試行 %1/%2）").arg(page->tries - 1).arg(kTries - 1);
+    return text;
 }
 
 std::vector<RoundUpdate> ResultBatch::updates(const std::vector<bool> &ticked) const

@@ -2,6 +2,7 @@
 // the dialog hands what the user confirmed to the commit the command gives it.
 #include "main_window/form_main.h"
 
+#include "book/amount_text.h"
 #include "book/book_file.h"
 #include "book/csv_export.h"
 #include "book/csv_import.h"
@@ -20,6 +21,7 @@
 #include "main_window/form_about.h"
 #include "main_window/form_live.h"
 #include "main_window/form_stats.h"
+#include "main_window/notice_bar.h"
 #include "results/form_result.h"
 #include "results/winning_check.h"
 #include "ui/save_name.h"
@@ -273,12 +275,21 @@ void FormMain::menu_batch_Click()
             return;
     }
     const Commit<std::vector<RoundUpdate>> commit = [this](const std::vector<RoundUpdate> &updates) {
+        const WideInt won_before = book_totals(state_.book()).won;
         const Outcome done = state_.document.apply_updates(BookDocument::Source::batch, updates);
         if (!done.ok && !done.message.isEmpty())
             show_error(done);
+        if (done.ok) {
+            // What the batch did stays in view after its window has gone.
+            const WideInt gained = book_totals(state_.book()).won - won_before;
+            notice_->show_notice(
+                QStringLiteral("%1回を更新しました。当選金額 %2円")
+                    .arg(QString::number(updates.size()),
+                         (gained < 0 ? QString() : QStringLiteral("+")) + format_yen(gained)));
+        }
         return done;
     };
-    FormBatchCheck check(batch, state_, commit, this);
+    FormBatchCheck check(batch, state_, ui_, commit, this);
     check.load();
     check.exec();
 }

@@ -170,6 +170,12 @@ TEST_F(ResultBatchTest, AnEmptyCurrentYearSendsEveryRoundToTheOlderYears)
     EXPECT_EQ(batch.rounds()[1].status, Status::failed); // its page is the rejected one
     EXPECT_TRUE(progress.contains(QString::fromUtf8("1501%1 toto を取得中 2/2")))
         << progress.join(u'|').toStdString();
+    // The rejected page's tries are counted in the line, to the last.
+    for (const char *retry :
+         {"1501%1 toto を取得中 2/2（再試行 1/11）", "1501%1 toto を取得中 2/2（再試行 11/11）"})
+        EXPECT_TRUE(progress.contains(QString::fromUtf8(retry))) << retry;
+    EXPECT_FALSE(progress.join(u'|').contains(QString::fromUtf8("再試行 12")))
+        << progress.join(u'|').toStdString();
     EXPECT_EQ(store.requests().count(QString::fromUtf8(
                   "/dcs/subos/screen/pi04/spin011/PGSPIN01101LnkYearResultLsttoto.form?year=2023")),
               1);

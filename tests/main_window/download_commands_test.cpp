@@ -4,6 +4,7 @@
 #include "download/form_downset.h"
 #include "download/form_inet.h"
 #include "download/page_readers.h"
+#include "main_window/notice_bar.h"
 #include "main_window_fixture.h"
 #include "results/winning_check.h"
 #include "store_pages.h"
@@ -506,14 +507,17 @@ TEST_F(DownloadCommands, BatchUpdateShowsProgressConfirmsAndTakesOneUndoStep)
     // Whenever looked at, the progress names the round being read and where the batch is.
     EXPECT_FALSE(shown.isEmpty());
     for (const QString &text : shown)
-        EXPECT_TRUE(QRegularExpression(q("^第\\d+回 \\S.* を取得中 ([1-9]|10)/10$")).match(text).hasMatch())
+        EXPECT_TRUE(
+            QRegularExpression(q("^第\\d+回 \\S.* を取得中 ([1-9]|10)/10(（再試行 ([1-9]|1[01])/11）)?$"))
+                .match(text)
+                .hasMatch())
             << text.toStdString();
     untouched();
 
     // Unticking the refund keeps it; Enter on a row shows it in ダウンロード確認 without Ｏ．Ｋ．.
-    QStringList found, boxes;
-    bool view_ok_hidden = false;
-    QString view_name;
+    QStringList found, boxes, summaries;
+    bool view_ok_hidden = false, ok_off_unticked = false;
+    QString view_name, view_close;
     {
         DialogScript script({{q("form_batch_progress"), wait_for_batch},
                              {q("form_batch_check"), [&](QDialog *d) {
@@ -525,13 +529,34 @@ TEST_F(DownloadCommands, BatchUpdateShowsProgressConfirmsAndTakesOneUndoStep)
                                                     ? q(item->checkState(0) == Qt::Checked ? "x" : "o")
                                                     : q("-"));
                                   }
+                                  auto *summary = control<QLabel>(d, "lbl_summary");
+                                  summaries << summary->text();
+                                  // Ｏ．Ｋ． is off while nothing is ticked.
+                                  std::vector<Qt::CheckState> kept;
+                                  for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                                      kept.push_back(list->topLevelItem(i)->checkState(0));
+                                      if (kept.back() == Qt::Checked)
+                                          list->topLevelItem(i)->setCheckState(0, Qt::Unchecked);
+                                  }
+                                  ok_off_unticked = !control<QPushButton>(d, "cmd_ok")->isEnabled();
+                                  summaries << summary->text();
+                                  for (int i = 0; i < list->topLevelItemCount(); ++i)
+                                      if (kept[static_cast<size_t>(i)] == Qt::Checked)
+                                          list->topLevelItem(i)->setCheckState(0, Qt::Checked);
                                   list->topLevelItem(2)->setCheckState(0, Qt::Unchecked);
+                                  summaries << summary->text();
+                                  // Enter on a round not published or failed says why.
+                                  for (const int row : {6, 5}) {
+                                      list->setCurrentItem(list->topLevelItem(row));
+                                      QTest::keyClick(list, Qt::Key_Return);
+                                  }
                                   list->setCurrentItem(list->topLevelItem(0));
                                   QTimer::singleShot(100, [&] {
                                       if (auto *view =
                                               qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
                                           view_name = view->objectName();
                                           view_ok_hidden = !control<QPushButton>(view, "cmd_ok")->isVisible();
+                                          view_close = control<QPushButton>(view, "cmd_cancel")->text();
                                           view->reject();
                                       }
                                   });
@@ -542,6 +567,23 @@ TEST_F(DownloadCommands, BatchUpdateShowsProgressConfirmsAndTakesOneUndoStep)
     }
     EXPECT_EQ(view_name, q("form_inetchk"));
     EXPECT_TRUE(view_ok_hidden);
+    EXPECT_EQ(view_close, q("閉じる"));
+    EXPECT_TRUE(ok_off_unticked);
+    EXPECT_EQ(summaries,
+              (QStringList{q("更新 7回・未発表 2回・失敗 1回"), q("更新 0回・未発表 2回・失敗 1回"),
+                           q("更新 6回・未発表 2回・失敗 1回")}));
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_TRUE(ui.messages[0].text.endsWith(q(" の結果はまだ発表されていません。")))
+        << ui.messages[0].text.toStdString();
+    EXPECT_TRUE(ui.messages[1].text.endsWith(q(" の結果を取得できませんでした。")));
+    EXPECT_EQ(ui.messages[1].detail, q("ダウンロードに失敗しました。"));
+    // After Ｏ．Ｋ．, the line above the list says what changed.
+    auto *notice = window->findChild<NoticeBar *>();
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_TRUE(
+        QRegularExpression(q("^6回を更新しました。当選金額 \\+[0-9,]+円$")).match(notice->text()).hasMatch())
+        << notice->text().toStdString();
     EXPECT_EQ(boxes.join(QString()), q("xxxxx---xx")); // a box for each round found
     EXPECT_EQ(found[2], q("払戻"));
     EXPECT_EQ(found[5], q("ダウンロードに失敗しました。"));
