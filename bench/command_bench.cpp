@@ -8,6 +8,7 @@
 #include "entry/ticket_lines.h"
 #include "main_window/form_main.h"
 #include "maximal_book.h"
+#include "results/winning_check.h"
 #include "ui/ui_services.h"
 #include "yes_ui.h"
 #ifdef YORIMO_BATCH_ROWS
@@ -245,7 +246,7 @@ QString single_lines(int count)
 // document, as the dialog's OK and yorimo-cli add do.
 double parse_and_add(const QString &path, const QString &text)
 {
-    BookDocument document;
+    BookDocument document(result_chk);
     if (!document.open(path).ok)
         return -1;
     QElapsedTimer timer;

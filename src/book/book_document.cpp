@@ -156,28 +156,28 @@ Outcome BookDocument::edit_round(int entry, const RoundEntry &edited)
     });
 }
 
-Outcome BookDocument::store_single(int entry, int edit_index, const SinglePurchase &purchase)
+Outcome BookDocument::store_single(int entry, std::optional<int> edited, const SinglePurchase &purchase)
 {
     if (!has_entry(entry))
         return Outcome::failure(QString());
-    const bool adding = edit_index < 0;
+    const bool adding = !edited;
     return record(step_name(adding ? "シングル購入" : "シングル修正"), entry, true, [&](TicketBook &b) {
         if (adding)
             return add_single(b, entry, purchase);
-        replace_single(b, entry, edit_index, purchase);
+        replace_single(b, entry, *edited, purchase);
         return Outcome::success();
     });
 }
 
-Outcome BookDocument::store_multi(int entry, int edit_index, const MultiPurchase &marks)
+Outcome BookDocument::store_multi(int entry, std::optional<int> edited, const MultiPurchase &marks)
 {
     if (!has_entry(entry))
         return Outcome::failure(QString());
-    const bool adding = edit_index < 0;
+    const bool adding = !edited;
     return record(step_name(adding ? "マルチ購入" : "マルチ修正"), entry, true, [&](TicketBook &b) {
         if (adding)
             return add_multi(b, entry, marks);
-        replace_multi(b, entry, edit_index, marks);
+        replace_multi(b, entry, *edited, marks);
         return Outcome::success();
     });
 }

@@ -31,7 +31,10 @@ public:
     using Grader = std::function<void(TicketBook &book, int entry)>;
     using Listener = std::function<void(const BookChange &change)>;
 
-    explicit BookDocument(Grader grader = {});
+    // The grader is required, so that no caller forgets it: result_chk, or no_grading() where
+    // the grades are to stay as they are (tests of the book alone).
+    explicit BookDocument(Grader grader);
+    static Grader no_grading() { return {}; }
 
     const TicketBook &book() const { return book_; }
     const QString &path() const { return path_; }
@@ -72,9 +75,9 @@ public:
     Outcome add_round(const RoundEntry &round);
     // Label, names and grade flags from `edited`; kind, results, prizes and tickets stay.
     Outcome edit_round(int entry, const RoundEntry &edited);
-    // A new ticket when edit_index < 0, else pool record edit_index keeps its place.
-    Outcome store_single(int entry, int edit_index, const SinglePurchase &purchase);
-    Outcome store_multi(int entry, int edit_index, const MultiPurchase &marks);
+    // A new ticket when `edited` is nothing, else pool record *edited keeps its place.
+    Outcome store_single(int entry, std::optional<int> edited, const SinglePurchase &purchase);
+    Outcome store_multi(int entry, std::optional<int> edited, const MultiPurchase &marks);
     // Many new tickets at once, appended in order (まとめて入力); nothing is added when
     // they do not all fit.
     Outcome add_tickets(int entry, const std::vector<NewPurchase> &purchases);

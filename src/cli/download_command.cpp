@@ -87,10 +87,10 @@ WalkOutcome walk(DownloadSession &session, const QStringList &captions)
         session.cancel();
         return {2, {}, QStringLiteral("the walk ended before a round was downloaded")};
     }
-    const QByteArray json = "{\"choice_lists\": " + lists +
-                            "], \"lbl_cur\": " + json_string(session.lbl_cur()) +
-                            ", \"dialog_result\": " + QByteArray::number(session.dialog_result()) +
-                            ", \"downloaded_round\": " + round_json(session.downloaded_round()) + '}';
+    const QByteArray json =
+        "{\"choice_lists\": " + lists + "], \"lbl_cur\": " + json_string(session.lbl_cur()) +
+        ", \"dialog_result\": " + QByteArray::number(static_cast<int>(session.outcome())) +
+        ", \"downloaded_round\": " + round_json(session.downloaded_round()) + '}';
     return {0, json, {}};
 }
 
@@ -130,15 +130,15 @@ int apply_to_book(const DownloadSession &session, const TeamNames &names, const 
 {
     const TicketBook &book = document.book();
     const DownloadedRound &round = session.downloaded_round();
-    int outcome = session.dialog_result();
+    DownloadOutcome outcome = session.outcome();
     const int target = to.row - 1;
     if (to.row > 0) {
-        if (outcome != kResultAsNewEntry)
+        if (outcome != DownloadOutcome::result_as_new_entry)
             return fail(QStringLiteral("only results can go into an existing round"));
         if (!can_take_results(book, target, round))
             return fail(
                 QStringLiteral("row %1 is not a round of %2").arg(to.row).arg(kind_display_name(round.kind)));
-        outcome = kResultIntoEntry;
+        outcome = DownloadOutcome::result_into_entry;
     }
     int entry = -1;
     if (const Outcome applied = apply_download(document, {round, names}, outcome, target, &entry);

@@ -16,10 +16,10 @@ BookText fitted_name(const PageText &name, const TeamNames &names, bool from_res
 
 } // namespace
 
-RoundEntry entry_from_download(const DownloadedData &data, int outcome)
+RoundEntry entry_from_download(const DownloadedData &data, DownloadOutcome outcome)
 {
     RoundEntry entry = book_round(data.round);
-    const bool from_results = outcome == kResultAsNewEntry;
+    const bool from_results = outcome == DownloadOutcome::result_as_new_entry;
     if (is_match_kind(entry.kind)) {
         for (size_t i = 0; i < entry.matches.size(); ++i) {
             entry.matches[i].home = fitted_name(data.round.matches[i].home, data.names, from_results);
@@ -40,17 +40,19 @@ bool can_take_results(const TicketBook &book, int target, const DownloadedRound 
            book.entries[static_cast<size_t>(target)].kind == round.kind;
 }
 
-Outcome apply_download(BookDocument &document, const DownloadedData &data, int outcome, int target,
-                       int *entry)
+Outcome apply_download(BookDocument &document, const DownloadedData &data, DownloadOutcome outcome,
+                       int target, int *entry)
 {
-    if (outcome == kScheduleAsNewEntry || outcome == kResultAsNewEntry) {
+    if (outcome == DownloadOutcome::schedule_as_new_entry ||
+        outcome == DownloadOutcome::result_as_new_entry) {
         Outcome added = document.apply_updates(BookDocument::Source::download,
                                                {new_round_update(entry_from_download(data, outcome))});
         if (added.ok)
             *entry = document.book().entry_count() - 1;
         return added;
     }
-    Q_ASSERT(outcome == kResultIntoEntry && can_take_results(document.book(), target, data.round));
+    Q_ASSERT(outcome == DownloadOutcome::result_into_entry &&
+             can_take_results(document.book(), target, data.round));
     *entry = target;
     return document.apply_updates(BookDocument::Source::download,
                                   {results_update(target, book_round(data.round))});

@@ -15,14 +15,14 @@ struct DownloadedData {
 // The entry a new download becomes: label, kind, all slots, prize state, grade flags and
 // prizes; no purchases. Team names of a result page are brought within the book's 10 bytes
 // through the team-name table, else cut at a character boundary.
-RoundEntry entry_from_download(const DownloadedData &data, int outcome);
+RoundEntry entry_from_download(const DownloadedData &data, DownloadOutcome outcome);
 
 // Whether entry `target` can take the downloaded round's results (same kind).
 bool can_take_results(const TicketBook &book, int target, const DownloadedRound &round);
 
-// Writes the download into the book as one step: outcome 1 or 2 appends a new entry (refused
-// with the out-of-memory message when the book is full); 3 copies results, prize state,
+// Writes the download into the book as one step: a new-entry outcome appends a new entry (refused
+// with the out-of-memory message when the book is full); result_into_entry copies results, prize state,
 // grade flags and prizes into entry `target`, keeping its names and purchases. Returns the
 // entry written in `*entry`.
-Outcome apply_download(BookDocument &document, const DownloadedData &data, int outcome, int target,
-                       int *entry);
+Outcome apply_download(BookDocument &document, const DownloadedData &data, DownloadOutcome outcome,
+                       int target, int *entry);

@@ -64,7 +64,7 @@ void DownloadSession::open()
     level_ = 0;
     running_ = true;
     failure_ = {};
-    st_.dialog_result = 0;
+    st_.outcome = DownloadOutcome::cancelled;
     st_.today = clock_.today();
     lbl_cur_.clear();
     progress_ = 0;
@@ -180,7 +180,7 @@ void DownloadSession::cancel()
 {
     if (!running_)
         return;
-    st_.dialog_result = 0;
+    st_.outcome = DownloadOutcome::cancelled;
     close_walk();
 }
 
@@ -335,7 +335,7 @@ void DownloadSession::read_saved_page()
 void DownloadSession::finish_with(const QString &message, const QString &title)
 {
     failure_ = {message, title};
-    st_.dialog_result = 0;
+    st_.outcome = DownloadOutcome::cancelled;
     close_walk();
 }
 

@@ -26,7 +26,7 @@ QString store_unreachable_message();
 // One walk of the download dialog: from the top-level choices through year, round and kind
 // to one downloaded round, fetching and reading pages on the way. The dialog (or the
 // command line) shows `lines()`, `lbl_cur()`, the progress and the button states, calls
-// cmd_ok / cmd_back / cancel, and on `on_closed` reads dialog_result(), failure() and
+// cmd_ok / cmd_back / cancel, and on `on_closed` reads outcome(), failure() and
 // downloaded_round().
 class DownloadSession final : private PageFetcher::Listener {
 public:
@@ -40,7 +40,7 @@ public:
     DownloadSession(const DownloadSession &) = delete;
     DownloadSession &operator=(const DownloadSession &) = delete;
 
-    // The dialog opens: dialog_result 0, level 0, the top-level choices.
+    // The dialog opens: no outcome, level 0, the top-level choices.
     void open();
     void list_init();
     // OK on line `line` of the list; ignored while OK is disabled or the line does not exist.
@@ -64,8 +64,8 @@ public:
     bool running() const { return running_; }
     // A page is being fetched.
     bool fetching() const { return fetching_; }
-    // 1 schedule data read, 2 result data read, 0 otherwise.
-    int dialog_result() const { return st_.dialog_result; }
+    // What the walk read: a schedule or results (for a new entry), or nothing.
+    DownloadOutcome outcome() const { return st_.outcome; }
     const Failure &failure() const { return failure_; }
     const DownloadedRound &downloaded_round() const { return st_.downloaded_round; }
 

@@ -62,7 +62,7 @@ struct DownloadState {
     QString list_url;
     int detail_index = 0;
     DownloadedRound downloaded_round;
-    int dialog_result = 0;
+    DownloadOutcome outcome = DownloadOutcome::cancelled;
     // Set by a reader that wants the next page fetched (the chained round info pages).
     QString fetch_request;
 

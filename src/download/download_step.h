@@ -30,12 +30,13 @@ enum DownloadStep : int {
     kLastStep = 35,
 };
 
-// How a download ends, as the download dialogs leave it in dialog_result.
-enum DownloadOutcome : int {
-    kDownloadCancelled = 0,
-    kScheduleAsNewEntry = 1,
-    kResultAsNewEntry = 2,
-    kResultIntoEntry = 3,
+// How a download ends: nothing, a schedule or results for a new entry, or results into an
+// entry of the book. The command line's walk prints it as its number.
+enum class DownloadOutcome : int {
+    cancelled = 0,
+    schedule_as_new_entry = 1,
+    result_as_new_entry = 2,
+    result_into_entry = 3,
 };
 
 // The steps of the BIG side come after those of the toto side.

@@ -149,7 +149,7 @@ FormBatchCheck::FormBatchCheck(const ResultBatch &batch, SharedState &state, UiS
 
 void FormBatchCheck::on_open()
 {
-    state_.dialog_result = 0;
+    state_.dialog_result = DialogResult::cancelled;
     const TicketBook &book = state_.book();
     for (const BatchRound &round : batch_.rounds()) {
         const RoundEntry &entry = book.entries[static_cast<size_t>(round.entry)];
@@ -218,13 +218,12 @@ void FormBatchCheck::show_round(int row)
         return;
     }
     // The view of a download into an existing round, both sides shown; nothing is taken there.
-    const int kept = state_.dialog_result;
-    state_.dialog_result = kResultIntoEntry;
+    constexpr DownloadOutcome kInto = DownloadOutcome::result_into_entry;
     std::unique_ptr<InetCheckDialog> view;
     if (is_match_kind(round.kind))
-        view = std::make_unique<FormInetChk>(round.found, round.entry, state_, this);
+        view = std::make_unique<FormInetChk>(round.found, kInto, round.entry, state_, this);
     else
-        view = std::make_unique<FormGoalInetChk>(round.found, round.entry, state_, this);
+        view = std::make_unique<FormGoalInetChk>(round.found, kInto, round.entry, state_, this);
     view->load();
     if (auto *ok = view->findChild<QPushButton *>(QStringLiteral("cmd_ok")))
         ok->hide();
@@ -232,7 +231,6 @@ void FormBatchCheck::show_round(int row)
     if (auto *cancel = view->findChild<QPushButton *>(QStringLiteral("cmd_cancel")))
         cancel->setText(QStringLiteral("閉じる"));
     view->exec();
-    state_.dialog_result = kept;
 }
 
 void FormBatchCheck::cmd_ok_Click()
@@ -244,6 +242,6 @@ void FormBatchCheck::cmd_ok_Click()
         ticked.push_back(lvw_batch_->topLevelItem(i)->checkState(0) == Qt::Checked);
     if (const Outcome done = commit_(batch_.updates(ticked)); !done.ok)
         return;
-    state_.dialog_result = 1;
+    state_.dialog_result = DialogResult::ok;
     accept();
 }

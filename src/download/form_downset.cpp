@@ -27,7 +27,7 @@ FormDownset::FormDownset(const RoundEntry &downloaded, SharedState &state, QWidg
 
 void FormDownset::on_open()
 {
-    state_.dialog_result = kDownloadCancelled;
+    outcome_ = DownloadOutcome::cancelled;
     targets_ = download_targets(state_.book(), downloaded_);
     cmb_kai_->clear();
     cmb_kai_->addItem(QStringLiteral("新規追加"), -1);
@@ -39,6 +39,6 @@ void FormDownset::on_open()
 void FormDownset::cmd_ok_Click()
 {
     target_ = cmb_kai_->currentData().toInt();
-    state_.dialog_result = target_ < 0 ? kResultAsNewEntry : kResultIntoEntry;
+    outcome_ = target_ < 0 ? DownloadOutcome::result_as_new_entry : DownloadOutcome::result_into_entry;
     accept();
 }

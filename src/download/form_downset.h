@@ -1,6 +1,7 @@
 #pragma once
 
 #include "download/download_confirmation.h"
+#include "download/download_step.h"
 #include "ui/form_controls.h"
 #include "ui/shared_state.h"
 
@@ -9,7 +10,7 @@ class QLabel;
 class QPushButton;
 
 // ダウンロード位置: where downloaded results go, a new entry or an entry of the same kind.
-// OK leaves dialog_result 2 (new entry) or 3 with target() the chosen entry.
+// OK gives the outcome: results as a new entry, or into the entry target().
 class FormDownset : public form_ui::OpeningDialog {
     Q_OBJECT
 
@@ -17,6 +18,7 @@ public:
     FormDownset(const RoundEntry &downloaded, SharedState &state, QWidget *parent = nullptr);
 
     int target() const { return target_; }
+    DownloadOutcome outcome() const { return outcome_; }
     void cmd_ok_Click();
 
 protected:
@@ -27,6 +29,7 @@ private:
     SharedState &state_;
     DownloadTargets targets_;
     int target_ = -1;
+    DownloadOutcome outcome_ = DownloadOutcome::cancelled;
     QLabel *lbl_received_ = nullptr;
     QComboBox *cmb_kai_ = nullptr;
     QPushButton *cmd_ok_ = nullptr;

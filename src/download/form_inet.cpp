@@ -67,7 +67,6 @@ FormInet::~FormInet()
 
 void FormInet::on_open()
 {
-    state_.dialog_result = 0;
     session_.on_changed = [this] { handler([this] { show_session(); }); };
     session_.on_closed = [this] { handler([this] { walk_closed(); }); };
     session_.open();
@@ -171,8 +170,7 @@ void FormInet::finish()
     const DownloadSession::Failure &failure = session_.failure();
     if (!failure.message.isEmpty())
         ui_.message(this, failure.message, failure.title, UiServices::Icon::critical);
-    state_.dialog_result = session_.dialog_result();
-    done(state_.dialog_result > 0 ? Accepted : Rejected);
+    done(session_.outcome() != DownloadOutcome::cancelled ? Accepted : Rejected);
 }
 
 bool FormInet::may_close()
@@ -181,7 +179,7 @@ bool FormInet::may_close()
         return true; // no walk to end
     if (finishing_)
         return event_depth_ == 0;
-    session_.cancel(); // dialog_result 0; the session reports the end, which finishes the dialog
+    session_.cancel(); // no outcome; the session reports the end, which finishes the dialog
     return false;
 }
 

@@ -26,8 +26,8 @@ struct DownloadRun {
 };
 
 // ダウンロード: the user walks the session's choices down to one round. The walk's logic
-// is the session's; the dialog shows it and passes the buttons on. It ends with
-// dialog_result 1 (schedule) or 2 (results), or 0.
+// is the session's; the dialog shows it and passes the buttons on. It ends accepted with the
+// session's outcome (a schedule or results), or rejected with none.
 class FormInet : public form_ui::OpeningDialog {
     Q_OBJECT
 

@@ -10,10 +10,10 @@
 
 using namespace form_ui;
 
-InetCheckDialog::InetCheckDialog(Family family, const RoundEntry &downloaded, int target, SharedState &state,
-                                 QWidget *parent)
-    : OpeningDialog(parent), family_(family), downloaded_(downloaded), target_(target), state_(state),
-      slot_rows_(this, family, family == Family::match ? kMaxMatchSlots : kMaxTeamSlots, true)
+InetCheckDialog::InetCheckDialog(Family family, const RoundEntry &downloaded, DownloadOutcome mode,
+                                 int target, SharedState &state, QWidget *parent)
+    : OpeningDialog(parent), family_(family), downloaded_(downloaded), mode_(mode), target_(target),
+      state_(state), slot_rows_(this, family, family == Family::match ? kMaxMatchSlots : kMaxTeamSlots, true)
 {
     setObjectName(family == Family::goal ? QStringLiteral("form_goal_inetchk")
                                          : QStringLiteral("form_inetchk"));
@@ -69,10 +69,8 @@ void InetCheckDialog::build_prizes(QWidget *area)
 
 void InetCheckDialog::on_open()
 {
-    kept_result_ = state_.dialog_result;
-    state_.dialog_result = kDownloadCancelled;
-    const bool update = kept_result_ == kResultIntoEntry;
-    const bool results = kept_result_ != kScheduleAsNewEntry;
+    const bool update = mode_ == DownloadOutcome::result_into_entry;
+    const bool results = mode_ != DownloadOutcome::schedule_as_new_entry;
     // An update shows the entry's own names and results beside the downloaded ones.
     const RoundEntry &shown = update ? state_.book().entries[static_cast<size_t>(target_)] : downloaded_;
     lbl_kind_->setText(kind_display_name(downloaded_.kind));
@@ -109,17 +107,17 @@ void InetCheckDialog::on_open()
 
 void InetCheckDialog::cmd_ok_Click()
 {
-    state_.dialog_result = kept_result_;
     accept();
 }
 
-FormInetChk::FormInetChk(const RoundEntry &downloaded, int target, SharedState &state, QWidget *parent)
-    : InetCheckDialog(Family::match, downloaded, target, state, parent)
+FormInetChk::FormInetChk(const RoundEntry &downloaded, DownloadOutcome mode, int target, SharedState &state,
+                         QWidget *parent)
+    : InetCheckDialog(Family::match, downloaded, mode, target, state, parent)
 {
 }
 
-FormGoalInetChk::FormGoalInetChk(const RoundEntry &downloaded, int target, SharedState &state,
-                                 QWidget *parent)
-    : InetCheckDialog(Family::goal, downloaded, target, state, parent)
+FormGoalInetChk::FormGoalInetChk(const RoundEntry &downloaded, DownloadOutcome mode, int target,
+                                 SharedState &state, QWidget *parent)
+    : InetCheckDialog(Family::goal, downloaded, mode, target, state, parent)
 {
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "download/download_step.h"
 #include "ui/form_controls.h"
 #include "ui/shared_state.h"
 
@@ -8,9 +9,9 @@
 class QLabel;
 class QPushButton;
 
-// ダウンロード確認: what the download will write, before anything is written. Opened with
-// dialog_result 1 (schedule, new entry), 2 (results, new entry) or 3 (results into entry
-// `target`); OK gives that value back, Cancel leaves 0. One class serves both families;
+// ダウンロード確認: what the download will write, before anything is written, for its
+// outcome `mode` (a schedule or results as a new entry, or results into entry `target`); it
+// ends accepted with OK, rejected with Cancel. One class serves both families;
 // FormInetChk (match kinds) and FormGoalInetChk (goal kinds) only choose the family.
 class InetCheckDialog : public form_ui::OpeningDialog {
     Q_OBJECT
@@ -19,8 +20,8 @@ public:
     void cmd_ok_Click();
 
 protected:
-    InetCheckDialog(Family family, const RoundEntry &downloaded, int target, SharedState &state,
-                    QWidget *parent);
+    InetCheckDialog(Family family, const RoundEntry &downloaded, DownloadOutcome mode, int target,
+                    SharedState &state, QWidget *parent);
     void on_open() override;
 
 private:
@@ -29,9 +30,9 @@ private:
 
     const Family family_;
     const RoundEntry &downloaded_;
+    const DownloadOutcome mode_;
     const int target_;
     SharedState &state_;
-    int kept_result_ = 0;
     form_ui::SlotRows slot_rows_;
     std::array<QLabel *, kMaxSlots> lbl_kekka1_{};
     std::array<QLabel *, kMaxSlots> lbl_allow_{};
@@ -51,12 +52,14 @@ class FormInetChk : public InetCheckDialog {
     Q_OBJECT
 
 public:
-    FormInetChk(const RoundEntry &downloaded, int target, SharedState &state, QWidget *parent = nullptr);
+    FormInetChk(const RoundEntry &downloaded, DownloadOutcome mode, int target, SharedState &state,
+                QWidget *parent = nullptr);
 };
 
 class FormGoalInetChk : public InetCheckDialog {
     Q_OBJECT
 
 public:
-    FormGoalInetChk(const RoundEntry &downloaded, int target, SharedState &state, QWidget *parent = nullptr);
+    FormGoalInetChk(const RoundEntry &downloaded, DownloadOutcome mode, int target, SharedState &state,
+                    QWidget *parent = nullptr);
 };

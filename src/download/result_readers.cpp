@@ -380,7 +380,7 @@ bool read_step_results(DownloadState &st, const QString &text, bool match, bool 
     if (!round)
         return false;
     st.downloaded_round = std::move(*round);
-    st.dialog_result = kResultAsNewEntry;
+    st.outcome = DownloadOutcome::result_as_new_entry;
     return true;
 }
 

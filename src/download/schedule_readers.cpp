@@ -273,7 +273,7 @@ bool read_pairings(DownloadState &st, const TeamNames &teams, const QString &tex
     round.state = kPrizeUndecided;
     round.has_grade3 = page->kind == LotteryKind::toto;
     round.has_grade5 = round.has_grade6 = page->kind == LotteryKind::BIG;
-    st.dialog_result = kScheduleAsNewEntry;
+    st.outcome = DownloadOutcome::schedule_as_new_entry;
     return true;
 }
 
@@ -362,6 +362,6 @@ bool get_goalscedule_data(DownloadState &st, const TeamNames &teams, const QStri
     if (!rows_ok)
         return false;
     round.state = kPrizeUndecided;
-    st.dialog_result = kScheduleAsNewEntry;
+    st.outcome = DownloadOutcome::schedule_as_new_entry;
     return true;
 }

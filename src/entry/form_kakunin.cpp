@@ -265,7 +265,7 @@ void KakuninDialog::set_csv_import(const CsvImport &staged)
 
 void KakuninDialog::on_open()
 {
-    state_.dialog_result = 0;
+    state_.dialog_result = DialogResult::cancelled;
     if (csv_mode()) {
         open_csv();
         return;
@@ -315,13 +315,13 @@ void KakuninDialog::show_item(int item)
     lbl_standing_->clear();
     if (!ticket) {
         shown_type_ = 0;
-        state_.edit_target = 1;
+        state_.editing = state_.current;
         set_ticket_visible(false, false);
         return;
     }
     const ReviewTicket t = review_ticket(state_.book(), state_.current, items_->value(item));
     shown_type_ = t.type;
-    state_.edit_target = t.pool_index + 1;
+    state_.editing = t.pool_index;
     set_ticket_visible(true, true);
     lbl_double_->setText(QString::number(t.doubles));
     lbl_triple_->setText(QString::number(t.triples));
@@ -345,14 +345,14 @@ void KakuninDialog::cmd_cng_Click()
 {
     const int item = cmb_kind_->currentIndex();
     if (item <= 0) {
-        state_.edit_target = 1;
+        state_.editing = state_.current;
         if (editors_.edit_round)
             editors_.edit_round();
     } else if (shown_type_ == kSingle) {
         if (editors_.edit_single)
-            editors_.edit_single(state_.edit_target - 1);
+            editors_.edit_single(*state_.editing);
     } else if (editors_.edit_multi) {
-        editors_.edit_multi(state_.edit_target - 1);
+        editors_.edit_multi(*state_.editing);
     }
     // Whatever the editor did, show the round as it is now.
     show_round_texts();
@@ -361,7 +361,7 @@ void KakuninDialog::cmd_cng_Click()
         items_->refresh();
     }
     select_item(item);
-    state_.dialog_result = 0;
+    state_.dialog_result = DialogResult::cancelled;
 }
 
 void KakuninDialog::cmd_del_Click()
@@ -371,7 +371,7 @@ void KakuninDialog::cmd_del_Click()
                           item > 0 ? QString() : round_deletion_text(state_.book(), state_.current)))
         return;
     if (item > 0) {
-        if (!commit(editors_.delete_ticket ? editors_.delete_ticket(shown_type_, state_.edit_target - 1)
+        if (!commit(editors_.delete_ticket ? editors_.delete_ticket(shown_type_, *state_.editing)
                                            : Outcome::failure(QString())))
             return;
         {
@@ -385,7 +385,7 @@ void KakuninDialog::cmd_del_Click()
     }
     if (!commit(editors_.delete_round ? editors_.delete_round() : Outcome::failure(QString())))
         return;
-    state_.dialog_result = 1;
+    state_.dialog_result = DialogResult::ok;
     accept();
 }
 
@@ -396,7 +396,7 @@ void KakuninDialog::cmd_ok_Click()
         // dialog open.
         if (!commit(editors_.import_csv ? editors_.import_csv(*csv_) : Outcome::failure(QString())))
             return;
-        state_.dialog_result = 1;
+        state_.dialog_result = DialogResult::ok;
     }
     accept();
 }

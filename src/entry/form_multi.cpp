@@ -83,9 +83,8 @@ QList<QAbstractButton *> FormMulti::make_row(int row)
 void FormMulti::load_rows()
 {
     work_ = MultiPurchase{};
-    const int index = edit_index();
-    if (index >= 0) {
-        const MultiPurchase &stored = state_.book().multi_pool(kind())[static_cast<size_t>(index)];
+    if (const std::optional<int> index = edited()) {
+        const MultiPurchase &stored = state_.book().multi_pool(kind())[static_cast<size_t>(*index)];
         // The stored marks are shown as they are, even beyond today's limits (a book file
         // may hold them); the user can then only take marks away until they fit.
         for (int i = 0; i < row_count(); ++i) {

@@ -6,7 +6,7 @@ class QCheckBox;
 
 // A multi ticket: one to three marks per match (form_multi) or per team (form_goal_multi,
 // FormGoalMulti), standing for every combination of its marks. Adds a ticket when
-// edit_target is 0, else changes the ticket edit_target - 1 of the round's pool.
+// `editing` is nothing, else changes the ticket of that pool index.
 class FormMulti : public FormPurchaseBase {
     Q_OBJECT
 

@@ -119,7 +119,7 @@ void FormName::set_kind(LotteryKind kind)
 
 bool FormName::editing() const
 {
-    return state_.edit_target != 0;
+    return state_.editing.has_value();
 }
 
 int FormName::row_count() const
@@ -176,7 +176,7 @@ void FormName::on_open()
         for (size_t p = 0; p < pair_lines_.size(); ++p)
             pair_lines_[p]->setHidden(static_cast<int>(2 * p + 2) >= rows);
     }
-    state_.dialog_result = 0;
+    state_.dialog_result = DialogResult::cancelled;
     check_name();
 }
 
@@ -230,6 +230,6 @@ void FormName::cmd_ok_Click()
         ui_.message(this, stored.message, program_title(), UiServices::Icon::critical);
         return;
     }
-    state_.dialog_result = 1;
+    state_.dialog_result = DialogResult::ok;
     accept();
 }

@@ -16,8 +16,8 @@ struct SharedState;
 class UiServices;
 
 // Registration of a round: its label, team names and grade options. Creates a new round
-// when edit_target is 0, else edits the round `current`; OK hands the round to `commit`. form_name serves the
-// match kinds; form_goal_name (FormGoalName) is the same dialog with one team per row.
+// when `editing` is nothing, else edits the round `current`; OK hands the round to `commit`. form_name serves
+// the match kinds; form_goal_name (FormGoalName) is the same dialog with one team per row.
 class FormName : public form_ui::OpeningDialog {
     Q_OBJECT
 

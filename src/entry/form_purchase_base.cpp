@@ -106,7 +106,7 @@ int FormPurchaseBase::row_count() const
 
 void FormPurchaseBase::on_open()
 {
-    state_.dialog_result = 0;
+    state_.dialog_result = DialogResult::cancelled;
     const RoundEntry &entry = round();
     show_round_heading(entry, lbl_kai_, lbl_kind_);
     const int rows = row_count();
@@ -142,6 +142,6 @@ void FormPurchaseBase::show_refusal(const Outcome &outcome)
 
 void FormPurchaseBase::finish_ok()
 {
-    state_.dialog_result = 1;
+    state_.dialog_result = DialogResult::ok;
     accept();
 }

@@ -62,7 +62,7 @@ protected:
     const RoundEntry &round() const;
     LotteryKind kind() const { return round().kind; }
     // Pool index of the edited ticket, or -1 for a new one.
-    int edit_index() const { return state_.edit_target > 0 ? state_.edit_target - 1 : -1; }
+    std::optional<int> edited() const { return state_.editing; }
     // Shows a refusal of the book (pool full) and keeps the dialog open.
     void show_refusal(const Outcome &outcome);
     // Records OK and closes.

@@ -124,7 +124,7 @@ FormQuick::FormQuick(SharedState &state, UiServices &ui, Commit<std::vector<NewP
 
 void FormQuick::on_open()
 {
-    state_.dialog_result = 0;
+    state_.dialog_result = DialogResult::cancelled;
     const RoundEntry &entry = state_.current_entry();
     show_round_heading(entry, lbl_kai_, lbl_kind_);
     slot_rows_.show_round(entry, slot_count(entry.kind), [](int) { return QList<QWidget *>(); });
@@ -257,7 +257,7 @@ void FormQuick::cmd_ok_Click()
             ui_.message(this, stored.message, program_title(), UiServices::Icon::critical);
         return;
     }
-    state_.dialog_result = 1;
+    state_.dialog_result = DialogResult::ok;
     accept();
 }
 

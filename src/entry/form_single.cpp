@@ -61,10 +61,10 @@ QList<QAbstractButton *> FormSingle::make_row(int row)
 void FormSingle::load_rows()
 {
     cmd_ok_->setEnabled(false);
-    const int index = edit_index();
-    if (index < 0)
+    const std::optional<int> index = edited();
+    if (!index)
         return;
-    const SinglePurchase &ticket = state_.book().single_pool(kind())[static_cast<size_t>(index)];
+    const SinglePurchase &ticket = state_.book().single_pool(kind())[static_cast<size_t>(*index)];
     for (int i = 0; i < row_count(); ++i) {
         const int pick = ticket.picks[static_cast<size_t>(i)];
         const QList<QAbstractButton *> &buttons = row_buttons_[static_cast<size_t>(i)];
@@ -104,7 +104,7 @@ void FormSingle::cmd_ok_Click()
                 picks[static_cast<size_t>(i)] = pick_codes_[static_cast<size_t>(b)];
         }
     }
-    const Outcome stored = commit_(picked_single(state_.book(), state_.current, edit_index(), picks));
+    const Outcome stored = commit_(picked_single(state_.book(), state_.current, edited(), picks));
     if (!stored.ok) {
         show_refusal(stored);
         return;

@@ -5,8 +5,8 @@
 class QRadioButton;
 
 // A single ticket: one pick per match (form_single) or one goal count per team
-// (form_goal_single, FormGoalSingle). Adds a ticket when edit_target is 0, else changes
-// the ticket edit_target - 1 of the round's pool.
+// (form_goal_single, FormGoalSingle). Adds a ticket when `editing` is nothing, else
+// changes the ticket of that pool index.
 class FormSingle : public FormPurchaseBase {
     Q_OBJECT
 

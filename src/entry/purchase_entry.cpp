@@ -71,11 +71,11 @@ RoundEntry renamed_round(const RoundEntry &round, const RoundNames &names, Grade
     return entry;
 }
 
-SinglePurchase picked_single(const TicketBook &book, int entry, int edit_index, const SinglePicks &picks)
+SinglePurchase picked_single(const TicketBook &book, int entry, std::optional<int> edited,
+                             const SinglePicks &picks)
 {
     const LotteryKind kind = book.entries[static_cast<size_t>(entry)].kind;
-    SinglePurchase ticket =
-        edit_index < 0 ? SinglePurchase{} : book.single_pool(kind)[static_cast<size_t>(edit_index)];
+    SinglePurchase ticket = !edited ? SinglePurchase{} : book.single_pool(kind)[static_cast<size_t>(*edited)];
     for (size_t s = 0; s < kMaxSlots; ++s) {
         if (picks[s] != kKeepPick)
             ticket.picks[s] = static_cast<uint8_t>(picks[s]);

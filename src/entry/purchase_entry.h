@@ -1,6 +1,7 @@
 #pragma once
 
 #include "book/ticket_book.h"
+#include <optional>
 
 #include <array>
 
@@ -43,9 +44,10 @@ RoundEntry renamed_round(const RoundEntry &round, const RoundNames &names, Grade
 inline constexpr int kKeepPick = -1;
 using SinglePicks = std::array<int, kMaxSlots>;
 
-// The single to store for `entry`: a new ticket (edit_index < 0) or the stored ticket of pool
-// index edit_index, with the picks made.
-SinglePurchase picked_single(const TicketBook &book, int entry, int edit_index, const SinglePicks &picks);
+// The single to store for `entry`: a new ticket (`edited` nothing) or the stored ticket of
+// pool index *edited, with the picks made.
+SinglePurchase picked_single(const TicketBook &book, int entry, std::optional<int> edited,
+                             const SinglePicks &picks);
 
 // The most combinations one multi may stand for, and the most marks per slot.
 inline constexpr int kMaxMultiCombos = 500;

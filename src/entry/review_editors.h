@@ -10,8 +10,8 @@ struct CsvImport;
 // registration, single and multi dialogs, each returning true when the edit ended with OK
 // (and having stored it), and the commits of what the dialog changes itself: deleting a
 // ticket (its type and pool index) or the round `current`, and a confirmed CSV import.
-// `edit_target` of the shared state is set before an edit (1 for the round, pool index + 1
-// for a ticket).
+// `editing` of the shared state is set before an edit (the round `current`, or the ticket's
+// pool index).
 struct ReviewEditors {
     std::function<bool()> edit_round;
     std::function<bool(int pool_index)> edit_single;

@@ -207,7 +207,7 @@ FormLive::FormLive(SharedState &state, UiServices &ui, Commit<RoundEntry> commit
 
 void FormLive::on_open()
 {
-    state_.dialog_result = 0;
+    state_.dialog_result = DialogResult::cancelled;
     supposed_ = {};
     const RoundEntry &e = state_.current_entry();
     kind_ = e.kind;
@@ -415,6 +415,6 @@ void FormLive::cmd_enter_Click()
             ui_.message(this, stored.message, program_title(), UiServices::Icon::critical);
         return;
     }
-    state_.dialog_result = 1;
+    state_.dialog_result = DialogResult::ok;
     accept();
 }

@@ -46,10 +46,10 @@ std::unique_ptr<Base> family_dialog(LotteryKind kind, Args &&...args)
 // Runs a dialog modally; true when it ended with OK.
 bool run(SharedState &state, form_ui::OpeningDialog &dialog)
 {
-    state.dialog_result = 0;
+    state.dialog_result = DialogResult::cancelled;
     dialog.load();
     dialog.exec();
-    return state.dialog_result == 1;
+    return state.dialog_result == DialogResult::ok;
 }
 
 } // namespace
@@ -60,7 +60,7 @@ bool run(SharedState &state, form_ui::OpeningDialog &dialog)
 
 void FormMain::register_round(LotteryKind kind)
 {
-    state_.edit_target = 0;
+    state_.editing.reset();
     auto dialog =
         family_dialog<FormName, FormName, FormGoalName>(kind, state_, ui_, round_commit(state_), this);
     dialog->set_kind(kind);
@@ -71,7 +71,7 @@ void FormMain::menu_single_Click()
 {
     if (!take_selection())
         return;
-    state_.edit_target = 0;
+    state_.editing.reset();
     auto dialog = family_dialog<FormSingle, FormSingle, FormGoalSingle>(state_.current_entry().kind, state_,
                                                                         ui_, single_commit(state_), this);
     run(state_, *dialog);
@@ -82,7 +82,7 @@ void FormMain::menu_multi_Click()
     // BIG-family rounds take single tickets only.
     if (!take_selection() || is_big_family(state_.current_entry().kind))
         return;
-    state_.edit_target = 0;
+    state_.editing.reset();
     auto dialog = family_dialog<FormMulti, FormMulti, FormGoalMulti>(state_.current_entry().kind, state_, ui_,
                                                                      multi_commit(state_), this);
     run(state_, *dialog);
@@ -92,7 +92,7 @@ void FormMain::menu_quick_Click()
 {
     if (!take_selection())
         return;
-    state_.edit_target = 0;
+    state_.editing.reset();
     FormQuick dialog(state_, ui_, tickets_commit(state_), this);
     run(state_, dialog);
 }
@@ -101,7 +101,7 @@ bool FormMain::edit_round()
 {
     if (!state_.has_current())
         return false;
-    state_.edit_target = 1;
+    state_.editing = state_.current;
     const LotteryKind kind = state_.current_entry().kind;
     auto dialog =
         family_dialog<FormName, FormName, FormGoalName>(kind, state_, ui_, round_commit(state_), this);
@@ -114,7 +114,7 @@ bool FormMain::edit_single(int pool_index)
     if (!state_.has_current() || pool_index < 0 ||
         pool_index >= static_cast<int>(state_.book().single_pool(state_.current_entry().kind).size()))
         return false;
-    state_.edit_target = pool_index + 1;
+    state_.editing = pool_index;
     auto dialog = family_dialog<FormSingle, FormSingle, FormGoalSingle>(state_.current_entry().kind, state_,
                                                                         ui_, single_commit(state_), this);
     return run(state_, *dialog);
@@ -125,7 +125,7 @@ bool FormMain::edit_multi(int pool_index)
     if (!state_.has_current() || pool_index < 0 ||
         pool_index >= static_cast<int>(state_.book().multi_pool(state_.current_entry().kind).size()))
         return false;
-    state_.edit_target = pool_index + 1;
+    state_.editing = pool_index;
     auto dialog = family_dialog<FormMulti, FormMulti, FormGoalMulti>(state_.current_entry().kind, state_, ui_,
                                                                      multi_commit(state_), this);
     return run(state_, *dialog);
@@ -222,40 +222,41 @@ void FormMain::menu_down_Click()
 {
     DownloadRun &download = download_run();
     const DownloadSession &session = download.session;
+    DownloadOutcome outcome = DownloadOutcome::cancelled;
     {
         FormInet inet(download.session, state_, ui_, this);
         inet.load();
-        inet.exec();
+        if (inet.exec() == QDialog::Accepted)
+            outcome = session.outcome();
     }
     // The placement and the repeat check see the round as the book would hold it.
     const RoundEntry received = book_round(session.downloaded_round());
     // A schedule of a round the book holds already would make a second entry of it.
-    if (state_.dialog_result == kScheduleAsNewEntry && holds_round(state_.book(), received) &&
+    if (outcome == DownloadOutcome::schedule_as_new_entry && holds_round(state_.book(), received) &&
         ui_.message(this, QStringLiteral("同じ開催回が既にあります。追加しますか？"), program_title(),
                     UiServices::Icon::question,
                     UiServices::Buttons::yes_no_default_no) != UiServices::Answer::yes)
         return;
     int target = -1;
-    if (state_.dialog_result == kResultAsNewEntry) {
+    if (outcome == DownloadOutcome::result_as_new_entry) {
         FormDownset downset(received, state_, this);
         downset.load();
         downset.exec();
+        outcome = downset.outcome();
         target = downset.target();
     }
-    if (state_.dialog_result == kDownloadCancelled)
+    if (outcome == DownloadOutcome::cancelled)
         return;
     const DownloadedData data{session.downloaded_round(), download.names};
     {
         // The confirmation shows the round as it will be written, names already fitted.
-        const RoundEntry incoming = entry_from_download(data, state_.dialog_result);
-        auto check = family_dialog<InetCheckDialog, FormInetChk, FormGoalInetChk>(incoming.kind, incoming,
-                                                                                  target, state_, this);
+        const RoundEntry incoming = entry_from_download(data, outcome);
+        auto check = family_dialog<InetCheckDialog, FormInetChk, FormGoalInetChk>(
+            incoming.kind, incoming, outcome, target, state_, this);
         check->load();
-        check->exec();
+        if (check->exec() != QDialog::Accepted)
+            return;
     }
-    const int outcome = state_.dialog_result;
-    if (outcome == kDownloadCancelled)
-        return;
     int entry = -1;
     if (const Outcome applied = apply_download(state_.document, data, outcome, target, &entry); !applied.ok)
         show_error(applied);

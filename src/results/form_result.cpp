@@ -135,7 +135,7 @@ void ResultDialog::build_prizes(QWidget *area)
 
 void ResultDialog::on_open()
 {
-    state_.dialog_result = 0;
+    state_.dialog_result = DialogResult::cancelled;
     const RoundEntry &e = state_.current_entry();
     kind_ = e.kind;
     show_round_heading(e, lbl_kai_, lbl_kind_);
@@ -283,7 +283,7 @@ void ResultDialog::cmd_ok_Click()
             ui_.message(this, stored.message, program_title(), UiServices::Icon::critical);
         return;
     }
-    state_.dialog_result = 1;
+    state_.dialog_result = DialogResult::ok;
     accept();
 }
 

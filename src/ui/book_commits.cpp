@@ -2,34 +2,25 @@
 
 #include "ui/shared_state.h"
 
-namespace {
-
-int edit_index(const SharedState &state)
-{
-    return state.edit_target > 0 ? state.edit_target - 1 : -1;
-}
-
-} // namespace
-
 Commit<RoundEntry> round_commit(SharedState &state)
 {
     return [&state](const RoundEntry &round) {
-        return state.edit_target == 0 ? state.document.add_round(round)
-                                      : state.document.edit_round(state.current, round);
+        return !state.editing ? state.document.add_round(round)
+                              : state.document.edit_round(state.current, round);
     };
 }
 
 Commit<SinglePurchase> single_commit(SharedState &state)
 {
     return [&state](const SinglePurchase &ticket) {
-        return state.document.store_single(state.current, edit_index(state), ticket);
+        return state.document.store_single(state.current, state.editing, ticket);
     };
 }
 
 Commit<MultiPurchase> multi_commit(SharedState &state)
 {
     return [&state](const MultiPurchase &ticket) {
-        return state.document.store_multi(state.current, edit_index(state), ticket);
+        return state.document.store_multi(state.current, state.editing, ticket);
     };
 }
 

@@ -13,8 +13,8 @@ template <typename T>
 using Commit = std::function<Outcome(const T &)>;
 
 // The commits of the window's commands, each on the run state's `current` and
-// `edit_target` as they are when the dialog ends: a new round (edit_target 0) or the edited
-// round `current`; a new ticket or the ticket of pool index edit_target - 1; results.
+// `editing` as they are when the dialog ends: a new round (nothing) or the edited round
+// `current`; a new ticket (nothing) or the ticket of that pool index; results.
 Commit<RoundEntry> round_commit(SharedState &state);
 Commit<SinglePurchase> single_commit(SharedState &state);
 Commit<MultiPurchase> multi_commit(SharedState &state);

@@ -114,8 +114,8 @@ void random_change(BookDocument &d, std::mt19937 &rng)
         (void)d.edit_round(e, renamed);
         break;
     }
-    case 2: (void)d.store_single(e, -1, random_single(rng, kind)); break;
-    case 3: (void)d.store_multi(e, -1, random_multi(rng, kind)); break;
+    case 2: (void)d.store_single(e, std::nullopt, random_single(rng, kind)); break;
+    case 3: (void)d.store_multi(e, std::nullopt, random_multi(rng, kind)); break;
     case 4:
         for (const auto &[type, index] : chain) {
             if (type == kSingle) {
@@ -255,14 +255,14 @@ TEST(BookDocument, TheOldestStepsGoPastTheBound)
 
 TEST(BookDocument, ARefusedChangeRecordsNothing)
 {
-    BookDocument d;
+    BookDocument d{BookDocument::no_grading()};
     TicketBook book;
     ASSERT_TRUE(add_entry(book, make_entry(LotteryKind::toto5)).ok);
     for (int i = 0; i < kMaxRecords; ++i)
         book.singles.push_back(SinglePurchase{});
     d.adopt(book);
     const QByteArray before = serialize_book(d.book());
-    const Outcome refused = d.store_single(0, -1, make_single({1, 1, 1, 1, 1}));
+    const Outcome refused = d.store_single(0, std::nullopt, make_single({1, 1, 1, 1, 1}));
     EXPECT_FALSE(refused.ok);
     EXPECT_EQ(refused.message, out_of_memory_message());
     EXPECT_FALSE(d.can_undo());
@@ -272,12 +272,12 @@ TEST(BookDocument, ARefusedChangeRecordsNothing)
 
 TEST(BookDocument, TheReportNamesTheChangedEntriesAndTheStepsEntry)
 {
-    BookDocument d;
+    BookDocument d{BookDocument::no_grading()};
     std::vector<BookChange> heard;
     d.set_listener([&](const BookChange &c) { heard.push_back(c); });
     ASSERT_TRUE(d.add_round(make_entry(LotteryKind::toto, "1")).ok);
     ASSERT_TRUE(d.add_round(make_entry(LotteryKind::BIG, "2")).ok);
-    ASSERT_TRUE(d.store_single(0, -1, make_single(std::vector<int>(13, 1))).ok);
+    ASSERT_TRUE(d.store_single(0, std::nullopt, make_single(std::vector<int>(13, 1))).ok);
     ASSERT_EQ(heard.size(), 3u);
     EXPECT_TRUE(heard[1].rows_reshaped);
     EXPECT_EQ(heard[1].focus, 1);

@@ -16,7 +16,8 @@ QString q(const char *utf8)
     return QString::fromUtf8(utf8);
 }
 
-Outcome apply_download(TicketBook &book, const DownloadedData &data, int outcome, int target, int *entry)
+Outcome apply_download(TicketBook &book, const DownloadedData &data, DownloadOutcome outcome, int target,
+                       int *entry)
 {
     return through_document(book,
                             [&](BookDocument &d) { return apply_download(d, data, outcome, target, entry); });
@@ -45,7 +46,9 @@ TEST(ApplyDownload, ResultAsNewEntryFitsPageNamesThroughTheTable)
     TicketBook book;
     book.entries.push_back(make_entry(LotteryKind::toto));
     int entry = -1;
-    ASSERT_TRUE(apply_download(book, {st.downloaded_round, names}, kResultAsNewEntry, 0, &entry).ok);
+    ASSERT_TRUE(
+        apply_download(book, {st.downloaded_round, names}, DownloadOutcome::result_as_new_entry, 0, &entry)
+            .ok);
     ASSERT_EQ(entry, 1);
     const RoundEntry &e = book.entries[1];
     EXPECT_EQ(e.kai.text(), q("0123"));
@@ -74,7 +77,8 @@ TEST(ApplyDownload, ScheduleAsNewEntryTakesTheRoundAsRead)
     round.teams[0].team = q("Ｆ東京");
     TicketBook book;
     int entry = -1;
-    ASSERT_TRUE(apply_download(book, {round, TeamNames{}}, kScheduleAsNewEntry, 0, &entry).ok);
+    ASSERT_TRUE(
+        apply_download(book, {round, TeamNames{}}, DownloadOutcome::schedule_as_new_entry, 0, &entry).ok);
     ASSERT_EQ(book.entry_count(), 1);
     EXPECT_EQ(book.entries[0].kind, LotteryKind::totoGOAL3);
     EXPECT_EQ(book.entries[0].kai.text(), q("55"));
@@ -94,7 +98,9 @@ TEST(ApplyDownload, ResultIntoEntryKeepsNamesAndPurchases)
     EXPECT_FALSE(can_take_results(book, 2, st.downloaded_round));
     ASSERT_TRUE(can_take_results(book, 1, st.downloaded_round));
     int entry = -1;
-    ASSERT_TRUE(apply_download(book, {st.downloaded_round, TeamNames{}}, kResultIntoEntry, 1, &entry).ok);
+    ASSERT_TRUE(apply_download(book, {st.downloaded_round, TeamNames{}}, DownloadOutcome::result_into_entry,
+                               1, &entry)
+                    .ok);
     EXPECT_EQ(entry, 1);
     const RoundEntry &e = book.entries[1];
     EXPECT_EQ(book.entry_count(), 2);
@@ -116,7 +122,8 @@ TEST(ApplyDownload, FullBookRefusesANewEntry)
     book.entries.resize(kMaxRecords);
     const DownloadedRound round;
     int entry = -1;
-    const Outcome added = apply_download(book, {round, TeamNames{}}, kScheduleAsNewEntry, 0, &entry);
+    const Outcome added =
+        apply_download(book, {round, TeamNames{}}, DownloadOutcome::schedule_as_new_entry, 0, &entry);
     EXPECT_FALSE(added.ok);
     EXPECT_EQ(added.message, out_of_memory_message());
     EXPECT_EQ(book.entry_count(), kMaxRecords);

@@ -117,7 +117,7 @@ TEST_F(SessionTest, ResultWalkRetriesElevenTimesAndGoesBackWithoutFetching)
     choose(q("toto"));
     EXPECT_FALSE(session->running());
     EXPECT_TRUE(session->failure().message.isEmpty());
-    EXPECT_EQ(session->dialog_result(), 2);
+    EXPECT_EQ(session->outcome(), DownloadOutcome::result_as_new_entry);
     EXPECT_EQ(session->lbl_cur(), q("くじ結果(toto)-2024年-第1234回(01/13)-toto"));
     const DownloadedRound &r = session->downloaded_round();
     EXPECT_EQ(r.kai.text(), q("1234"));
@@ -185,7 +185,7 @@ TEST_F(SessionTest, FailuresEndWithTheirMessages)
         EXPECT_FALSE(session->running()) << c.name;
         EXPECT_EQ(session->failure().message, q(c.message)) << c.name;
         EXPECT_EQ(session->failure().title, q(c.title)) << c.name;
-        EXPECT_EQ(session->dialog_result(), 0) << c.name;
+        EXPECT_EQ(session->outcome(), DownloadOutcome::cancelled) << c.name;
         EXPECT_EQ(own.hits(path(result_index_url(store.url(), false))), c.hits) << c.name;
     }
 }
@@ -229,7 +229,7 @@ TEST_F(SessionTest, ScheduleWalkWithAndWithoutTheTeamList)
     choose(q("toto"));
     EXPECT_FALSE(session->running());
     EXPECT_TRUE(session->failure().message.isEmpty());
-    EXPECT_EQ(session->dialog_result(), 1);
+    EXPECT_EQ(session->outcome(), DownloadOutcome::schedule_as_new_entry);
     EXPECT_EQ(session->downloaded_round().matches[0].home.text(), q("鹿島"));
     EXPECT_EQ(session->downloaded_round().matches[0].away.text(), q("ジュビロイ"));
     EXPECT_EQ(session->downloaded_round().kai.text(), q("0012"));

@@ -164,7 +164,7 @@ TEST(ScheduleData, MatchesThroughRowSpansAndTeamNames)
     EXPECT_EQ(r.matches[0].away.text(), q("0"));          // not listed: katakana dropped
     EXPECT_EQ(r.matches[12].home.text(), q("12"));
     EXPECT_TRUE(r.has_grade3);
-    EXPECT_EQ(st.dialog_result, 1);
+    EXPECT_EQ(st.outcome, DownloadOutcome::schedule_as_new_entry);
 
     // mini toto-A with fewer rows than its count ends at the table's end; later matches keep
     // what the round held.
@@ -313,7 +313,7 @@ TEST(ResultData, MatchKinds)
         const DownloadedRound &r = st.downloaded_round;
         EXPECT_EQ(r.state, c.state) << c.name;
         EXPECT_EQ(r.kai.text(), q("0999"));
-        EXPECT_EQ(st.dialog_result, 2);
+        EXPECT_EQ(st.outcome, DownloadOutcome::result_as_new_entry);
         if (c.state == 1) {
             EXPECT_EQ(r.has_grade3, c.grade3) << c.name;
             EXPECT_EQ(r.prizes[0], leading_number(QString(c.prizes[0]).remove(u',')));

@@ -29,7 +29,7 @@ Factory family_of_dialogs()
 
 int shown_height(const Factory &make, LotteryKind kind)
 {
-    SharedState state;
+    SharedState state{BookDocument::no_grading()};
     FakeUiServices ui;
     EXPECT_TRUE(add_entry(setup_book(state.document), make_entry(kind)).ok);
     std::unique_ptr<QDialog> dialog = make(state, ui, kind);

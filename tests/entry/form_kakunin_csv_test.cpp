@@ -19,7 +19,7 @@ namespace {
 // not the first.
 SharedState two_rounds()
 {
-    SharedState state;
+    SharedState state{BookDocument::no_grading()};
     EXPECT_TRUE(add_entry(setup_book(state.document), make_entry(LotteryKind::totoGOAL2, "7")).ok);
     EXPECT_TRUE(add_single(setup_book(state.document), 0, make_single({0, 1, 2, 3})).ok);
     EXPECT_TRUE(add_entry(setup_book(state.document), make_entry(LotteryKind::toto5, "123")).ok);
@@ -229,7 +229,7 @@ TEST(FormKakuninCsv, OkAppliesEveryLine)
     d.load();
     d.show();
     click(control<QPushButton>(&d, "cmd_ok"));
-    EXPECT_EQ(state.dialog_result, 1);
+    EXPECT_EQ(state.dialog_result, DialogResult::ok);
     EXPECT_FALSE(d.isVisible());
     EXPECT_TRUE(same_book(state.book(), expected));
     EXPECT_EQ(state.book().entries[1].tickets, 7);
@@ -248,7 +248,7 @@ TEST(FormKakuninCsv, CancelAppliesNothing)
     d.load();
     d.show();
     click(control<QPushButton>(&d, "cmd_cancel"));
-    EXPECT_EQ(state.dialog_result, 0);
+    EXPECT_EQ(state.dialog_result, DialogResult::cancelled);
     EXPECT_FALSE(d.isVisible());
     EXPECT_TRUE(same_book(state.book(), before));
 }
@@ -271,7 +271,7 @@ TEST(FormKakuninCsv, AnImportThatDoesNotFitIsRefusedAndTheDialogStays)
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("ｙｏｒｉｍｏ"));
     EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::critical);
     EXPECT_TRUE(d.isVisible());
-    EXPECT_EQ(state.dialog_result, 0);
+    EXPECT_EQ(state.dialog_result, DialogResult::cancelled);
     EXPECT_TRUE(same_book(state.book(), before));
     d.reject();
 }

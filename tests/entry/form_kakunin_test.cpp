@@ -28,7 +28,7 @@ const QColor kDarkRed(192, 0, 0);
 // "11" and a BIG round "12".
 SharedState three_rounds()
 {
-    SharedState state;
+    SharedState state{BookDocument::no_grading()};
     RoundEntry toto = make_entry(LotteryKind::toto, "10");
     const int cycle[3] = {kHomeWin, kDraw, kAwayWin};
     for (int i = 0; i < 13; ++i)
@@ -91,7 +91,7 @@ TEST(FormKakunin, ShowsTheRoundAndEachTicket)
               (QStringList{QStringLiteral("対象試合"), QStringLiteral("シングル ") + single_line,
                            QStringLiteral("マルチ ") + multi_line}));
     EXPECT_EQ(item_values(control<QComboBox>(&d, "cmb_kind")), (QList<int>{0, 1}));
-    EXPECT_EQ(state.edit_target, 1);
+    EXPECT_EQ(state.editing, state.current);
     EXPECT_EQ(control<QComboBox>(&d, "cmb_kind")->itemData(1, Qt::ToolTipRole).toString(), single_line);
     EXPECT_EQ(control<QComboBox>(&d, "cmb_kind")->itemData(2, Qt::ToolTipRole).toString(), multi_line);
     EXPECT_EQ(control<QLabel>(&d, "lbl_line")->text(), QString());
@@ -107,7 +107,7 @@ TEST(FormKakunin, ShowsTheRoundAndEachTicket)
     }
 
     control<QComboBox>(&d, "cmb_kind")->setCurrentIndex(1);
-    EXPECT_EQ(state.edit_target, 1);
+    EXPECT_EQ(state.editing, 0);
     EXPECT_EQ(d.shown_type(), kSingle);
     EXPECT_EQ(control<QLabel>(&d, "lbl_line")->text(), single_line);
     EXPECT_EQ(control<QLabel>(&d, "lbl_win", 14)->text(), QStringLiteral("勝"));
@@ -126,7 +126,7 @@ TEST(FormKakunin, ShowsTheRoundAndEachTicket)
     control<QComboBox>(&d, "cmb_kind")->setCurrentIndex(2);
     EXPECT_EQ(d.shown_type(), kMulti);
     EXPECT_EQ(control<QLabel>(&d, "lbl_line")->text(), multi_line);
-    EXPECT_EQ(state.edit_target, 1);
+    EXPECT_EQ(state.editing, 0);
     EXPECT_EQ(control<QLabel>(&d, "lbl_double")->text(), QStringLiteral("13"));
     EXPECT_EQ(control<QLabel>(&d, "lbl_total")->text(), QStringLiteral("8192"));
     EXPECT_EQ(control<QLabel>(&d, "lbl_right_num")->text(),
@@ -225,7 +225,7 @@ TEST(FormKakunin, DeletingATicketAsksAndRebuildsTheItems)
     EXPECT_EQ(control<QLabel>(&d, "lbl_draw", 0)->text(), QStringLiteral("○"));
     EXPECT_TRUE(check_invariants(state.book()).ok);
     EXPECT_EQ(tickets_of(state.book(), 2).size(), 1u);
-    EXPECT_EQ(state.dialog_result, 0);
+    EXPECT_EQ(state.dialog_result, DialogResult::cancelled);
 }
 
 // A round may hold 65,534 tickets: the list drops down without measuring each item, and a
@@ -234,7 +234,7 @@ TEST(FormKakunin, DeletingATicketAsksAndRebuildsTheItems)
 TEST(FormKakunin, ADeletionTakesOneRowAndTheItemsFollowTheBook)
 {
     std::mt19937 rng(30);
-    SharedState state;
+    SharedState state{BookDocument::no_grading()};
     setup_book(state.document) = random_book(rng, 8, 400);
     const TicketBook &book = state.book();
     state.current = 0;
@@ -326,16 +326,16 @@ TEST(FormKakunin, ChangeGoesThroughTheEditors)
     std::vector<std::string> calls;
     ReviewEditors editors;
     editors.edit_round = [&] {
-        calls.push_back("round " + std::to_string(state.edit_target));
+        calls.push_back("round " + std::to_string(state.editing.value_or(-1)));
         setup_book(state.document).entries[2].kai = BookText("99");
         setup_book(state.document).entries[2].matches[13].away = BookText("X");
-        state.dialog_result = 1;
+        state.dialog_result = DialogResult::ok;
         return true;
     };
     editors.edit_single = [&](int index) {
-        calls.push_back("single " + std::to_string(index) + " " + std::to_string(state.edit_target));
+        calls.push_back("single " + std::to_string(index) + " " + std::to_string(state.editing.value_or(-1)));
         setup_book(state.document).singles[index].picks[13] = 3;
-        state.dialog_result = 1;
+        state.dialog_result = DialogResult::ok;
         return true;
     };
     editors.edit_multi = [&](int) {
@@ -348,21 +348,21 @@ TEST(FormKakunin, ChangeGoesThroughTheEditors)
     QTest::mouseClick(control<QPushButton>(&d, "cmd_cng"), Qt::LeftButton);
     EXPECT_EQ(control<QLabel>(&d, "lbl_kai")->text(), QStringLiteral("99"));
     EXPECT_EQ(control<QLabel>(&d, "lbl_away", 13)->text(), QStringLiteral("X"));
-    EXPECT_EQ(state.dialog_result, 0);
+    EXPECT_EQ(state.dialog_result, DialogResult::cancelled);
 
     control<QComboBox>(&d, "cmb_kind")->setCurrentIndex(2);
     QTest::mouseClick(control<QPushButton>(&d, "cmd_cng"), Qt::LeftButton);
-    EXPECT_EQ(calls, (std::vector<std::string>{"round 1", "single 1 2"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"round 2", "single 1 1"}));
     EXPECT_EQ(control<QComboBox>(&d, "cmb_kind")->currentIndex(), 2);
     EXPECT_EQ(control<QLabel>(&d, "lbl_draw", 13)->text(), QStringLiteral("○")); // the edited pick is shown
-    EXPECT_EQ(state.dialog_result, 0);
+    EXPECT_EQ(state.dialog_result, DialogResult::cancelled);
 }
 
 TEST(FormKakunin, DeletingRounds)
 {
     FakeUiServices ui;
     // The only round.
-    SharedState only;
+    SharedState only{BookDocument::no_grading()};
     EXPECT_TRUE(add_entry(setup_book(only.document), make_entry(LotteryKind::toto5, "1")).ok);
     EXPECT_TRUE(add_single(setup_book(only.document), 0, make_single({1, 2, 3, 1, 2})).ok);
     {
@@ -374,7 +374,7 @@ TEST(FormKakunin, DeletingRounds)
         ASSERT_FALSE(ui.messages.empty());
         EXPECT_EQ(ui.messages.back().buttons, UiServices::Buttons::yes_no_default_no);
         EXPECT_EQ(ui.messages.back().detail, QStringLiteral("第1回 toto5 と購入 1件（1口）を削除します。"));
-        EXPECT_EQ(only.dialog_result, 1);
+        EXPECT_EQ(only.dialog_result, DialogResult::ok);
         EXPECT_FALSE(d.isVisible());
     }
     EXPECT_EQ(only.book().entry_count(), 0);
@@ -401,11 +401,11 @@ TEST(FormKakunin, DeletingRounds)
         FormKakunin d(state, ui, review_commits(state));
         d.load();
         control<QPushButton>(&d, "cmd_ok")->click();
-        EXPECT_EQ(state.dialog_result, 0);
+        EXPECT_EQ(state.dialog_result, DialogResult::cancelled);
         EXPECT_EQ(state.book().entry_count(), 2);
         control<QPushButton>(&d, "cmd_del")->click();
     }
-    EXPECT_EQ(state.dialog_result, 1);
+    EXPECT_EQ(state.dialog_result, DialogResult::ok);
     EXPECT_EQ(state.book().entry_count(), 1);
 }
 
@@ -442,7 +442,7 @@ TEST(FormKakunin, ARoundWrittenWithItsMarksIsNotWrappedAgain)
         {"１２３回", "１２３回", "第１２３回"},
     };
     for (const auto &[kai, heading, named] : labels) {
-        SharedState state;
+        SharedState state{BookDocument::no_grading()};
         EXPECT_TRUE(add_entry(setup_book(state.document), make_entry(LotteryKind::toto5, kai)).ok);
         EXPECT_TRUE(add_single(setup_book(state.document), 0, make_single({1, 2, 3, 1, 2})).ok);
         FakeUiServices ui;

@@ -13,7 +13,7 @@ namespace {
 
 class FormMultiTest : public ::testing::Test {
 protected:
-    SharedState state;
+    SharedState state{BookDocument::no_grading()};
     FakeUiServices ui;
 
     std::unique_ptr<FormMulti> open_new(LotteryKind kind)
@@ -175,7 +175,7 @@ TEST_F(FormMultiTest, EditFromFourToTwelveAddsEightTickets)
     ASSERT_EQ(state.book().entries[0].tickets, 5);
     const PurchaseLinks links = state.book().multis[0].link;
     state.current = 0;
-    state.edit_target = 1;
+    state.editing = 0;
     auto d = open();
     EXPECT_TRUE(box(*d, 1, 1)->isChecked()); // draw
     EXPECT_TRUE(box(*d, 1, 2)->isChecked()); // away
@@ -186,8 +186,8 @@ TEST_F(FormMultiTest, EditFromFourToTwelveAddsEightTickets)
     click(box(*d, 2, 2));
     EXPECT_EQ(counters(*d), QStringLiteral("2/1/12"));
     click(button(*d, "cmd_ok"));
-    EXPECT_EQ(state.dialog_result, 1);
-    EXPECT_EQ(state.dialog_result, 1);
+    EXPECT_EQ(state.dialog_result, DialogResult::ok);
+    EXPECT_EQ(state.dialog_result, DialogResult::ok);
     EXPECT_EQ(state.book().entries[0].tickets, 13);
     EXPECT_EQ(state.book().multis.size(), 1u);
     EXPECT_EQ(state.book().multis[0].combos, 12);
@@ -201,7 +201,7 @@ TEST_F(FormMultiTest, EditOfAGoalMultiStartsFromItsMarks)
     EXPECT_TRUE(
         add_multi(setup_book(state.document), 0, make_multi({"1100", "0001", "1000", "1000", "0110", "1000"}))
             .ok);
-    state.edit_target = 1;
+    state.editing = 0;
     auto d = open();
     EXPECT_TRUE(box(*d, 1, 3)->isChecked());
     EXPECT_EQ(counters(*d), QStringLiteral("2/0/4"));
@@ -218,7 +218,7 @@ TEST_F(FormMultiTest, CancelAndFullPoolChangeNothing)
     for (int i = 0; i < 5; ++i)
         mark(*d, i, 2);
     click(button(*d, "cmd_cancel"));
-    EXPECT_EQ(state.dialog_result, 0);
+    EXPECT_EQ(state.dialog_result, DialogResult::cancelled);
     EXPECT_FALSE(state.document.modified());
     EXPECT_EQ(state.book().entries, before.entries);
     EXPECT_TRUE(state.book().multis.empty());
@@ -232,7 +232,7 @@ TEST_F(FormMultiTest, CancelAndFullPoolChangeNothing)
     EXPECT_EQ(ui.messages[0].text, u8("メモリが足りません。"));
     EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::critical);
     EXPECT_TRUE(full->isVisible());
-    EXPECT_EQ(state.dialog_result, 0);
+    EXPECT_EQ(state.dialog_result, DialogResult::cancelled);
     EXPECT_EQ(state.book().entries, before.entries);
 }
 
@@ -240,7 +240,7 @@ TEST_F(FormMultiTest, EnterPressesTheFocusedButtonElseOk)
 {
     for (const char *focused : {"cmd_cancel", "cmd_clear", "chk_draw_4"}) {
         SCOPED_TRACE(focused);
-        state = SharedState{};
+        state = SharedState{BookDocument::no_grading()};
         auto d = open_new(LotteryKind::minitotoA);
         d->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(d.get()));
@@ -252,7 +252,7 @@ TEST_F(FormMultiTest, EnterPressesTheFocusedButtonElseOk)
         QTest::keyClick(target, Qt::Key_Return);
         const bool ok_pressed = QLatin1String(focused) == QLatin1String("chk_draw_4");
         EXPECT_EQ(state.book().multis.size(), ok_pressed ? 1u : 0u);
-        EXPECT_EQ(state.dialog_result, ok_pressed ? 1 : 0);
+        EXPECT_EQ(state.dialog_result, ok_pressed ? DialogResult::ok : DialogResult::cancelled);
         EXPECT_EQ(d->isVisible(), QLatin1String(focused) == QLatin1String("cmd_clear"));
         if (d->isVisible()) {
             EXPECT_EQ(counters(*d), QStringLiteral("0/0/1")); // cleared

@@ -17,7 +17,7 @@ struct KindRows {
 
 class FormNameTest : public ::testing::Test {
 protected:
-    SharedState state;
+    SharedState state{BookDocument::no_grading()};
     FakeUiServices ui;
 
     // A dialog of the kind's family, opened as the registration command opens it.
@@ -131,14 +131,14 @@ TEST_F(FormNameTest, GradeOptionsPerKind)
 
 TEST_F(FormNameTest, OkAppendsTheRound)
 {
-    state.dialog_result = 7;
+    state.dialog_result = DialogResult::ok;
     auto toto = open(LotteryKind::toto);
-    EXPECT_EQ(state.dialog_result, 0);
+    EXPECT_EQ(state.dialog_result, DialogResult::cancelled);
     fill(*toto, "1234");
     click(control<QRadioButton>(toto.get(), "opt_plus1"));
     click(ok(*toto));
-    EXPECT_EQ(state.dialog_result, 1);
-    EXPECT_EQ(state.dialog_result, 1);
+    EXPECT_EQ(state.dialog_result, DialogResult::ok);
+    EXPECT_EQ(state.dialog_result, DialogResult::ok);
     EXPECT_FALSE(toto->isVisible());
     ASSERT_EQ(state.book().entry_count(), 1);
     const RoundEntry &e = state.book().entries[0];
@@ -183,7 +183,7 @@ TEST_F(FormNameTest, CancelChangesNothing)
     auto d = open(LotteryKind::toto);
     fill(*d, "9");
     click(control<QPushButton>(d.get(), QStringLiteral("cmd_cancel")));
-    EXPECT_EQ(state.dialog_result, 0);
+    EXPECT_EQ(state.dialog_result, DialogResult::cancelled);
     EXPECT_FALSE(state.document.modified());
     EXPECT_EQ(state.book().entries, before.entries);
     EXPECT_FALSE(d->isVisible());
@@ -200,7 +200,7 @@ TEST_F(FormNameTest, FullBookRefusesAndStaysOpen)
     EXPECT_EQ(ui.messages[0].title, u8("ｙｏｒｉｍｏ"));
     EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::critical);
     EXPECT_EQ(state.book().entry_count(), kMaxRecords);
-    EXPECT_EQ(state.dialog_result, 0);
+    EXPECT_EQ(state.dialog_result, DialogResult::cancelled);
     EXPECT_FALSE(state.document.modified());
     EXPECT_TRUE(d->isVisible());
 }
@@ -214,7 +214,7 @@ TEST_F(FormNameTest, EditChangesLabelTeamsAndFlagsOnly)
     setup_book(state.document).entries[1].matches[0].result = kHomeWin;
     const RoundEntry before = state.book().entries[1];
     state.current = 1;
-    state.edit_target = 1;
+    state.editing = state.current;
 
     auto d = open(LotteryKind::BIG);
     EXPECT_EQ(control<QLineEdit>(d.get(), QStringLiteral("txt_kai"))->text(), QStringLiteral("2"));
@@ -232,8 +232,8 @@ TEST_F(FormNameTest, EditChangesLabelTeamsAndFlagsOnly)
     expected.matches[13].home = BookText(sjis("浦和"));
     expected.has_grade5 = false;
     EXPECT_EQ(state.book().entries[1], expected);
-    EXPECT_EQ(state.dialog_result, 1);
-    EXPECT_EQ(state.dialog_result, 1);
+    EXPECT_EQ(state.dialog_result, DialogResult::ok);
+    EXPECT_EQ(state.dialog_result, DialogResult::ok);
 }
 
 TEST_F(FormNameTest, EditOfAGoalRoundKeepsItsHiddenTeams)
@@ -241,7 +241,7 @@ TEST_F(FormNameTest, EditOfAGoalRoundKeepsItsHiddenTeams)
     RoundEntry e = make_entry(LotteryKind::totoGOAL3, "8");
     e.teams[8].team = BookText("old");
     EXPECT_TRUE(add_entry(setup_book(state.document), e).ok);
-    state.edit_target = 1;
+    state.editing = state.current;
     auto d = open(LotteryKind::totoGOAL3);
     EXPECT_EQ(control<QLineEdit>(d.get(), "txt_name", 5)->text(), QStringLiteral("T5"));
     retype(control<QLineEdit>(d.get(), "txt_name", 0), QStringLiteral("new"));

@@ -17,7 +17,7 @@ namespace {
 
 class FormQuickTest : public ::testing::Test {
 protected:
-    SharedState state;
+    SharedState state{BookDocument::no_grading()};
     FakeUiServices ui;
 
     std::unique_ptr<FormQuick> open(LotteryKind kind)
@@ -112,7 +112,7 @@ TEST_F(FormQuickTest, OkAddsEveryTicketInOrderAsOneStep)
     box(*d)->setPlainText(u8("012 0 0 0 0 0\n３ ２ １ ０ ０ ０\n"));
     QTRY_VERIFY_WITH_TIMEOUT(ok(*d)->isEnabled(), 5000);
     click(ok(*d));
-    EXPECT_EQ(state.dialog_result, 1);
+    EXPECT_EQ(state.dialog_result, DialogResult::ok);
     EXPECT_FALSE(d->isVisible());
     const std::vector<Ticket> held = tickets_of(state.book(), 0);
     ASSERT_EQ(held.size(), 3u);

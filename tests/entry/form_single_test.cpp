@@ -12,7 +12,7 @@ namespace {
 
 class FormSingleTest : public ::testing::Test {
 protected:
-    SharedState state;
+    SharedState state{BookDocument::no_grading()};
     FakeUiServices ui;
 
     // A round of `kind` as the selected entry, and its single dialog opened.
@@ -97,14 +97,14 @@ TEST_F(FormSingleTest, NewTicketsFollowEachOtherInTheChain)
     add_round(LotteryKind::toto5);
     add_round(LotteryKind::miniBIG);
     for (int n = 0; n < 2; ++n) {
-        state.dialog_result = 9;
+        state.dialog_result = DialogResult::ok;
         auto d = open(1);
-        EXPECT_EQ(state.dialog_result, 0);
+        EXPECT_EQ(state.dialog_result, DialogResult::cancelled);
         for (int i = 0; i < 9; ++i)
             click(pick_button(*d, i, (i + n) % 3));
         click(ok(*d));
-        EXPECT_EQ(state.dialog_result, 1);
-        EXPECT_EQ(state.dialog_result, 1);
+        EXPECT_EQ(state.dialog_result, DialogResult::ok);
+        EXPECT_EQ(state.dialog_result, DialogResult::ok);
         EXPECT_FALSE(d->isVisible());
     }
     ASSERT_EQ(state.book().singles.size(), 2u);
@@ -141,7 +141,7 @@ TEST_F(FormSingleTest, EditSelectsTheStoredPicksAndKeepsTickets)
     EXPECT_TRUE(add_single(setup_book(state.document), 0, make_single({1, 2, 3, 1, 2})).ok);
     EXPECT_TRUE(add_single(setup_book(state.document), 0, make_single({3, 3, 3, 3, 3})).ok);
     const TicketBook before = state.book();
-    state.edit_target = 1; // the first ticket
+    state.editing = 0; // the first ticket
     auto d = open(0);
     EXPECT_TRUE(control<QRadioButton>(d.get(), "opt_win", 0)->isChecked());
     EXPECT_TRUE(control<QRadioButton>(d.get(), "opt_lose", 1)->isChecked());
@@ -164,7 +164,7 @@ TEST_F(FormSingleTest, CancelAndFullPoolChangeNothing)
     for (int i = 0; i < 4; ++i)
         click(pick_button(*d, i, 1));
     click(control<QPushButton>(d.get(), QStringLiteral("cmd_cancel")));
-    EXPECT_EQ(state.dialog_result, 0);
+    EXPECT_EQ(state.dialog_result, DialogResult::cancelled);
     EXPECT_FALSE(state.document.modified());
     EXPECT_EQ(state.book().entries, before.entries);
     EXPECT_TRUE(state.book().goal_singles.empty());
@@ -179,7 +179,7 @@ TEST_F(FormSingleTest, CancelAndFullPoolChangeNothing)
     EXPECT_EQ(ui.messages[0].title, u8("ｙｏｒｉｍｏ"));
     EXPECT_EQ(ui.messages[0].icon, UiServices::Icon::critical);
     EXPECT_TRUE(full->isVisible());
-    EXPECT_EQ(state.dialog_result, 0);
+    EXPECT_EQ(state.dialog_result, DialogResult::cancelled);
     EXPECT_EQ(state.book().goal_singles.size(), static_cast<size_t>(kMaxRecords));
     EXPECT_EQ(state.book().entries, before.entries);
 }

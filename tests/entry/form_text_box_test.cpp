@@ -39,7 +39,7 @@ protected:
 
     static int bytes(QLineEdit *box) { return static_cast<int>(shift_jis::encode(box->text()).size()); }
 
-    SharedState state;
+    SharedState state{BookDocument::no_grading()};
     FakeUiServices ui;
     FormName dialog{state, ui, round_commit(state)};
     QLineEdit *kai = nullptr;

@@ -33,16 +33,16 @@ void edit_round(TicketBook &book, int entry, const RoundNames &names, GradeOptio
     ASSERT_TRUE(through_document(book, [&](BookDocument &d) { return d.edit_round(entry, renamed); }).ok);
 }
 
-Outcome store_single(TicketBook &book, int entry, int edit_index, const SinglePicks &picks)
+Outcome store_single(TicketBook &book, int entry, std::optional<int> edited, const SinglePicks &picks)
 {
-    const SinglePurchase ticket = picked_single(book, entry, edit_index, picks);
-    return through_document(book, [&](BookDocument &d) { return d.store_single(entry, edit_index, ticket); });
+    const SinglePurchase ticket = picked_single(book, entry, edited, picks);
+    return through_document(book, [&](BookDocument &d) { return d.store_single(entry, edited, ticket); });
 }
 
-Outcome store_multi(TicketBook &book, int entry, int edit_index, const MultiPurchase &marks)
+Outcome store_multi(TicketBook &book, int entry, std::optional<int> edited, const MultiPurchase &marks)
 {
     const MultiPurchase ticket = marked_multi(marks, book.entries[static_cast<size_t>(entry)].kind);
-    return through_document(book, [&](BookDocument &d) { return d.store_multi(entry, edit_index, ticket); });
+    return through_document(book, [&](BookDocument &d) { return d.store_multi(entry, edited, ticket); });
 }
 
 } // namespace
@@ -136,8 +136,8 @@ TEST(PurchaseEntry, SinglesAreAppendedOrChangedInPlace)
     picks.fill(kKeepPick);
     for (size_t s = 0; s < 6; ++s)
         picks[s] = static_cast<int>(s % 4);
-    ASSERT_TRUE(store_single(book, 0, -1, picks).ok);
-    ASSERT_TRUE(store_single(book, 0, -1, picks).ok);
+    ASSERT_TRUE(store_single(book, 0, std::nullopt, picks).ok);
+    ASSERT_TRUE(store_single(book, 0, std::nullopt, picks).ok);
     ASSERT_EQ(book.goal_singles.size(), 2u);
     EXPECT_TRUE(book.singles.empty());
     EXPECT_EQ(book.entries[0].tickets, 2);
@@ -165,7 +165,7 @@ TEST(PurchaseEntry, ChangingAMultiAdjustsTicketsByTheDifference)
     TicketBook book;
     EXPECT_TRUE(add_entry(book, make_entry(LotteryKind::minitotoA)).ok);
     EXPECT_TRUE(add_single(book, 0, make_single({1, 1, 1, 1, 1})).ok);
-    ASSERT_TRUE(store_multi(book, 0, -1, make_multi({"110", "110", "100", "100", "100"})).ok);
+    ASSERT_TRUE(store_multi(book, 0, std::nullopt, make_multi({"110", "110", "100", "100", "100"})).ok);
     EXPECT_EQ(book.entries[0].tickets, 1 + 4);
     EXPECT_EQ(book.multis[0].marked, 5);
 

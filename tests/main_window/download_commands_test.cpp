@@ -394,7 +394,7 @@ TEST_F(DownloadCommands, TheFocusStaysInTheListAfterAClick)
 
 TEST(FormDownset, NumericLabelsMatchTheRound)
 {
-    SharedState state;
+    SharedState state{BookDocument::no_grading()};
     setup_book(state.document).entries.push_back(make_entry(LotteryKind::toto, "0123"));
     setup_book(state.document).entries.push_back(make_entry(LotteryKind::minitotoA, "123"));
     setup_book(state.document).entries.push_back(make_entry(LotteryKind::toto, "123"));
@@ -408,7 +408,7 @@ TEST(FormDownset, NumericLabelsMatchTheRound)
     EXPECT_EQ(combo->currentIndex(), 1);
     combo->setCurrentIndex(2);
     dialog.cmd_ok_Click();
-    EXPECT_EQ(state.dialog_result, 3);
+    EXPECT_EQ(dialog.outcome(), DownloadOutcome::result_into_entry);
     EXPECT_EQ(dialog.target(), 2);
 }
 
@@ -445,7 +445,7 @@ TEST_F(DownloadCommands, CancelAndCloseDuringASlowTransfer)
         QTest::qWait(300); // a late notification would reach the dead dialog here
         EXPECT_EQ(rows(), 0);
         EXPECT_FALSE(window->state().document.modified());
-        EXPECT_EQ(window->state().dialog_result, 0);
+        EXPECT_EQ(window->download_run().session.outcome(), DownloadOutcome::cancelled);
         EXPECT_TRUE(ui.messages.empty());
     }
 }

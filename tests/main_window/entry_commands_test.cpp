@@ -85,14 +85,14 @@ protected:
 TEST_F(FormCommandsTest, RegisterOpensTheDialogOfTheKind)
 {
     SharedState &state = *state_;
-    state.edit_target = 3;
+    state.editing = 2;
     on_modal_dialog([](QDialog *d) {
         EXPECT_EQ(d->objectName(), QStringLiteral("form_goal_name"));
         fill_names(d);
         press(d, "cmd_ok");
     });
     window->register_round(LotteryKind::totoGOAL3);
-    EXPECT_EQ(state.edit_target, 0);
+    EXPECT_FALSE(state.editing.has_value());
     ASSERT_EQ(state.book().entry_count(), 1);
     EXPECT_EQ(state.book().entries[0].kind, LotteryKind::totoGOAL3);
     EXPECT_EQ(state.current, 0);
@@ -142,7 +142,7 @@ TEST_F(FormCommandsTest, PurchaseCommandsFollowTheRoundsFamily)
         press(d, "cmd_ok");
     });
     EXPECT_TRUE(window->edit_multi(0));
-    EXPECT_EQ(state.edit_target, 1);
+    EXPECT_EQ(state.editing, 0);
     EXPECT_EQ(state.book().entries[1].tickets, 8);
 
     on_modal_dialog([](QDialog *d) {
@@ -150,7 +150,7 @@ TEST_F(FormCommandsTest, PurchaseCommandsFollowTheRoundsFamily)
         press(d, "cmd_cancel");
     });
     EXPECT_FALSE(window->edit_round());
-    EXPECT_NE(state.edit_target, 0);
+    EXPECT_EQ(state.editing, state.current);
 
     // An edit of a ticket the pool does not hold opens nothing.
     EXPECT_FALSE(window->edit_single(0));
@@ -159,12 +159,12 @@ TEST_F(FormCommandsTest, PurchaseCommandsFollowTheRoundsFamily)
 
 TEST_F(FormCommandsTest, ABookEnteredThroughTheDialogsSavesAndReadsBackEqual)
 {
-    SharedState state;
+    SharedState state{BookDocument::no_grading()};
     const auto register_round = [&](LotteryKind kind, int grade_click) {
         std::unique_ptr<FormName> d = is_match_kind(kind)
                                           ? std::make_unique<FormName>(state, ui, round_commit(state))
                                           : std::make_unique<FormGoalName>(state, ui, round_commit(state));
-        state.edit_target = 0;
+        state.editing.reset();
         d->set_kind(kind);
         d->show();
         fill_names(d.get());
@@ -185,7 +185,7 @@ TEST_F(FormCommandsTest, ABookEnteredThroughTheDialogsSavesAndReadsBackEqual)
         else
             d = match ? std::make_unique<FormSingle>(state, ui, single_commit(state))
                       : std::make_unique<FormGoalSingle>(state, ui, single_commit(state));
-        state.edit_target = 0;
+        state.editing.reset();
         d->show();
         const char *const *columns =
             multi ? (match ? kMatchMarks : kGoalMarks) : (match ? kMatchPicks : kGoalPicks);

@@ -170,7 +170,8 @@ TEST_F(MainWindowTest, HelpersForTheDialogCommands)
 
     // A purchase stored in the document: graded, repainted, totals and title follow.
     EXPECT_EQ(label("lbl_buy"), QStringLiteral("1,100"));
-    ASSERT_TRUE(state.document.store_single(4, -1, make_single({1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1})).ok);
+    ASSERT_TRUE(
+        state.document.store_single(4, std::nullopt, make_single({1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1})).ok);
     EXPECT_EQ(row_texts(4)[2], QStringLiteral("1"));
     EXPECT_EQ(row_texts(4)[3], QStringLiteral("200"));
     EXPECT_EQ(row_texts(4)[11], QStringLiteral("未確定"));

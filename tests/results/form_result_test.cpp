@@ -20,10 +20,10 @@ namespace {
 // One round of `kind` as the only entry, selected.
 SharedState one_round(LotteryKind kind)
 {
-    SharedState state;
+    SharedState state{BookDocument::no_grading()};
     EXPECT_TRUE(add_entry(setup_book(state.document), make_entry(kind, "123")).ok);
     state.current = 0;
-    state.dialog_result = 7; // opening must reset it
+    state.dialog_result = DialogResult::ok; // opening must reset it
     return state;
 }
 
@@ -59,7 +59,7 @@ TEST(FormResult, FillsTheLayoutOfTheKind)
     EXPECT_EQ(d.objectName(), QStringLiteral("form_result"));
     EXPECT_EQ(d.windowTitle(), QStringLiteral("結果入力"));
     EXPECT_EQ(control<QRadioButton>(&d, "opt_kin_go")->toolTip(), QStringLiteral("当選金額を入力"));
-    EXPECT_EQ(state.dialog_result, 0);
+    EXPECT_EQ(state.dialog_result, DialogResult::cancelled);
     EXPECT_EQ(control<QLabel>(&d, "lbl_kai")->text(), QStringLiteral("123"));
     EXPECT_EQ(control<QLabel>(&d, "lbl_kind")->text(), QStringLiteral("BIG"));
     EXPECT_EQ(control<QLabel>(&d, "lbl_home", 13)->text(), QStringLiteral("鹿島"));
@@ -119,8 +119,8 @@ TEST(FormResult, FiveCancelledTotoMatchesForceARefundAndBack)
     EXPECT_TRUE(control<AmountBox>(&d, "txt_kin", 0)->isEnabled());
 
     click(control<QPushButton>(&d, "cmd_ok"));
-    EXPECT_EQ(state.dialog_result, 1);
-    EXPECT_EQ(state.dialog_result, 1);
+    EXPECT_EQ(state.dialog_result, DialogResult::ok);
+    EXPECT_EQ(state.dialog_result, DialogResult::ok);
     const RoundEntry &e = state.book().entries[0];
     EXPECT_EQ(e.matches[0].result, kCancelled);
     EXPECT_EQ(e.matches[4].result, kDraw);
@@ -203,7 +203,7 @@ TEST(FormResult, OkWithUndecidedKeepsThePrizesAndCancelWritesNothing)
         click(control<QPushButton>(&d, "cmd_cancel"));
     }
     EXPECT_EQ(state.book().entries[0].matches[0].result, kAwayWin);
-    EXPECT_EQ(state.dialog_result, 0);
+    EXPECT_EQ(state.dialog_result, DialogResult::cancelled);
     EXPECT_FALSE(state.document.modified());
 
     FormResult d(state, ui, results_commit(state));

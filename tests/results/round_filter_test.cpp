@@ -40,6 +40,7 @@ TEST(RoundFilterTest, TextMatchesLabelsWhicheverWidthTheDigitsAndLettersHave)
     const Case cases[] = {
         {"1581", "第1581回", true},
         {"1581", "第１５８１回", true},
+        {"1589", "第１５８９回", true},
         {"１５８１", "1581", true},
         {"158", "第1581回", true},
         {"1581", "1582", false},
@@ -114,7 +115,8 @@ TEST(RoundFilterTest, KindAndOpenRoundsNarrowWhatTheTextKeeps)
 // names of the slots the round's kind uses (names left in the other slots do not count).
 TEST(RoundFilterTest, AgreesWithDecodedLabelsAndTeamNamesOnRandomTexts)
 {
-    const QString alphabet = QStringLiteral("15１５aＡAb第回アイ表\\ 　ｱ");
+    // The ends of the folded ranges are in it: ０ and ９, Ａ and Ｚ, ａ and ｚ.
+    const QString alphabet = QStringLiteral("09０９aＡＺｚzAb第回アイ表\\ 　ｱ");
     const auto folded = [](QString s) {
         for (QChar &c : s) {
             if (c.unicode() >= 0xFF10 && c.unicode() <= 0xFF5A && c.isLetterOrNumber())

@@ -28,7 +28,7 @@ inline TicketBook &setup_book(const BookDocument &document)
 template <typename Store>
 Outcome through_document(TicketBook &book, Store store)
 {
-    BookDocument document;
+    BookDocument document{BookDocument::no_grading()};
     document.adopt(book);
     const Outcome outcome = store(document);
     book = document.book();
