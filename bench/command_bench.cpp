@@ -4,8 +4,8 @@
 // loaded book. Then まとめて入力 of 32,767 single lines for one round: reading and adding them through the
 // document, and pasting them into the dialog.
 #include "book/book_file.h"
+#include "book/ticket_lines.h"
 #include "entry/form_quick.h"
-#include "entry/ticket_lines.h"
 #include "main_window/form_main.h"
 #include "maximal_book.h"
 #include "results/winning_check.h"

@@ -1,6 +1,6 @@
 // Reads arbitrary text as ticket lines of every kind; each ticket read, written as a line and
 // read again, must give the same ticket, and every count must agree with what was kept.
-#include "entry/ticket_lines.h"
+#include "book/ticket_lines.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -307,3 +307,31 @@ int grade_count(const RoundEntry &entry)
             return g;
     return 1;
 }
+
+namespace {
+
+int marks_in_slot(const MultiPurchase &multi, LotteryKind kind, int slot)
+{
+    int n = 0;
+    for (int m = 0; m < marks_per_slot(kind); ++m)
+        n += multi.marks[static_cast<size_t>(slot)][static_cast<size_t>(m)] ? 1 : 0;
+    return n;
+}
+
+} // namespace
+
+bool multi_within_limits(const MultiPurchase &counted, LotteryKind kind)
+{
+    return multi_limit_reason(counted, kind).isEmpty();
+}
+
+QString multi_limit_reason(const MultiPurchase &counted, LotteryKind kind)
+{
+    if (counted.combos > kMaxMultiCombos)
+        return QStringLiteral("マルチは500口までです");
+    for (int s = 0; s < slot_count(kind); ++s) {
+        if (marks_in_slot(counted, kind, s) > kMaxMarksPerSlot)
+            return QStringLiteral("印は1チーム3つまでです");
+    }
+    return {};
+}

@@ -213,3 +213,12 @@ void copy_results(RoundEntry &to, const RoundEntry &from, bool with_flags);
 
 // Recounts doubles, triples, marked and combos of a multi over the kind's used slots.
 void count_multi(MultiPurchase &multi, LotteryKind kind);
+
+// The most combinations one multi may stand for, and the most marks per slot.
+inline constexpr int kMaxMultiCombos = 500;
+inline constexpr int kMaxMarksPerSlot = 3;
+
+// Whether the marks of a multi, counted with count_multi, stay within the limits above.
+bool multi_within_limits(const MultiPurchase &counted, LotteryKind kind);
+// Why a counted multi is beyond the limits, in a few words for the user; "" within them.
+QString multi_limit_reason(const MultiPurchase &counted, LotteryKind kind);

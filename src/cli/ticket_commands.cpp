@@ -2,9 +2,9 @@
 // as lines), through the window's own notation and document.
 #include "book/book_document.h"
 #include "book/message_text.h"
+#include "book/ticket_lines.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_support.h"
-#include "entry/ticket_lines.h"
 #include "results/winning_check.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "entry/csv_confirmation.h"
 
 #include "book/amount_text.h"
-#include "entry/ticket_lines.h"
+#include "book/ticket_lines.h"
 #include "results/live_texts.h"
 
 #include <QHash>

@@ -472,19 +472,6 @@ bool KakuninDialog::commit(const Outcome &outcome)
     return outcome.ok;
 }
 
-ReviewEditors review_commits(SharedState &state)
-{
-    ReviewEditors editors;
-    editors.delete_ticket = [&state](int type, int pool_index) {
-        return state.document.delete_purchase(state.current, type, pool_index);
-    };
-    editors.delete_round = [&state] { return state.document.delete_round(state.current); };
-    editors.import_csv = [&state](const CsvImport &staged) {
-        return state.document.apply_updates(BookDocument::Source::csv, {csv_update(state.book(), staged)});
-    };
-    return editors;
-}
-
 FormKakunin::FormKakunin(SharedState &state, UiServices &ui, ReviewEditors editors, QWidget *parent)
     : KakuninDialog(Family::match, state, ui, std::move(editors), parent)
 {

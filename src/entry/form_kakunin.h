@@ -1,8 +1,8 @@
 #pragma once
 
 #include "entry/csv_confirmation.h"
-#include "entry/review_editors.h"
 #include "ui/form_controls.h"
+#include "ui/review_editors.h"
 #include "ui/shared_state.h"
 
 #include <array>
@@ -97,10 +97,6 @@ private:
     QPushButton *cmd_ok_ = nullptr;
     QPushButton *cmd_cancel_ = nullptr;
 };
-
-// The review's own commits (deleting a ticket or the round, importing a CSV file) into the
-// state's document, on the entry `current`; no edit modes.
-ReviewEditors review_commits(SharedState &state);
 
 class FormKakunin : public KakuninDialog {
     Q_OBJECT

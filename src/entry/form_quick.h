@@ -1,6 +1,6 @@
 #pragma once
 
-#include "entry/ticket_lines.h"
+#include "book/ticket_lines.h"
 #include "ui/book_commits.h"
 #include "ui/form_controls.h"
 #include "ui/shared_state.h"

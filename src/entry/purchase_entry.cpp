@@ -16,14 +16,6 @@ void store_names(RoundEntry &entry, const RoundNames &names)
     }
 }
 
-int marks_in_slot(const MultiPurchase &multi, LotteryKind kind, int slot)
-{
-    int n = 0;
-    for (int m = 0; m < marks_per_slot(kind); ++m)
-        n += multi.marks[static_cast<size_t>(slot)][static_cast<size_t>(m)] ? 1 : 0;
-    return n;
-}
-
 } // namespace
 
 GradeOption grade_option_of(const RoundEntry &entry)
@@ -81,22 +73,6 @@ SinglePurchase picked_single(const TicketBook &book, int entry, std::optional<in
             ticket.picks[s] = static_cast<uint8_t>(picks[s]);
     }
     return ticket;
-}
-
-bool multi_within_limits(const MultiPurchase &counted, LotteryKind kind)
-{
-    return multi_limit_reason(counted, kind).isEmpty();
-}
-
-QString multi_limit_reason(const MultiPurchase &counted, LotteryKind kind)
-{
-    if (counted.combos > kMaxMultiCombos)
-        return QStringLiteral("マルチは500口までです");
-    for (int s = 0; s < slot_count(kind); ++s) {
-        if (marks_in_slot(counted, kind, s) > kMaxMarksPerSlot)
-            return QStringLiteral("印は1チーム3つまでです");
-    }
-    return {};
 }
 
 MultiPurchase marked_multi(const MultiPurchase &marks, LotteryKind kind)

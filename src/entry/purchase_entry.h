@@ -49,14 +49,5 @@ using SinglePicks = std::array<int, kMaxSlots>;
 SinglePurchase picked_single(const TicketBook &book, int entry, std::optional<int> edited,
                              const SinglePicks &picks);
 
-// The most combinations one multi may stand for, and the most marks per slot.
-inline constexpr int kMaxMultiCombos = 500;
-inline constexpr int kMaxMarksPerSlot = 3;
-
-// Whether the marks of a multi, counted with count_multi, stay within the limits above.
-bool multi_within_limits(const MultiPurchase &counted, LotteryKind kind);
-// Why a counted multi is beyond the limits, in a few words for the user; "" within them.
-QString multi_limit_reason(const MultiPurchase &counted, LotteryKind kind);
-
 // The multi to store for a round of `kind`: the marks of the kind's slots, counted.
 MultiPurchase marked_multi(const MultiPurchase &marks, LotteryKind kind);

@@ -2,7 +2,7 @@
 
 #include "book/amount_text.h"
 #include "book/message_text.h"
-#include "entry/ticket_lines.h"
+#include "book/ticket_lines.h"
 
 QString ReviewItem::text() const
 {

@@ -3,7 +3,7 @@
 #include "main_window/print_cells.h"
 #include "main_window/print_pages.h"
 
-#include "entry/ticket_lines.h"
+#include "book/ticket_lines.h"
 #include "results/book_stats.h"
 #include "results/winning_check.h"
 

@@ -2,6 +2,7 @@
 
 #include "book/outcome.h"
 #include "book/ticket_book.h"
+#include "ui/review_editors.h"
 
 #include <functional>
 
@@ -21,3 +22,6 @@ Commit<MultiPurchase> multi_commit(SharedState &state);
 Commit<RoundEntry> results_commit(SharedState &state);
 // Many new tickets for the round `current` (まとめて入力).
 Commit<std::vector<NewPurchase>> tickets_commit(SharedState &state);
+// The review's own commits (deleting a ticket or the round, importing a CSV file) into the
+// state's document, on the entry `current`; no edit modes.
+ReviewEditors review_commits(SharedState &state);

@@ -5,6 +5,7 @@
 #include "support/dialog_driver.h"
 #include "support/document_helpers.h"
 #include "support/fake_ui_services.h"
+#include "ui/book_commits.h"
 
 #include <QApplication>
 #include <QComboBox>

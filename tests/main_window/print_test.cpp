@@ -1,7 +1,7 @@
 // 印刷, 印刷プレビュー and PDFに書き出し: each document rendered to a PDF on the offscreen
 // platform and read back with pdftotext, the file written safely, and the preview.
 #include "book/book_file.h"
-#include "entry/ticket_lines.h"
+#include "book/ticket_lines.h"
 #include "main_window/print_output.h"
 #include "main_window/print_pages.h"
 #include "main_window/print_preview.h"

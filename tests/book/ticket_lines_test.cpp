@@ -1,5 +1,4 @@
-#include "entry/purchase_entry.h"
-#include "entry/ticket_lines.h"
+#include "book/ticket_lines.h"
 #include "support/book_builders.h"
 
 #include <algorithm>

@@ -1,8 +1,7 @@
-#include "entry/ticket_lines.h"
+#include "book/ticket_lines.h"
 
 #include "book/amount_text.h"
 #include "book/message_text.h"
-#include "entry/purchase_entry.h"
 
 #include <array>
 
