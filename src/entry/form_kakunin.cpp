@@ -106,16 +106,18 @@ KakuninDialog::KakuninDialog(Family family, SharedState &state, UiServices &ui, 
     drop_down->setParent(cmb_kind_);
     cmb_kind_->setStyle(drop_down);
     head->addWidget(cmb_kind_);
-    lbl_line_ = make_label(this, QStringLiteral("lbl_line"), QString());
-    lbl_line_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    lbl_line_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    head->addWidget(lbl_line_);
     lbl_standing_ = make_label(this, QStringLiteral("lbl_standing"), QString());
     lbl_standing_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // The spare width goes to the standing, at the right end: the combo keeps its place
     // whether the shown item has a standing or not.
     head->addWidget(lbl_standing_, 1);
     layout->addLayout(head);
+    // The whole line has a row of its own under the heading, so the longest line of a kind
+    // does not widen the dialog past a narrow screen.
+    lbl_line_ = make_label(this, QStringLiteral("lbl_line"), QString());
+    lbl_line_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    lbl_line_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(lbl_line_);
     // The CSV confirmation says which round of the book takes the file's tickets.
     lbl_target_ = make_label(this, QStringLiteral("lbl_target"), QString());
     lbl_target_->setWordWrap(true);
