@@ -43,22 +43,22 @@ int error_number(const std::string &name)
 }
 
 // The fault now asked for, and how many matching calls it has seen.
-std::string seen_spec;
+std::string seen_setting;
 Fault fault;
 std::atomic<long> calls{0};
 
 const Fault *current_fault()
 {
-    const char *spec = std::getenv("YORIMO_FAULT");
-    if (!spec || !*spec)
+    const char *setting = std::getenv("YORIMO_FAULT");
+    if (!setting || !*setting)
         return nullptr;
-    if (seen_spec != spec) {
-        seen_spec = spec;
+    if (seen_setting != setting) {
+        seen_setting = setting;
         calls = 0;
         fault = Fault{};
         std::string parts[4];
         int at = 0;
-        for (const char *c = spec; *c; ++c) {
+        for (const char *c = setting; *c; ++c) {
             if (*c == ':' && at < 3)
                 ++at;
             else
@@ -125,11 +125,11 @@ bool strikes_fd(const char *op, int fd)
 // For a slow write: the bytes this call may take.
 size_t slowed(int fd, size_t count)
 {
-    const char *spec = std::getenv("YORIMO_FAULT_SLOW");
-    if (!spec || !*spec)
+    const char *setting = std::getenv("YORIMO_FAULT_SLOW");
+    if (!setting || !*setting)
         return count;
-    const char *colon = std::strrchr(spec, ':');
-    if (!colon || !under(path_of(fd), std::string(spec, static_cast<size_t>(colon - spec))))
+    const char *colon = std::strrchr(setting, ':');
+    if (!colon || !under(path_of(fd), std::string(setting, static_cast<size_t>(colon - setting))))
         return count;
     ::usleep(static_cast<useconds_t>(std::atol(colon + 1)));
     return count < 4096 ? count : 4096;
