@@ -204,26 +204,13 @@ Step undo_of(const Step &command, bool redo)
 // One toto round, every result a home win, with `count` singles or multis.
 TicketBook long_chain_book(int count, bool multis)
 {
-    TicketBook book;
-    RoundEntry e;
-    e.kind = LotteryKind::toto;
-    e.kai = QByteArrayLiteral("1");
-    for (int s = 0; s < 13; ++s)
-        e.matches[static_cast<size_t>(s)] = {QByteArrayLiteral("H"), QByteArrayLiteral("A"), kHomeWin};
-    e.state = kPrizeEntered;
-    e.prizes = {100'000'000, 1'000'000, 10'000, 0, 0, 0};
-    e.has_grade3 = true;
-    bool ok = add_entry(book, e).ok;
     SinglePurchase single;
     single.picks.fill(kHomeWin);
     MultiPurchase multi;
     for (int s = 0; s < 13; ++s)
         multi.marks[static_cast<size_t>(s)] = {true, s < 2, false, false};
-    for (int i = 0; i < count && ok; ++i)
-        ok = multis ? add_multi(book, 0, multi).ok : add_single(book, 0, single).ok;
-    if (!ok)
-        std::fprintf(stderr, "the long chain does not fit\n");
-    return book;
+    const NewPurchase one = multis ? NewPurchase(multi) : NewPurchase(single);
+    return decided_toto_book("1", std::vector<NewPurchase>(static_cast<size_t>(count), one));
 }
 
 // `count` single lines for a toto round, the picks varying from line to line.

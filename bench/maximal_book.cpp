@@ -89,3 +89,19 @@ TicketBook maximal_book(int entries, int records_per_pool)
     }
     return book;
 }
+
+TicketBook decided_toto_book(const char *kai, const std::vector<NewPurchase> &purchases)
+{
+    TicketBook book;
+    RoundEntry e;
+    e.kind = LotteryKind::toto;
+    e.kai = QByteArray(kai);
+    for (int s = 0; s < slot_count(e.kind); ++s)
+        e.matches[static_cast<size_t>(s)] = {QByteArrayLiteral("H"), QByteArrayLiteral("A"), kHomeWin};
+    e.state = kPrizeEntered;
+    e.prizes = {100'000'000, 1'000'000, 10'000, 0, 0, 0};
+    e.has_grade3 = true;
+    if (!add_entry(book, e).ok || !add_purchases(book, 0, purchases).ok)
+        std::fprintf(stderr, "the decided round does not fit\n");
+    return book;
+}
